@@ -50,7 +50,8 @@ private:
     void Wake();
     // Puts every byte that is due on the line. Caller holds m_mutex.
     void WriteDueLocked(std::int64_t nowUs);
-    void ReadFromClient();
+    // Feeds what the client sent to the engine; false when the read itself failed.
+    bool ReadFromClient();
     void QueueStaleLocked(std::int64_t nowUs);
 
     mutable std::mutex m_mutex;
@@ -134,9 +135,9 @@ void PtySimulator::Impl::Serve() {
             while (::read(m_wake[0], drain, sizeof drain) > 0) {
             }
         }
-        if (fds[0].revents & POLLIN) {
-            ReadFromClient();
-        } else if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
+        const bool readable = (fds[0].revents & POLLIN) != 0;
+        const bool broken = (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+        if ((readable && !ReadFromClient()) || (!readable && broken)) {
             // Not expected while the slave is held open; back off rather than spin.
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
@@ -145,11 +146,11 @@ void PtySimulator::Impl::Serve() {
     }
 }
 
-void PtySimulator::Impl::ReadFromClient() {
+bool PtySimulator::Impl::ReadFromClient() {
     char buffer[256];
     const ssize_t count = ::read(m_device.MasterFd(), buffer, sizeof buffer);
     if (count <= 0) {
-        return;
+        return count < 0 && (errno == EAGAIN || errno == EINTR);
     }
     std::vector<ExchangeRecord> records;
     CommandObserver observer;
@@ -175,6 +176,7 @@ void PtySimulator::Impl::ReadFromClient() {
             observer(QString::fromLatin1(record.text), QString::fromLatin1(record.reply));
         }
     }
+    return true;
 }
 
 void PtySimulator::Impl::QueueStaleLocked(std::int64_t nowUs) {
