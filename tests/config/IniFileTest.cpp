@@ -2,39 +2,23 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include "IniFile.h"
+#include "TempConfigHome.h"
 #include "Version.h"
 
 namespace {
 
-// Points the configuration folder at a fresh temporary folder for each test, so the user's own
-// ZEB.ini is never read or touched.
 class IniFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        m_saved = qgetenv("XDG_CONFIG_HOME");
-        m_hadSaved = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", m_dir.path().toUtf8());
-    }
-    void TearDown() override {
-        if (m_hadSaved) {
-            qputenv("XDG_CONFIG_HOME", m_saved);
-        } else {
-            qunsetenv("XDG_CONFIG_HOME");
-        }
-    }
-    QString IniPath() const { return m_dir.path() + "/Brakmoor/ZEB/ZEB.ini"; }
+    void SetUp() override { ASSERT_TRUE(m_home.IsValid()); }
+    QString IniPath() const { return m_home.Path() + "/Brakmoor/ZEB/ZEB.ini"; }
     QByteArray FileBytes() const {
         QFile f(IniPath());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
-    QTemporaryDir m_dir;
-    QByteArray m_saved;
-    bool m_hadSaved = false;
+    zeb::test::TempConfigHome m_home;
 };
 
 TEST_F(IniFileTest, FileLivesBelowTheConfigurationFolder) {
@@ -43,7 +27,7 @@ TEST_F(IniFileTest, FileLivesBelowTheConfigurationFolder) {
 
 TEST_F(IniFileTest, FirstStartGivesDefaultsAndFirstWriteCreatesTheFile) {
     EXPECT_EQ(zeb::ReadIniString("INI_SECTION_MACHINE_TYPE", "INI_KEY_MACHINE_TYPE", "5"), "5");
-    EXPECT_TRUE(QFileInfo(m_dir.path() + "/Brakmoor/ZEB").isDir());
+    EXPECT_TRUE(QFileInfo(m_home.Path() + "/Brakmoor/ZEB").isDir());
     EXPECT_FALSE(QFileInfo::exists(IniPath()));
 
     zeb::WriteIniString("INI_SECTION_MACHINE_TYPE", "INI_KEY_MACHINE_TYPE", "4");
@@ -86,7 +70,7 @@ TEST_F(IniFileTest, FileIsReadOnlyBetweenWritesAndSecondWriteSucceeds) {
 }
 
 TEST_F(IniFileTest, WriteKeepsOtherSectionsKeysAndComments) {
-    ASSERT_TRUE(QDir().mkpath(m_dir.path() + "/Brakmoor/ZEB"));
+    ASSERT_TRUE(QDir().mkpath(m_home.Path() + "/Brakmoor/ZEB"));
     {
         QFile f(IniPath());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -105,7 +89,7 @@ TEST_F(IniFileTest, WriteKeepsOtherSectionsKeysAndComments) {
 // Tests run as root, where permission bits stop nothing; a configuration folder below a regular
 // file can be created by nobody.
 TEST_F(IniFileTest, UnwritableFolderLosesTheWriteQuietly) {
-    const QString blocker = m_dir.path() + "/blocker";
+    const QString blocker = m_home.Path() + "/blocker";
     {
         QFile f(blocker);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
