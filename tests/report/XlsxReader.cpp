@@ -66,7 +66,7 @@ std::vector<bool> TopAligned(const QByteArray& xml) {
     return top;
 }
 
-void ReadSheet(const QByteArray& xml, const std::vector<QString>& strings,
+bool ReadSheet(const QByteArray& xml, const std::vector<QString>& strings,
                const std::vector<bool>& top, XlsxSheet& sheet) {
     QXmlStreamReader r(xml);
     QString address;
@@ -98,6 +98,7 @@ void ReadSheet(const QByteArray& xml, const std::vector<QString>& strings,
             sheet.cells[address] = cell;
         }
     }
+    return !r.hasError();
 }
 
 }  // namespace
@@ -146,7 +147,10 @@ bool ReadXlsx(const QString& path, std::vector<XlsxSheet>& sheets, QString& erro
                 error = QStringLiteral("sheet part missing: ") + part;
                 return false;
             }
-            ReadSheet(xml, strings, top, sheet);
+            if (!ReadSheet(xml, strings, top, sheet)) {
+                error = QStringLiteral("malformed XML in ") + part;
+                return false;
+            }
             sheets.push_back(std::move(sheet));
         }
     }
