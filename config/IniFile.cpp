@@ -1,0 +1,127 @@
+#include "IniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "IniDocument.h"
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace zeb {
+
+namespace {
+
+const QFileDevice::Permissions kWriteBits = QFileDevice::WriteOwner | QFileDevice::WriteUser |
+                                            QFileDevice::WriteGroup | QFileDevice::WriteOther;
+
+QString ConfigRoot() {
+#ifdef Q_OS_WIN
+    QString root = qEnvironmentVariable("APPDATA");
+    if (root.isEmpty()) {
+        root = QDir::homePath() + QStringLiteral("/AppData/Roaming");
+    }
+#else
+    QString root = qEnvironmentVariable("XDG_CONFIG_HOME");
+    // A relative XDG_CONFIG_HOME is invalid and must be ignored.
+    if (root.isEmpty() || QDir::isRelativePath(root)) {
+        root = QDir::homePath() + QStringLiteral("/.config");
+    }
+#endif
+    return QDir::cleanPath(root);
+}
+
+QString IniFolder() {
+    return ConfigRoot() + QStringLiteral("/Brakmoor/ZEB");
+}
+
+// Creates the folder chain when missing. Fails quietly when a part of it is a file or cannot be
+// made; the following read then gives its default and the following write is lost.
+bool EnsureFolder() {
+    const QString folder = IniFolder();
+    const QFileInfo info(folder);
+    if (info.isDir()) {
+        return true;
+    }
+    return QDir().mkpath(folder);
+}
+
+// Makes the file read-only, or writable again; on Windows also hides or shows it.
+void Protect(const QString& path, bool readOnly) {
+    QFile file(path);
+    if (!file.exists()) {
+        return;
+    }
+    const QFileDevice::Permissions perms = file.permissions();
+    file.setPermissions(readOnly ? (perms & ~kWriteBits)
+                                 : (perms | QFileDevice::WriteOwner | QFileDevice::WriteUser));
+#ifdef Q_OS_WIN
+    const std::wstring native = QDir::toNativeSeparators(path).toStdWString();
+    SetFileAttributesW(native.c_str(), readOnly ? (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN)
+                                                : FILE_ATTRIBUTE_NORMAL);
+#endif
+}
+
+}  // namespace
+
+QString IniFilePath() {
+    return IniFolder() + QStringLiteral("/ZEB.ini");
+}
+
+QString ReadIniString(const QString& section, const QString& key, const QString& defaultValue) {
+    EnsureFolder();
+    QFile file(IniFilePath());
+    if (!file.open(QIODevice::ReadOnly)) {
+        return defaultValue;
+    }
+    const CIniDocument doc = CIniDocument::FromBytes(file.readAll());
+    const std::optional<QString> value = doc.Value(section, key);
+    if (!value) {
+        return defaultValue;
+    }
+    QString result = value->left(kIniValueMaxLength);
+    // Never keep half of a surrogate pair: it would turn into garbage when written out again.
+    if (result.size() == kIniValueMaxLength && result.back().isHighSurrogate()) {
+        result.chop(1);
+    }
+    return result;
+}
+
+void WriteIniString(const QString& section, const QString& key, const QString& value) {
+    if (!EnsureFolder()) {
+        return;
+    }
+    const QString path = IniFilePath();
+    QByteArray content;
+    if (QFileInfo::exists(path)) {
+        QFile in(path);
+        // A file that exists but cannot be read must not be replaced by one holding only this key.
+        if (!in.open(QIODevice::ReadOnly)) {
+            return;
+        }
+        content = in.readAll();
+        in.close();
+    }
+    CIniDocument doc = CIniDocument::FromBytes(content);
+    if (!doc.SetValue(section, key, value)) {
+        return;
+    }
+    Protect(path, false);
+    // The new content goes to a temporary file that replaces the old one only when complete, so
+    // a full disk or a crash never leaves a half-written configuration behind.
+    QSaveFile out(path);
+    if (out.open(QIODevice::WriteOnly)) {
+        const QByteArray bytes = doc.ToBytes();
+        if (out.write(bytes) == bytes.size()) {
+            out.commit();
+        } else {
+            out.cancelWriting();
+        }
+    }
+    Protect(path, true);
+}
+
+}  // namespace zeb
