@@ -107,39 +107,36 @@ TEST(StepItems, TelecomTablesAndTheCouplingUnit) {
 }
 
 TEST(StepItems, OutOfRangeCodesAreCorrectedInTheStep) {
+    const struct {
+        int32_t CExecData::*field;
+        int32_t bad;
+        int item;
+        const char* text;
+        int32_t corrected;
+    } cases[] = {
+        {&CExecData::m_nWaveform, 5, 5, "1.2/50", 0},
+        {&CExecData::m_nOutputDetail, 7, 2, "SINGLE PHASE L , N", 0},
+        {&CExecData::m_nInjRet, 20, 3, "L1 - L3", 1},
+        {&CExecData::m_nCoup, 3, 4, "STANDARD", 0},
+        {&CExecData::m_nSync, 2, 7, "ASYNC", 0},
+        {&CExecData::m_nPola, 3, 10, "-", 1},
+        {&CExecData::m_nResult, 3, 13, "------", 0},
+        {&CExecData::m_nOutputPort, 4, 1, "AC LINE OUTPUT", 0},
+    };
+    for (const auto& c : cases) {
+        CExecData s = Step(kPortAc);
+        s.*c.field = c.bad;
+        EXPECT_EQ(s.GetItemText(c.item), QLatin1String(c.text)) << c.item;
+        EXPECT_EQ(s.*c.field, c.corrected) << c.item;  // a later save stores the default
+    }
     CExecData s = Step(kPortAc);
-    s.m_nWaveform = 5;
-    EXPECT_EQ(s.GetItemText(5), QStringLiteral("1.2/50"));
-    EXPECT_EQ(s.m_nWaveform, 0);
-
-    s.m_nOutputDetail = 7;
-    EXPECT_EQ(s.GetItemText(2), QStringLiteral("SINGLE PHASE L , N"));
-    EXPECT_EQ(s.m_nOutputDetail, 0);
-    s.m_nInjRet = 20;
-    EXPECT_EQ(s.GetItemText(3), QStringLiteral("L1 - L3"));
-    EXPECT_EQ(s.m_nInjRet, 1);
-    s.m_nCoup = 3;
-    EXPECT_EQ(s.GetItemText(4), QStringLiteral("STANDARD"));
-    EXPECT_EQ(s.m_nCoup, 0);
-    s.m_nSync = 2;
-    EXPECT_EQ(s.GetItemText(7), QStringLiteral("ASYNC"));
-    EXPECT_EQ(s.m_nSync, 0);
-    s.m_nPola = 3;
-    EXPECT_EQ(s.GetItemText(10), QStringLiteral("-"));
-    EXPECT_EQ(s.m_nPola, 1);
     s.m_nPola = 2;
     EXPECT_EQ(s.GetItemText(10), QStringLiteral("+/-"));
-    s.m_nResult = 3;
-    EXPECT_EQ(s.GetItemText(13), QStringLiteral("------"));
-    EXPECT_EQ(s.m_nResult, 0);
     s.m_nWaveform = 2;
     s.m_nRingRegi = 4;
     EXPECT_EQ(s.GetItemText(6), QStringLiteral("30ohm"));
     EXPECT_EQ(s.m_nRingRegi, 0);
 
-    s.m_nOutputPort = 4;
-    EXPECT_EQ(s.GetItemText(1), QStringLiteral("AC LINE OUTPUT"));
-    EXPECT_EQ(s.m_nOutputPort, 0);
     // The DC table has two configurations and four lines.
     CExecData dc = Step(kPortDc);
     dc.m_nOutputDetail = 2;
