@@ -165,6 +165,11 @@ bool CMsExcelControl::WriteFile(const QString& path, QString& error) const {
         return false;
     }
     temp.setAutoRemove(false);  // its name now belongs to the report
+    // A temporary file is private to its owner; the report is an ordinary document that the
+    // operator's other programs (and colleagues on a shared folder) must be able to read.
+    written.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                           QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ReadGroup |
+                           QFileDevice::ReadOther);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "MsExcelControl.h"
@@ -97,6 +98,8 @@ TEST(MsExcelControl, WrittenFileHoldsLiteralTextNumbersAndTopAlignment) {
     const QString path = dir.filePath("out.xlsx");
     QString error;
     ASSERT_TRUE(xl.WriteFile(path, error)) << error.toStdString();
+    // Written through a private temporary file, but the report itself is readable by others.
+    EXPECT_TRUE(QFileInfo(path).permissions().testFlag(QFileDevice::ReadOther));
 
     std::vector<XlsxSheet> sheets;
     ASSERT_TRUE(ReadXlsx(path, sheets, error)) << error.toStdString();
