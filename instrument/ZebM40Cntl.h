@@ -1,0 +1,53 @@
+#pragma once
+// The instrument controller: finds and identifies the surge simulator on the serial ports and
+// wraps its command set as operations. Every operation blocks until its exchange ends, returns
+// true only when the exchange succeeded, and clears its out values first, so a failure leaves
+// 0 or an empty text. Nothing is retried; the caller decides what to tell the operator.
+
+#include <QString>
+#include <QtGlobal>
+
+#include "MachineModels.h"
+#include "RsBasicProtocol.h"
+
+namespace zeb {
+
+class CZebM40Cntl {
+public:
+    // Scans the system's serial ports at once, as the program does at start-up.
+    CZebM40Cntl();
+    // Uses the given ports and transports and does not scan; call Connect() when wanted.
+    explicit CZebM40Cntl(SerialAccess access);
+    virtual ~CZebM40Cntl();
+    CZebM40Cntl(const CZebM40Cntl&) = delete;
+    CZebM40Cntl& operator=(const CZebM40Cntl&) = delete;
+
+    // Scans COM1 to COM127 in order; the first port whose instrument identifies itself stays
+    // open. False when none answered (then no port is open).
+    bool Connect();
+    // Opens one given port and identifies the instrument there; the port is closed again when
+    // nothing known answered.
+    bool ConnectPort(int portNo);
+    // Asks "QA"; returns the identification code, 0 for no or an unrecognised answer.
+    int Identify(QString& reply);
+    // Asks "QR"; the machine type is the low nibble after the echo (0 on failure).
+    bool GetMachineType(quint32& machineType);
+    static bool GetModelName(quint32 machineType, QString& name);
+    bool IsConnected() const { return m_protocol.Port().PortNo() != 0; }
+
+    int IdentCode() const { return m_nIdentCode; }
+    int InstHWVersion() const { return m_nInstHWVersion; }
+    int PortNo() const { return m_protocol.Port().PortNo(); }
+    QString DeviceName() const { return m_protocol.Port().DeviceName(); }
+
+    CRsBasicProtocol& Protocol() { return m_protocol; }
+
+private:
+    bool TryPort(int portNo);
+
+    CRsBasicProtocol m_protocol;
+    int m_nIdentCode = ident::kNone;
+    int m_nInstHWVersion = 0;
+};
+
+}  // namespace zeb
