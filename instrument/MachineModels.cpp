@@ -66,14 +66,10 @@ int HardwareVersionOf(int identCode) {
 std::vector<MachineChoice> MachineSelectionList() {
     // Rows 6 and 8 carry two blanks before the slash, as the operator has always seen them.
     static const MachineChoice kRows[] = {
-        {QStringLiteral("ZEB-M40A1A"), 0},
-        {QStringLiteral("ZEB-M40A1A-ED3 / ZEB-M50A1"), 8},
-        {QStringLiteral("ZEB-M40A3A"), 4},
-        {QStringLiteral("ZEB-M40A3A-ED3 / ZEB-M50A3"), 12},
-        {QStringLiteral("ZEB-M40C1"), 1},
-        {QStringLiteral("ZEB-M40C1-ED3  / ZEB-M50C1"), 9},
-        {QStringLiteral("ZEB-M40C3"), 5},
-        {QStringLiteral("ZEB-M40C3-ED3  / ZEB-M50C3"), 13},
+        {QStringLiteral("ZEB-M40A1A"), 0}, {QStringLiteral("ZEB-M40A1A-ED3 / ZEB-M50A1"), 8},
+        {QStringLiteral("ZEB-M40A3A"), 4}, {QStringLiteral("ZEB-M40A3A-ED3 / ZEB-M50A3"), 12},
+        {QStringLiteral("ZEB-M40C1"), 1},  {QStringLiteral("ZEB-M40C1-ED3  / ZEB-M50C1"), 9},
+        {QStringLiteral("ZEB-M40C3"), 5},  {QStringLiteral("ZEB-M40C3-ED3  / ZEB-M50C3"), 13},
     };
     std::vector<MachineChoice> rows;
     for (const MachineChoice& row : kRows) {

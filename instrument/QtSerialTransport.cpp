@@ -11,7 +11,9 @@ constexpr int kWriteTimeoutMs = 2000;
 constexpr int kCloseDelayMs = 100;
 }  // namespace
 
-QtSerialTransport::~QtSerialTransport() { Close(); }
+QtSerialTransport::~QtSerialTransport() {
+    Close();
+}
 
 TransportOpen QtSerialTransport::Open(const QString& device) {
     Close();
@@ -26,11 +28,10 @@ TransportOpen QtSerialTransport::Open(const QString& device) {
         }
         return TransportOpen::Missing;
     }
-    const bool configured = m_port.setBaudRate(QSerialPort::Baud9600) &&
-                            m_port.setDataBits(QSerialPort::Data8) &&
-                            m_port.setParity(QSerialPort::NoParity) &&
-                            m_port.setStopBits(QSerialPort::OneStop) &&
-                            m_port.setFlowControl(QSerialPort::NoFlowControl);
+    const bool configured =
+        m_port.setBaudRate(QSerialPort::Baud9600) && m_port.setDataBits(QSerialPort::Data8) &&
+        m_port.setParity(QSerialPort::NoParity) && m_port.setStopBits(QSerialPort::OneStop) &&
+        m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!configured) {
         m_port.close();
         m_port.clearError();

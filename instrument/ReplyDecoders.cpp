@@ -11,7 +11,9 @@ namespace {
 constexpr int kEchoLength = 2;
 }
 
-QString DecodeText(const QString& reply) { return reply.mid(kEchoLength); }
+QString DecodeText(const QString& reply) {
+    return reply.mid(kEchoLength);
+}
 
 int DecodeDecimal(const QString& reply) {
     const QString data = DecodeText(reply);
@@ -37,7 +39,8 @@ int DecodeDecimal(const QString& reply) {
     if (negative) {
         value = -value;
     }
-    return static_cast<int>(qBound(static_cast<long long>(INT_MIN), value, static_cast<long long>(INT_MAX)));
+    return static_cast<int>(
+        qBound(static_cast<long long>(INT_MIN), value, static_cast<long long>(INT_MAX)));
 }
 
 quint32 DecodeNibbles(const QString& reply, int maxDigits) {

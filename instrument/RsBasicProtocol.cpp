@@ -23,7 +23,9 @@ QByteArray Frame(const QByteArray& body) {
 
 CRsBasicProtocol::CRsBasicProtocol(SerialAccess access) : m_port(std::move(access)) {}
 
-CRsBasicProtocol::~CRsBasicProtocol() { m_port.ClosePort(); }
+CRsBasicProtocol::~CRsBasicProtocol() {
+    m_port.ClosePort();
+}
 
 // Discards whatever arrived unasked. Fails when bytes are still coming after 500 ms, so that
 // a chattering line never gets an ENQ mixed into it.

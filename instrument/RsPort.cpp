@@ -9,11 +9,15 @@ namespace {
 constexpr int kMaxOpenPortNo = 128;
 }  // namespace
 
-SerialAccess SerialAccess::System() { return {SystemPortTable, QtSerialTransport::Factory()}; }
+SerialAccess SerialAccess::System() {
+    return {SystemPortTable, QtSerialTransport::Factory()};
+}
 
 CRsPort::CRsPort(SerialAccess access) : m_access(std::move(access)) {}
 
-CRsPort::~CRsPort() { ClosePort(); }
+CRsPort::~CRsPort() {
+    ClosePort();
+}
 
 QString CRsPort::DeviceFor(int n) const {
     if (n < 1 || n > kMaxOpenPortNo || !m_access.portTable) {

@@ -6,11 +6,15 @@
 
 namespace zeb {
 
-CZebM40Cntl::CZebM40Cntl() : m_protocol(SerialAccess::System()) { Connect(); }
+CZebM40Cntl::CZebM40Cntl() : m_protocol(SerialAccess::System()) {
+    Connect();
+}
 
 CZebM40Cntl::CZebM40Cntl(SerialAccess access) : m_protocol(std::move(access)) {}
 
-CZebM40Cntl::~CZebM40Cntl() { m_protocol.Port().ClosePort(); }
+CZebM40Cntl::~CZebM40Cntl() {
+    m_protocol.Port().ClosePort();
+}
 
 bool CZebM40Cntl::TryPort(int portNo) {
     // A port that did not open simply fails the identification query.

@@ -35,6 +35,22 @@ public:
     static bool GetModelName(quint32 machineType, QString& name);
     bool IsConnected() const { return m_protocol.Port().PortNo() != 0; }
 
+    // The command set. Commands return true when acknowledged; queries clear their out value
+    // and fill it only from a valid reply.
+    bool StartTest();      // "CA": starts the loaded step; pauses or resumes a running one
+    bool StopTest();       // "CB"
+    bool ClearSettings();  // "PQ0"
+    bool GetDischargeCount(QString& count);   // "QF": discharges done in the running step
+    bool GetIntervalCount(QString& seconds);  // "QE": countdown to the next discharge
+    bool GetOutputPort(int& port);            // "QO": the output port switched
+    bool GetLineType(int& lineType);          // "QI": the AC line configuration switched
+    bool GetStatus(quint8& status);           // "QB": the status byte (see InstrumentStatus.h)
+    bool GetProtectStatus(quint16& protect);  // "QP": the 16-bit protection status
+    // "QQ": the message of the instrument's error code; the text is set even on failure (empty).
+    bool GetErrorMessage(QString& message);
+    // "QQ" as a number, for callers that log or print the code; 0 on failure.
+    bool GetErrorCode(int& code);
+
     int IdentCode() const { return m_nIdentCode; }
     int InstHWVersion() const { return m_nInstHWVersion; }
     int PortNo() const { return m_protocol.Port().PortNo(); }
@@ -44,6 +60,9 @@ public:
 
 private:
     bool TryPort(int portNo);
+    bool QueryText(const char* query, QString& text);
+    bool QueryDecimal(const char* query, int& value);
+    bool QueryNibbles(const char* query, int digits, quint32& value);
 
     CRsBasicProtocol m_protocol;
     int m_nIdentCode = ident::kNone;

@@ -75,7 +75,9 @@ public:
         }
     }
     bool IsOpen() const override { return m_line != nullptr; }
-    qint64 BytesWaiting() override { return m_line && !m_line->vanished ? m_line->incoming.size() : 0; }
+    qint64 BytesWaiting() override {
+        return m_line && !m_line->vanished ? m_line->incoming.size() : 0;
+    }
     qint64 Read(char* data, qint64 maxBytes) override {
         if (!m_line) {
             return 0;
@@ -121,7 +123,8 @@ public:
     std::shared_ptr<FakeLine> Line(const QString& device) const { return m_lines.value(device); }
 
     SerialAccess Access() {
-        return {[this] { return m_table; }, [this] { return std::make_unique<FakeTransport>(*this); }};
+        return {[this] { return m_table; },
+                [this] { return std::make_unique<FakeTransport>(*this); }};
     }
 
 private:

@@ -49,7 +49,7 @@ TEST(MachineModelsTest, IdentificationIsContainmentLongestFirst) {
 
 TEST(PortTableTest, DevicesOrderedByKindThenNumber) {
     const QStringList in = {"/dev/ttyACM0", "/dev/ttyUSB1", "/dev/ttyS10", "/dev/rfcomm0",
-                            "/dev/ttyS2", "/dev/ttyUSB0", "/dev/ttyS0"};
+                            "/dev/ttyS2",   "/dev/ttyUSB0", "/dev/ttyS0"};
     const QStringList want = {"/dev/ttyS0",   "/dev/ttyS2",   "/dev/ttyS10", "/dev/ttyUSB0",
                               "/dev/ttyUSB1", "/dev/ttyACM0", "/dev/rfcomm0"};
     EXPECT_EQ(OrderSerialDevices(in), want);

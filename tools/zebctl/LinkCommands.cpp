@@ -77,7 +77,8 @@ int Exchange(const QStringList& arguments, bool query) {
     return kExitOk;
 }
 
-const ZebctlCommand kPorts("ports", "ports                      list the port table (COMn and device)",
+const ZebctlCommand kPorts("ports",
+                           "ports                      list the port table (COMn and device)",
                            Ports);
 const ZebctlCommand kScan("scan", "scan [--port N]            find and identify the instrument",
                           Scan);
