@@ -1,0 +1,141 @@
+// Expansion of a test condition record into the ordered list of test steps the instrument runs
+// one after the other. Loop order, outermost first: voltage, injection-return line, polarity,
+// phase angle.
+
+#include <algorithm>
+#include <vector>
+
+#include "NameTables.h"
+#include "SettingData.h"
+
+namespace zeb {
+
+namespace {
+
+// Bit numbers of the set bits of a bit set, lowest first.
+std::vector<int32_t> SetBits(uint32_t bits) {
+    std::vector<int32_t> out;
+    for (int32_t b = 0; b < 32; ++b) {
+        if (bits & (1u << b)) {
+            out.push_back(b);
+        }
+    }
+    return out;
+}
+
+// A voltage marked NORMAL only reaches line-to-line lines, one marked COMMON only reaches
+// line-to-PE lines. Only the AC and DC ports distinguish the two.
+bool LineKept(int32_t port, int32_t mode, int32_t line) {
+    if (port == kPortAc) {
+        const bool normalLine = line < 12 || line == 17;
+        if (mode == kModeNormal) {
+            return normalLine;
+        }
+        if (mode == kModeCommon) {
+            return !normalLine;
+        }
+    } else if (port == kPortDc) {
+        if (mode == kModeNormal) {
+            return line < 2;
+        }
+        if (mode == kModeCommon) {
+            return line >= 2;
+        }
+    }
+    return true;
+}
+
+// Above 4 kV through a coupling unit, above 6 kV otherwise, the generator needs longer to
+// recharge: at least 20 s for 1.2/50 and 30 s for 10/700.
+void RaiseInterval(CExecData& step) {
+    const int32_t threshold = HasCouplingUnit(step.m_ulMachineType) ? 4000 : 6000;
+    if (step.m_lVolt <= threshold) {
+        return;
+    }
+    if (step.m_nWaveform == 0 && step.m_lRept < 20) {
+        step.m_lRept = 20;
+    } else if (step.m_nWaveform == 1 && step.m_lRept < 30) {
+        step.m_lRept = 30;
+    }
+}
+
+// The selected line configuration's line bit set; empty when a file left the port or the
+// configuration code outside the stored slots.
+uint32_t SelectedLines(const CSettingData& rec) {
+    const OUTPUT_PORT* s = rec.SelectedPort();
+    if (!s || s->m_nOutputDetail < 0 || s->m_nOutputDetail >= kSlotCount) {
+        return 0;
+    }
+    return s->m_aulInjRetBit[s->m_nOutputDetail];
+}
+
+int32_t AngleCount(const CSettingData& rec) {
+    const OUTPUT_PORT* s = rec.SelectedPort();
+    if (!s) {
+        return 0;
+    }
+    return s->m_nSync == 1 ? s->m_valAngle.ValueCount() : 1;
+}
+
+}  // namespace
+
+int64_t CSettingData::StepCount() const {
+    const std::vector<int32_t> lines = SetBits(SelectedLines(*this));
+    const int64_t polarities = static_cast<int64_t>(SetBits(m_ulPola).size());
+    const int64_t angles = AngleCount(*this);
+    if (angles <= 0 || polarities == 0) {
+        return 0;
+    }
+    const int64_t voltages = std::max<int32_t>(m_valVolt.ValueCount(), 0);
+    // Only list sets mark values NORMAL or COMMON (and they hold at most ten values); fixed
+    // values and sweeps keep every line.
+    if (m_valVolt.m_nValueType != kValueVariable) {
+        return voltages * static_cast<int64_t>(lines.size()) * polarities * angles;
+    }
+    int64_t total = 0;
+    for (int32_t j = 0; j < voltages; ++j) {
+        int32_t mode = 0;
+        m_valVolt.ValueAt(j, mode);
+        for (int32_t line : lines) {
+            total += LineKept(m_outOutput.m_nOutputPort, mode, line) ? polarities * angles : 0;
+        }
+    }
+    return total;
+}
+
+void CSettingData::ExpandSteps(ExecDataList& list) const {
+    list.clear();
+    const OUTPUT_PORT* s = SelectedPort();
+    if (!s) {
+        return;
+    }
+    const int32_t port = m_outOutput.m_nOutputPort;
+    const CExecData tmpl = TemplateStep();
+    const std::vector<int32_t> lines = SetBits(SelectedLines(*this));
+    const std::vector<int32_t> polarities = SetBits(m_ulPola);
+    const int32_t angles = AngleCount(*this);
+    const int32_t voltages = m_valVolt.ValueCount();
+
+    for (int32_t j = 0; j < voltages; ++j) {
+        int32_t mode = 0;
+        const int32_t volt = m_valVolt.ValueAt(j, mode);
+        for (int32_t line : lines) {
+            if (!LineKept(port, mode, line)) {
+                continue;
+            }
+            for (int32_t pola : polarities) {
+                for (int32_t f = 0; f < angles; ++f) {
+                    CExecData step = tmpl;
+                    step.m_nInjRet = line;
+                    step.m_nPola = pola;
+                    step.m_lVolt = volt;
+                    step.m_lAngle = s->m_valAngle.ValueAt(f);
+                    RaiseInterval(step);
+                    list.push_back(std::move(step));
+                }
+            }
+        }
+    }
+}
+
+}  // namespace zeb
