@@ -9,20 +9,10 @@
 
 namespace zeb {
 
+// Bits of the machine type code beyond those the model defines (coupling unit, three-phase).
 namespace machine {
 constexpr quint32 kVariantMask = 0x0003;  // 0 "A" models, 1 "C" models, 2 "B" models
-constexpr quint32 kVariantA = 0;
-constexpr quint32 kVariantC = 1;
-constexpr quint32 kVariantB = 2;
-constexpr quint32 kThreePhase = 0x0004;        // three-phase AC line coupling
-constexpr quint32 kEdition3 = 0x0008;          // edition-3 hardware, also the ZEB-M50 models
-constexpr quint32 kCouplingUnitMask = 0x7000;  // output through an external coupling unit
-constexpr quint32 kTelecomCouplingUnit = 0x4000;
-constexpr quint32 kNone = 0xFFFFFFFFu;  // no machine type set (-1)
-
-inline bool HasCouplingUnit(quint32 type) {
-    return (type & kCouplingUnitMask) != 0;
-}
+constexpr quint32 kEdition3 = 0x0008;     // edition-3 hardware, also the ZEB-M50 models
 }  // namespace machine
 
 // Identification codes: high byte the family (1 ZEB-M40, 2 ZEB-M50), low byte the revision.

@@ -7,10 +7,13 @@
 #include <QString>
 #include <QtGlobal>
 
+#include "ExecData.h"
 #include "MachineModels.h"
 #include "RsBasicProtocol.h"
 
 namespace zeb {
+
+class CSettingData;
 
 class CZebM40Cntl {
 public:
@@ -50,6 +53,14 @@ public:
     bool GetErrorMessage(QString& message);
     // "QQ" as a number, for callers that log or print the code; 0 on failure.
     bool GetErrorCode(int& code);
+
+    // Sends one test step as its parameter block, after a "QA" that proves the link alive.
+    // Stops at the first command not acknowledged. A step whose injection-return line has no
+    // code for its port is not sent at all (false).
+    bool SendStepParameters(const CExecData& step);
+    // Checks a record against the connected instrument before it is run; shows what is wrong
+    // through the message seam. True when the test may go ahead (always without a port).
+    bool CheckSettings(const CSettingData& record);
 
     int IdentCode() const { return m_nIdentCode; }
     int InstHWVersion() const { return m_nInstHWVersion; }
