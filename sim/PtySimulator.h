@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace zebsim {
@@ -24,11 +25,11 @@ enum class Identity {
 
 struct SimOptions {
     Identity identity = Identity::LaterHardware;
-    QString identityText;        // when not empty, replaces the text chosen by identity
-    int machineType = 5;         // the nibble "QR" reports, 0 to 15
-    bool pacing9600 = false;     // every byte, either direction, takes its 1.04 ms on the line
-    double timeScale = 1.0;      // > 1 runs the instrument clock faster (tests)
-    bool limiter6kV = false;     // "QP" reports the 6 kV limiter bit (0x0008)
+    QString identityText;     // when not empty, replaces the text chosen by identity
+    int machineType = 5;      // the nibble "QR" reports, 0 to 15
+    bool pacing9600 = false;  // every byte, either direction, takes its 1.04 ms on the line
+    double timeScale = 1.0;   // > 1 runs the instrument clock faster (tests)
+    bool limiter6kV = false;  // "QP" reports the 6 kV limiter bit (0x0008)
 };
 
 // Faults on demand. Each applies to the next exchange only, except Silence, which lasts until
@@ -65,6 +66,11 @@ public:
     // Every command and query text received in a well-formed frame, in order.
     QStringList CommandLog() const;
     void ClearLog();
+
+    // Called on the simulator's thread for every well-formed frame received, with the reply
+    // text sent back (empty for a command). Set it before Start(); used for live logs.
+    using CommandObserver = std::function<void(const QString& text, const QString& reply)>;
+    void SetCommandObserver(CommandObserver observer);
 
 private:
     class Impl;

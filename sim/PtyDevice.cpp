@@ -1,0 +1,70 @@
+#include "PtyDevice.h"
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace zebsim {
+
+bool PtyDevice::Fail(const char* what) {
+    m_error = QStringLiteral("%1: %2").arg(QString::fromLatin1(what),
+                                           QString::fromLocal8Bit(std::strerror(errno)));
+    Close();
+    return false;
+}
+
+bool PtyDevice::Open() {
+    Close();
+    m_error.clear();
+    m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (m_master < 0) {
+        return Fail("posix_openpt");
+    }
+    if (grantpt(m_master) != 0 || unlockpt(m_master) != 0) {
+        return Fail("grantpt/unlockpt");
+    }
+    char name[128] = {};
+    if (ptsname_r(m_master, name, sizeof name) != 0) {
+        return Fail("ptsname");
+    }
+    m_slavePath = QString::fromLocal8Bit(name);
+    m_slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (m_slave < 0) {
+        return Fail("open slave");
+    }
+    // Raw 8N1 at 9600 baud: no echo, no line editing, no CR/LF translation, so every byte
+    // passes untouched until the client applies its own settings.
+    termios tio{};
+    if (tcgetattr(m_slave, &tio) != 0) {
+        return Fail("tcgetattr");
+    }
+    cfmakeraw(&tio);
+    cfsetispeed(&tio, B9600);
+    cfsetospeed(&tio, B9600);
+    tio.c_cflag |= CLOCAL | CREAD;
+    if (tcsetattr(m_slave, TCSANOW, &tio) != 0) {
+        return Fail("tcsetattr");
+    }
+    const int flags = fcntl(m_master, F_GETFL);
+    if (flags < 0 || fcntl(m_master, F_SETFL, flags | O_NONBLOCK) != 0) {
+        return Fail("fcntl");
+    }
+    return true;
+}
+
+void PtyDevice::Close() {
+    if (m_slave >= 0) {
+        ::close(m_slave);
+        m_slave = -1;
+    }
+    if (m_master >= 0) {
+        ::close(m_master);
+        m_master = -1;
+    }
+    m_slavePath.clear();
+}
+
+}  // namespace zebsim
