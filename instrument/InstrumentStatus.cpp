@@ -2,6 +2,24 @@
 
 namespace zeb {
 
+QStringList StatusBitNames(quint8 value) {
+    static const struct {
+        quint8 bit;
+        const char* name;
+    } kBits[] = {
+        {status::kRunning, "running"}, {status::kNormalEnd, "normal-end"},
+        {status::kBusy, "busy"},       {status::kLineOn, "line-on"},
+        {status::kError, "error"},     {status::kPaused, "paused"},
+    };
+    QStringList names;
+    for (const auto& b : kBits) {
+        if (value & b.bit) {
+            names << QString::fromLatin1(b.name);
+        }
+    }
+    return names;
+}
+
 QString ErrorMessageFor(int code) {
     // Texts as the instrument's manual and the operators know them; codes 3 and 4 share one.
     static const char* const kMessages[] = {

@@ -3,6 +3,7 @@
 // ("QP") and the error codes ("QQ") with the texts shown to the operator.
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 namespace zeb {
@@ -21,6 +22,9 @@ constexpr quint8 kLineOnRefusedMask = kRunning | kBusy | kLineOn;
 namespace protect {
 constexpr quint16 kLimiter6kV = 0x0008;  // the 6 kV limiter is enabled
 }
+
+// Short names of the set status bits, lowest first ("running", "line-on", ...), for logs.
+QStringList StatusBitNames(quint8 status);
 
 // The message for an instrument error code: empty for 0, "Unknown Error" for a code not known.
 QString ErrorMessageFor(int code);
