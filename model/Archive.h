@@ -24,7 +24,7 @@ private:
     QByteArray m_bytes;
 };
 
-// Reads primitives from a byte buffer (not copied; it must outlive the reader). The first
+// Reads primitives from a byte buffer (implicitly shared with the caller). The first
 // element that runs past the end, or a malformed string, fails the reader: that read and every
 // later one return false and leave their output zero / empty, and nothing is allocated beyond
 // the bytes actually present.
@@ -51,7 +51,7 @@ private:
     bool ReadU8(uint8_t& value);
     bool ReadU16(uint16_t& value);
 
-    const QByteArray& m_bytes;
+    const QByteArray m_bytes;  // shared, not copied
     qsizetype m_pos = 0;
     bool m_failed = false;
     QString m_error;
