@@ -9,6 +9,7 @@ namespace {
 
 constexpr int kMaxCount = 999999;
 constexpr int kMaxIntervalS = 99999;
+constexpr double kMaxTimeScale = 1e6;
 
 // Values travel as characters 0x30 + nibble, least significant nibble first.
 QByteArray Nibbles(unsigned value, int count) {
@@ -21,8 +22,10 @@ QByteArray Nibbles(unsigned value, int count) {
 
 }  // namespace
 
+// A scale that is not a positive number runs at real time; a huge one is capped so that the
+// instrument's millisecond count cannot overflow.
 InstrumentState::InstrumentState(double timeScale)
-    : m_timeScale(timeScale > 0.0 ? timeScale : 1.0) {}
+    : m_timeScale(timeScale > 0.0 ? std::min(timeScale, kMaxTimeScale) : 1.0) {}
 
 bool InstrumentState::IsQuery(const QByteArray& text) {
     return text.startsWith('Q');

@@ -189,7 +189,9 @@ void ProtocolEngine::ClearFaults() {
 }
 
 QByteArray ProtocolEngine::TakeStaleBytes() {
-    if (!m_staleDue || !Idle()) {
+    // Only while the PC expects nothing: before its next enquiry, or once the whole reply is out
+    // (the stale bytes then queue up behind the reply, where its next flush finds them).
+    if (!m_staleDue || !(m_state == State::WaitEnq || m_state == State::WaitAck)) {
         return {};
     }
     m_staleDue = false;

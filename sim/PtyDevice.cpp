@@ -1,11 +1,14 @@
 #include "PtyDevice.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace zebsim {
 
@@ -53,6 +56,23 @@ bool PtyDevice::Open() {
         return Fail("fcntl");
     }
     return true;
+}
+
+bool PtyDevice::WaitUntilReadable(int count, int timeoutMs) const {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        int waiting = 0;
+        if (m_slave < 0 || ioctl(m_slave, FIONREAD, &waiting) != 0) {
+            return false;
+        }
+        if (waiting >= count) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 void PtyDevice::Close() {

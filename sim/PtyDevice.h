@@ -21,6 +21,9 @@ public:
     void Close();
 
     int MasterFd() const { return m_master; }
+    // Waits (sleeping, up to timeoutMs) until at least count bytes written to the master can be
+    // read on the slave side: the terminal layer hands them over asynchronously.
+    bool WaitUntilReadable(int count, int timeoutMs) const;
     QString SlavePath() const { return m_slavePath; }
     QString ErrorText() const { return m_error; }
 

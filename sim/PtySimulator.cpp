@@ -15,6 +15,9 @@
 
 namespace zebsim {
 
+// How long InjectFault() waits for stale bytes to reach the client's side of the terminal.
+constexpr int kStaleHandOverMs = 200;
+
 // The serving thread sleeps in ppoll() on the pty master and on a wake-up pipe, with a time-out
 // only while bytes wait for their moment on the line; it never spins. The engine and the line
 // schedule are shared with the caller's thread (faults, log) and guarded by one mutex.
@@ -48,9 +51,10 @@ private:
     }
     void Serve();
     void Wake();
-    // Puts every byte that is due on the line. Caller holds m_mutex.
-    void WriteDueLocked(std::int64_t nowUs);
-    void ReadFromClient();
+    // Puts every byte that is due on the line; returns how many went out. Caller holds m_mutex.
+    int WriteDueLocked(std::int64_t nowUs);
+    // Feeds what the client sent to the engine; false when the read itself failed.
+    bool ReadFromClient();
     void QueueStaleLocked(std::int64_t nowUs);
 
     mutable std::mutex m_mutex;
@@ -134,9 +138,9 @@ void PtySimulator::Impl::Serve() {
             while (::read(m_wake[0], drain, sizeof drain) > 0) {
             }
         }
-        if (fds[0].revents & POLLIN) {
-            ReadFromClient();
-        } else if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
+        const bool readable = (fds[0].revents & POLLIN) != 0;
+        const bool broken = (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+        if ((readable && !ReadFromClient()) || (!readable && broken)) {
             // Not expected while the slave is held open; back off rather than spin.
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
@@ -145,11 +149,11 @@ void PtySimulator::Impl::Serve() {
     }
 }
 
-void PtySimulator::Impl::ReadFromClient() {
+bool PtySimulator::Impl::ReadFromClient() {
     char buffer[256];
     const ssize_t count = ::read(m_device.MasterFd(), buffer, sizeof buffer);
     if (count <= 0) {
-        return;
+        return count < 0 && (errno == EAGAIN || errno == EINTR);
     }
     std::vector<ExchangeRecord> records;
     CommandObserver observer;
@@ -175,6 +179,7 @@ void PtySimulator::Impl::ReadFromClient() {
             observer(QString::fromLatin1(record.text), QString::fromLatin1(record.reply));
         }
     }
+    return true;
 }
 
 void PtySimulator::Impl::QueueStaleLocked(std::int64_t nowUs) {
@@ -184,10 +189,10 @@ void PtySimulator::Impl::QueueStaleLocked(std::int64_t nowUs) {
     }
 }
 
-void PtySimulator::Impl::WriteDueLocked(std::int64_t nowUs) {
+int PtySimulator::Impl::WriteDueLocked(std::int64_t nowUs) {
     const int fd = m_device.MasterFd();
     if (fd < 0) {
-        return;
+        return 0;
     }
     const QByteArray due = m_schedule.TakeDue(nowUs);
     qsizetype offset = 0;
@@ -204,16 +209,23 @@ void PtySimulator::Impl::WriteDueLocked(std::int64_t nowUs) {
             break;
         }
     }
+    return static_cast<int>(offset);
 }
 
 void PtySimulator::Impl::InjectFault(Fault fault) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_engine.InjectFault(fault);
+    int written = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_engine.InjectFault(fault);
+        const std::int64_t nowUs = NowUs();
+        QueueStaleLocked(nowUs);
+        written = WriteDueLocked(nowUs);
+    }
     // Stale bytes must already sit in the client's input when this returns, so the client's
     // next exchange is sure to meet them.
-    const std::int64_t nowUs = NowUs();
-    QueueStaleLocked(nowUs);
-    WriteDueLocked(nowUs);
+    if (written > 0) {
+        m_device.WaitUntilReadable(written, kStaleHandOverMs);
+    }
 }
 
 void PtySimulator::Impl::ClearFaults() {

@@ -206,6 +206,12 @@ TEST(ProtocolEngineFaults, StaleBytesWaitForTheOpenExchangeToEnd) {
     EXPECT_FALSE(stale.isEmpty());
     EXPECT_TRUE(pc.Engine().TakeStaleBytes().isEmpty());  // once
     EXPECT_EQ(pc.Query("QR"), QByteArray("QR5"));
+
+    // Right after a reply frame, before its ACK has come in, they may go too.
+    pc.Send(kEnqByte);
+    pc.Send(EncodeFrame("QR"));
+    pc.Engine().InjectFault(Fault::StaleBytes);
+    EXPECT_FALSE(pc.Engine().TakeStaleBytes().isEmpty());
 }
 
 TEST(ProtocolEngineFaults, ClearFaultsDropsPendingOneShots) {

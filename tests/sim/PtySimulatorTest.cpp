@@ -7,6 +7,7 @@
 #include <termios.h>
 #include <unistd.h>
 #include <chrono>
+#include <mutex>
 
 #include "FrameCodec.h"
 #include "PtySimulator.h"
@@ -89,6 +90,12 @@ private:
 
 TEST(PtySimulator, ServesExchangesOverARealTerminal) {
     PtySimulator sim;
+    std::mutex seenMutex;
+    QStringList seen;
+    sim.SetCommandObserver([&](const QString& text, const QString& reply) {
+        std::lock_guard<std::mutex> lock(seenMutex);
+        seen << text + "=" + reply;
+    });
     ASSERT_TRUE(sim.Start()) << "no pseudo-terminal available";
     ASSERT_TRUE(sim.DevicePath().startsWith("/dev/"));
     RawPort port(sim.DevicePath());
@@ -100,6 +107,10 @@ TEST(PtySimulator, ServesExchangesOverARealTerminal) {
     ASSERT_TRUE(port.Write(QByteArray("\x02\x43\x41\x03\x01", 5)));  // "CA"
     EXPECT_EQ(port.Read(1), QByteArray(1, kAck));
     EXPECT_EQ(sim.CommandLog(), (QStringList{"QR", "CA"}));
+    {
+        std::lock_guard<std::mutex> lock(seenMutex);
+        EXPECT_EQ(seen, (QStringList{"QR=QR5", "CA="}));
+    }
 
     // Stale bytes are already waiting when InjectFault returns.
     sim.InjectFault(Fault::StaleBytes);

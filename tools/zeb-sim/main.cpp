@@ -154,6 +154,11 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     zebsim::SimOptions options;
     QString problem;
+    if (QCoreApplication::arguments().contains("--help")) {
+        std::fputs(kUsage, stdout);
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
     if (!ParseOptions(QCoreApplication::arguments(), options, problem)) {
         Err("zeb-sim: " + problem);
         std::fputs(kUsage, stderr);
