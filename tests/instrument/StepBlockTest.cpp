@@ -54,10 +54,11 @@ TEST(StepCommandsTest, AcStepOnMainUnitAndWithCouplingUnit) {
 }
 
 TEST(StepCommandsTest, LineCodeTablesAndVoltageUnits) {
-    const int ac[20] = {0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, 3, 7, 11, 15, 16, 17, 18, 19};
-    for (int i = 0; i < 20; ++i) {
-        EXPECT_EQ(AcLineCode(i), ac[i]) << i;
-    }
+    // Line-to-PE pairs are listed after the others but coded within each injection line.
+    EXPECT_EQ(AcLineCode(3), 4);
+    EXPECT_EQ(AcLineCode(12), 3);
+    EXPECT_EQ(AcLineCode(15), 15);
+    EXPECT_EQ(AcLineCode(19), 19);
     EXPECT_EQ(AcLineCode(20), -1);
     EXPECT_EQ(AcLineCode(-1), -1);
     EXPECT_EQ(DcLineCode(1), 2);
