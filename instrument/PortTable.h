@@ -1,0 +1,29 @@
+#pragma once
+// Maps the port numbers the program speaks of (COM1 to COM127) onto serial devices.
+// On Windows COMn is the device \\.\COMn. Elsewhere COMn is the n-th entry of a table: the
+// devices listed in ZEB_SERIAL_PORTS (':'-separated; ';' on Windows) when that is set, otherwise
+// the serial devices the system reports, ordered by kind (ttyS, ttyUSB, ttyACM, others) and then
+// by number.
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace zeb {
+
+// Highest port number the program scans.
+constexpr int kMaxPortNo = 127;
+
+using PortTableFn = std::function<QStringList()>;
+
+// The port table as it is now (environment and attached devices are read on every call).
+QStringList SystemPortTable();
+
+// Orders device names by kind and then by number, e.g. ttyS0, ttyS2, ttyS10, ttyUSB0, ttyACM0.
+QStringList OrderSerialDevices(QStringList devices);
+
+// Splits a ZEB_SERIAL_PORTS value into the device list (empty entries dropped).
+QStringList ParsePortList(const QString& value);
+
+}  // namespace zeb

@@ -1,0 +1,62 @@
+#pragma once
+// The framing of the instrument link. Every exchange is opened by the PC with ENQ, which the
+// instrument acknowledges with ACK; then the PC sends one frame STX text ETX BCC, where BCC is
+// the exclusive-or of the text bytes and the ETX. A command is answered by ACK; a query by a
+// reply frame, which the PC acknowledges. There is no NAK: a bad answer is simply not
+// acknowledged, and nothing is retried here.
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+
+#include "RsPort.h"
+
+namespace zeb {
+
+namespace wire {
+constexpr quint8 kStx = 0x02;
+constexpr quint8 kEtx = 0x03;
+constexpr quint8 kEnq = 0x05;
+constexpr quint8 kAck = 0x06;
+// The longest text the PC sends in one frame, and the longest it accepts.
+constexpr int kMaxSendText = 251;
+constexpr int kMaxReplyText = 254;
+// Longest wait for any one awaited byte, and for stale input to stop arriving.
+constexpr int kByteTimeoutMs = 500;
+
+// The frame STX text ETX BCC for an 8-bit text, whatever its length.
+QByteArray Frame(const QByteArray& text);
+}  // namespace wire
+
+class CRsBasicProtocol {
+public:
+    explicit CRsBasicProtocol(SerialAccess access = SerialAccess::System());
+    virtual ~CRsBasicProtocol();
+    CRsBasicProtocol(const CRsBasicProtocol&) = delete;
+    CRsBasicProtocol& operator=(const CRsBasicProtocol&) = delete;
+
+    // True when the instrument acknowledged the command.
+    bool SendCommand(const QString& text);
+    // True when a well-formed reply arrived (and was acknowledged); GetReply() then holds it.
+    bool SendQuery(const QString& text);
+    // Text of the last reply without framing; empty after a failed query.
+    QString GetReply() const { return m_strReply; }
+
+    CRsPort& Port() { return m_port; }
+    const CRsPort& Port() const { return m_port; }
+
+private:
+    bool FlushInput();
+    bool ReadByte(quint8& byte);
+    // ENQ, then the instrument's ACK.
+    bool OpenExchange();
+    int BuildFrame(const QString& text);
+    bool ReceiveFrame();
+
+    CRsPort m_port;
+    QString m_strReply;
+    std::array<quint8, 256> m_abySendBuf{};
+};
+
+}  // namespace zeb

@@ -1,0 +1,91 @@
+// zebctl commands for the serial link: the port table, the connection scan and single
+// exchanges with the instrument.
+
+#include "Cli.h"
+#include "LinkSession.h"
+#include "PortTable.h"
+#include "ZebM40Cntl.h"
+
+namespace zebctl {
+namespace {
+
+int Ports(const QStringList& args) {
+    if (!args.isEmpty()) {
+        Err(QStringLiteral("usage: zebctl ports"));
+        return kExitBadInput;
+    }
+    const QStringList table = zeb::SystemPortTable();
+    for (int i = 0; i < table.size(); ++i) {
+        Out(QStringLiteral("COM%1\t%2").arg(i + 1).arg(table.at(i)));
+    }
+    return kExitOk;
+}
+
+int Scan(const QStringList& arguments) {
+    QStringList args = arguments;
+    int portNo = 0;
+    if (!TakePortOption(args, portNo) || !args.isEmpty()) {
+        Err(QStringLiteral("usage: zebctl scan [--port N]"));
+        return kExitBadInput;
+    }
+    zeb::CZebM40Cntl cntl{zeb::SerialAccess::System()};
+    if (!ConnectInstrument(cntl, portNo)) {
+        return kExitInstrument;
+    }
+    Out(QStringLiteral("port=COM%1").arg(cntl.PortNo()));
+    Out(QStringLiteral("device=%1").arg(cntl.DeviceName()));
+    Out(QStringLiteral("ident=0x%1").arg(cntl.IdentCode(), 0, 16));
+    Out(QStringLiteral("hwversion=%1").arg(cntl.InstHWVersion()));
+    quint32 type = 0;
+    if (!cntl.GetMachineType(type)) {
+        Err(QStringLiteral("zebctl: the instrument did not report its machine type"));
+        return kExitInstrument;
+    }
+    QString model;
+    zeb::GetModelName(type, model);
+    Out(QStringLiteral("machinetype=%1").arg(type));
+    Out(QStringLiteral("model=%1").arg(model));
+    return kExitOk;
+}
+
+// One exchange of the given kind after connecting.
+int Exchange(const QStringList& arguments, bool query) {
+    QStringList args = arguments;
+    int portNo = 0;
+    if (!TakePortOption(args, portNo) || args.size() != 1 || args.first().isEmpty()) {
+        Err(query ? QStringLiteral("usage: zebctl query [--port N] <TEXT>")
+                  : QStringLiteral("usage: zebctl send [--port N] <TEXT>"));
+        return kExitBadInput;
+    }
+    zeb::CZebM40Cntl cntl{zeb::SerialAccess::System()};
+    if (!ConnectInstrument(cntl, portNo)) {
+        return kExitInstrument;
+    }
+    zeb::CRsBasicProtocol& link = cntl.Protocol();
+    if (query) {
+        if (!link.SendQuery(args.first())) {
+            Err(QStringLiteral("zebctl: no valid reply to %1").arg(args.first()));
+            return kExitInstrument;
+        }
+        Out(link.GetReply());
+        return kExitOk;
+    }
+    if (!link.SendCommand(args.first())) {
+        Err(QStringLiteral("zebctl: %1 was not acknowledged").arg(args.first()));
+        return kExitInstrument;
+    }
+    return kExitOk;
+}
+
+const ZebctlCommand kPorts("ports",
+                           "ports                      list the port table (COMn and device)",
+                           Ports);
+const ZebctlCommand kScan("scan", "scan [--port N]            find and identify the instrument",
+                          Scan);
+const ZebctlCommand kQuery("query", "query [--port N] <TEXT>    send one query, print the reply",
+                           [](const QStringList& a) { return Exchange(a, true); });
+const ZebctlCommand kSend("send", "send [--port N] <TEXT>     send one command",
+                          [](const QStringList& a) { return Exchange(a, false); });
+
+}  // namespace
+}  // namespace zebctl
