@@ -10,8 +10,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
-#include <sys/prctl.h>
-
 #include <cstdio>
 #include <ctime>
 
@@ -59,11 +57,6 @@ Figures Measure(int count, Fn&& exchange) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    // The simulator paces each byte with a timed wait; the kernel's default timer slack
-    // (50 us a wait) would add about a millisecond of its own lateness to every exchange and be
-    // counted against the client. A real UART has no such slack. The simulator's thread
-    // inherits this setting.
-    prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     zebsim::SimOptions options;
     options.pacing9600 = true;
     zebsim::PtySimulator sim(options);
