@@ -5,6 +5,7 @@
 // limits are exercised as they are on a cable.
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -37,9 +38,22 @@ struct FakeLine {
     int unexpectedWrites = 0;
     int mismatchedWrites = 0;
     std::function<QByteArray(const QByteArray&)> responder;
+    qint64 chatterMs = -1;
+    QElapsedTimer chatterClock;
 
     void Expect(const QByteArray& write, const QByteArray& respond) {
         script.push_back({write, respond});
+    }
+
+    // A noisy line: for the next ms milliseconds a new byte has arrived whenever the PC looks.
+    void ChatterFor(qint64 ms) {
+        chatterMs = ms;
+        chatterClock.start();
+    }
+    void Poll() {
+        if (chatterMs >= 0 && chatterClock.elapsed() < chatterMs) {
+            incoming.append('~');
+        }
     }
 
     void OnWrite(const QByteArray& data) {
@@ -76,7 +90,11 @@ public:
     }
     bool IsOpen() const override { return m_line != nullptr; }
     qint64 BytesWaiting() override {
-        return m_line && !m_line->vanished ? m_line->incoming.size() : 0;
+        if (!m_line || m_line->vanished) {
+            return 0;
+        }
+        m_line->Poll();
+        return m_line->incoming.size();
     }
     qint64 Read(char* data, qint64 maxBytes) override {
         if (!m_line) {

@@ -120,6 +120,27 @@ TEST_F(RsProtocolTest, StaleInputIsDiscardedBeforeEnq) {
     EXPECT_TRUE(line->incoming.isEmpty());
 }
 
+TEST_F(RsProtocolTest, InputStillArrivingAfter500msFailsBeforeEnq) {
+    // Noise that dies down within the limit is flushed and the exchange goes ahead.
+    line->ChatterFor(200);
+    line->Expect(kEnqByte, kAckByte);
+    line->Expect(wire::Frame("CB"), kAckByte);
+    EXPECT_TRUE(protocol->SendCommand(QStringLiteral("CB")));
+    EXPECT_EQ(line->written, kEnqByte + wire::Frame("CB"));
+
+    // A line that keeps talking gets no enquiry mixed into it.
+    line->written.clear();
+    line->ChatterFor(5000);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(protocol->SendQuery(QStringLiteral("QB")));
+    EXPECT_GE(clock.elapsed(), 490);
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_TRUE(line->written.isEmpty());
+    EXPECT_TRUE(protocol->GetReply().isEmpty());
+    EXPECT_EQ(protocol->Port().PortNo(), 1);  // a noisy line is no reason to give up the port
+}
+
 TEST_F(RsProtocolTest, OverlongCommandIsCutTo251Bytes) {
     const QString text(300, QLatin1Char('P'));
     line->Expect(kEnqByte, kAckByte);

@@ -187,6 +187,13 @@ TEST_F(StepSendTest, CheckSettingsAgainstTheInstrument) {
     record.m_outOutput.m_aopOutputPort[kPortAc].m_nOutputDetail = 6;
     sink.Expect(QStringLiteral("Could not exec. this test settings."));
     EXPECT_FALSE(cntl.CheckSettings(record));
+    // Both faults at once: both are told, the type first.
+    record.m_ulMachineType = 13;
+    sink.Expect(
+        QStringLiteral("Could not open the file..\nThis file for ZEB-M40C3-ED3 / ZEB-M50C3."));
+    sink.Expect(QStringLiteral("Could not exec. this test settings."));
+    EXPECT_FALSE(cntl.CheckSettings(record));
+    record.m_ulMachineType = 5;
     record.m_outOutput.m_nOutputPort = kPortDc;
     EXPECT_TRUE(cntl.CheckSettings(record));
 
