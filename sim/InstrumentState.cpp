@@ -189,7 +189,11 @@ void InstrumentState::RaiseError(int code, std::int64_t nowMs) {
     }
     Advance(nowMs);
     m_error = code;
+    // An error that comes after the last discharge does not undo the normal end: the instrument
+    // then reports both (0x24), and the PC has to let the error win.
+    const bool endedNormally = m_normalEnd;
     StopRun();
+    m_normalEnd = endedNormally;
 }
 
 std::uint8_t InstrumentState::Status(std::int64_t nowMs) {

@@ -46,7 +46,8 @@ public:
     // Answers a query: the echoed mnemonic followed by the data ("QB12", "QF3").
     QByteArray Query(const QByteArray& text, std::int64_t nowMs);
 
-    // Latches an error: the run stops, "QQ" reports the code until "PQ0".
+    // Latches an error: the run stops, "QQ" reports the code until "PQ0". A normal end already
+    // reached stays reported beside the error.
     void RaiseError(int code, std::int64_t nowMs);
     void SetLimiter(bool enabled) { m_limiter = enabled; }
 

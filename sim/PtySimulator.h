@@ -59,7 +59,8 @@ public:
 
     void InjectFault(Fault fault);
     void ClearFaults();
-    // Latches an instrument error: error bit 0x20, a running step stops, "QQ" returns the code.
+    // Latches an instrument error: error bit 0x20, a running step stops (a normal end already
+    // reached stays reported), "QQ" returns the code until "PQ0".
     void RaiseError(int code);
     void SetLimiter(bool enabled);
 

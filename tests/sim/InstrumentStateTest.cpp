@@ -121,6 +121,17 @@ TEST(InstrumentState, ErrorStopsTheRunAndLatchesUntilClearCommand) {
 
     state.RaiseError(0, 30000);  // 0 is "no error"
     EXPECT_EQ(state.Status(30000), kStatusLineOn);
+
+    // An error after the discharges ended normally leaves the normal end standing beside it.
+    LoadSurgeStep(state);
+    state.Command("CA", 40000);
+    const std::int64_t ended = 40000 + kPrep + 6000 + kFinish;
+    EXPECT_EQ(state.Status(ended), kStatusNormalEnd | kStatusLineOn);
+    state.RaiseError(9, ended);
+    EXPECT_EQ(state.Status(ended), kStatusNormalEnd | kStatusError | kStatusLineOn);
+    EXPECT_EQ(state.Query("QB", ended), QByteArray("QB43"));  // 0x34, low nibble first
+    state.Command("CB", ended);
+    EXPECT_EQ(state.Status(ended), kStatusError | kStatusLineOn);
 }
 
 TEST(InstrumentState, SynchronisedAcStepNeedsTheLine) {
