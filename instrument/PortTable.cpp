@@ -71,8 +71,8 @@ QStringList ParsePortList(const QString& value) {
     const QChar separator = QLatin1Char(':');
 #endif
     QStringList list = value.split(separator, Qt::SkipEmptyParts);
-    if (list.size() > kMaxPortNo) {
-        list = list.mid(0, kMaxPortNo);
+    if (list.size() > kMaxOpenPortNo) {
+        list = list.mid(0, kMaxOpenPortNo);
     }
     return list;
 }
@@ -83,7 +83,7 @@ QStringList SystemPortTable() {
     }
     QStringList devices;
 #ifdef Q_OS_WIN
-    for (int n = 1; n <= kMaxPortNo; ++n) {
+    for (int n = 1; n <= kMaxOpenPortNo; ++n) {
         devices << QStringLiteral("\\\\.\\COM%1").arg(n);
     }
 #else
@@ -92,8 +92,8 @@ QStringList SystemPortTable() {
         devices << info.systemLocation();
     }
     devices = OrderSerialDevices(devices);
-    if (devices.size() > kMaxPortNo) {
-        devices = devices.mid(0, kMaxPortNo);
+    if (devices.size() > kMaxOpenPortNo) {
+        devices = devices.mid(0, kMaxOpenPortNo);
     }
 #endif
     return devices;

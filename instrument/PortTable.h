@@ -1,5 +1,6 @@
 #pragma once
-// Maps the port numbers the program speaks of (COM1 to COM127) onto serial devices.
+// Maps the port numbers the program speaks of (COM1 to COM127 are scanned, COM128 can still be
+// opened by number) onto serial devices.
 // On Windows COMn is the device \\.\COMn. Elsewhere COMn is the n-th entry of a table: the
 // devices listed in ZEB_SERIAL_PORTS (':'-separated; ';' on Windows) when that is set, otherwise
 // the serial devices the system reports, ordered by kind (ttyS, ttyUSB, ttyACM, others) and then
@@ -14,6 +15,8 @@ namespace zeb {
 
 // Highest port number the program scans.
 constexpr int kMaxPortNo = 127;
+// Highest port number that can be opened by number: one more than the scan visits.
+constexpr int kMaxOpenPortNo = 128;
 
 using PortTableFn = std::function<QStringList()>;
 

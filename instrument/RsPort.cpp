@@ -4,11 +4,6 @@
 
 namespace zeb {
 
-namespace {
-// OpenPort accepts one number more than the scan visits.
-constexpr int kMaxOpenPortNo = 128;
-}  // namespace
-
 SerialAccess SerialAccess::System() {
     return {SystemPortTable, QtSerialTransport::Factory()};
 }

@@ -55,6 +55,14 @@ TEST(PortTableTest, DevicesOrderedByKindThenNumber) {
     EXPECT_EQ(OrderSerialDevices(in), want);
     EXPECT_EQ(ParsePortList(QStringLiteral("/dev/pts/3::/dev/pts/1")),
               (QStringList{"/dev/pts/3", "/dev/pts/1"}));
+    // The scan stops at COM127, but COM128 still has its device for opening by number.
+    QStringList many;
+    for (int i = 1; i <= 130; ++i) {
+        many << QStringLiteral("/dev/p%1").arg(i);
+    }
+    const QStringList table = ParsePortList(many.join(QLatin1Char(':')));
+    ASSERT_EQ(table.size(), 128);
+    EXPECT_EQ(table.last(), QStringLiteral("/dev/p128"));
 }
 
 // Controller over fake ports, each with its own small instrument.

@@ -185,6 +185,9 @@ TEST(RsPortTest, OpenPortRefusesNumbersOutsideTheRange) {
     port.ClosePort();
     port.ClosePort();  // harmless twice
     EXPECT_EQ(port.PortNo(), 0);
+    std::vector<int> ports;
+    EXPECT_EQ(port.ListPorts(ports), 127);  // the scan never visits COM128
+    EXPECT_EQ(ports.back(), 127);
 }
 
 TEST(RsPortTest, ListPortsTakesBusyPortsAndSkipsMissingOnes) {

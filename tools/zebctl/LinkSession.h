@@ -20,8 +20,8 @@ inline bool TakePortOption(QStringList& args, int& portNo) {
         return true;
     }
     long long n = 0;
-    if (!ParseInt(text, n) || n < 1 || n > zeb::kMaxPortNo) {
-        Err(QStringLiteral("zebctl: --port needs a number from 1 to %1").arg(zeb::kMaxPortNo));
+    if (!ParseInt(text, n) || n < 1 || n > zeb::kMaxOpenPortNo) {
+        Err(QStringLiteral("zebctl: --port needs a number from 1 to %1").arg(zeb::kMaxOpenPortNo));
         return false;
     }
     portNo = static_cast<int>(n);
