@@ -4,6 +4,7 @@
 
 #include "FakeInstrument.h"
 #include "InstrumentStatus.h"
+#include "LinkMessages.h"
 #include "ReplyDecoders.h"
 #include "ZebM40Cntl.h"
 
@@ -43,6 +44,21 @@ TEST(InstrumentStatusTest, ErrorMessageTable) {
     EXPECT_EQ(ErrorMessageFor(13), QStringLiteral("Unknown Error"));
     EXPECT_EQ(ErrorMessageFor(-1), QStringLiteral("Unknown Error"));
     EXPECT_EQ(status::kLineOnRefusedMask, 0x1A);
+}
+
+// Operators and their procedures know these texts as they are, slips included; a tidy-up that
+// "corrects" them breaks that.
+TEST(LinkMessagesTest, TextsKeepTheirLongStandingWording) {
+    EXPECT_EQ(linkmsg::TestStopped(), QStringLiteral("Test is stoped."));
+    EXPECT_EQ(linkmsg::Limiter6kV(),
+              QStringLiteral("6kV limiter is enabled.\nChange setup voltage or reset the limter."));
+    // Without blanks around the slash here, with them in the settings check.
+    EXPECT_EQ(linkmsg::LostDuringRun(), QStringLiteral("Could not connect to the ZEB-M40/ZEB-M50."
+                                                       "\nPlease see detail on ZEB screen."));
+    EXPECT_EQ(linkmsg::CouldNotConnect(),
+              QStringLiteral("Could not connect to the ZEB-M40 / ZEB-M50."));
+    EXPECT_EQ(linkmsg::OtherMachineType(QStringLiteral("ZEB-4170")),
+              QStringLiteral("Could not open the file..\nThis file for ZEB-4170."));
 }
 
 class CommandSetTest : public ::testing::Test {
