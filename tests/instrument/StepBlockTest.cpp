@@ -48,6 +48,10 @@ TEST(StepCommandsTest, AcStepOnMainUnitAndWithCouplingUnit) {
     EXPECT_EQ(ModeCharacters(s), QStringLiteral("40"));
     s.m_nInjRet = 0;
     EXPECT_EQ(ModeCharacters(s), QStringLiteral("40"));
+    s.m_nInjRet = 11;  // the line-to-PE range is 12 to 19
+    EXPECT_EQ(ModeCharacters(s), QStringLiteral("40"));
+    s.m_nInjRet = 19;
+    EXPECT_EQ(ModeCharacters(s), QStringLiteral("00"));
     s.m_nCoup = 2;
     s.m_nSync = 1;
     EXPECT_EQ(ModeCharacters(s), QStringLiteral("70"));
@@ -97,6 +101,10 @@ TEST(StepCommandsTest, DcTelecomAndSurgePorts) {
     tel.m_nCoup = 1;
     tel.m_nOutputDetail = 0;
     EXPECT_EQ(Block(tel).mid(6), (QStringList{"PN02", "PO3"}));
+    // The telecom port clears bits 0 to 2 of the first character only; the ring bit stays.
+    tel.m_nWaveform = 2;
+    tel.m_nRingRegi = 1;
+    EXPECT_EQ(ModeCharacters(tel), QStringLiteral("82"));
 
     CExecData surge = AcStep(kMainUnit);
     surge.m_nOutputPort = kPortSurge;
