@@ -53,9 +53,10 @@ QString ModeLabel(int32_t mode) {
 }
 
 // Fixed value, sweep with its three labels, or the list of values; format turns one stored
-// value into text. List values of a NORMAL/COMMON set carry their mode.
+// value into text. With withModes, list values of a NORMAL/COMMON set carry their mode (only
+// voltages are marked so; an angle list is shown as plain values whatever its kind).
 template <typename Format>
-QString ValueSetText(const VALUE& val, Format format) {
+QString ValueSetText(const VALUE& val, Format format, bool withModes) {
     switch (val.m_nValueType) {
         case kValueFixed:
             return format(val.m_lValue);
@@ -68,7 +69,7 @@ QString ValueSetText(const VALUE& val, Format format) {
             for (int32_t i = 0; i < n; ++i) {
                 int32_t mode = 0;
                 const int32_t v = val.ValueAt(i, mode);
-                parts << format(v) + ModeLabel(mode);
+                parts << (withModes ? format(v) + ModeLabel(mode) : format(v));
             }
             return parts.join(QStringLiteral(", "));
         }
@@ -216,9 +217,10 @@ QString CSettingData::GetItemText(int item) const {
             if (!s || s->m_nSync != 1) {
                 return QString();
             }
-            return ValueSetText(s->m_valAngle, [](int32_t v) { return QString::number(v); });
+            return ValueSetText(
+                s->m_valAngle, [](int32_t v) { return QString::number(v); }, false);
         case kItemVoltage:
-            return ValueSetText(m_valVolt, Kv);
+            return ValueSetText(m_valVolt, Kv, true);
         case kItemPolarity:
             switch (m_ulPola & 3u) {
                 case 3:

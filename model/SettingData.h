@@ -26,9 +26,10 @@ inline bool HasCouplingUnit(uint32_t machineType) {
     return (machineType & kCouplingUnitMask) != 0;
 }
 
+// Port slots, line-bit sets per slot, value-list entries.
 constexpr int kSlotCount = 10;
 // The editor refuses test conditions that expand into more steps than this.
-constexpr int64_t kMaxStepCount = 1000;  // port slots, line-bit sets per slot, value-list entries
+constexpr int64_t kMaxStepCount = 1000;
 
 // Output port codes (index of m_aopOutputPort).
 enum OutputPortCode { kPortAc = 0, kPortDc = 1, kPortSurge = 2, kPortTelecom = 3 };

@@ -17,8 +17,8 @@ const char CZebM40SettingsDoc::kDefaultTitle[] = "Test";
 namespace {
 
 // Smallest possible step entry: an empty 8-bit entry marker, the 8-bit version line
-// "Exec Data Ver.1.0.0.0" (1 + 21 bytes) and eleven empty key lines with their integers.
-constexpr qsizetype kMinStepEntryBytes = 1 + 22 + 11 * (1 + 4);
+// "Exec Data Ver.1.0.0.0" (1 + 21 bytes) and twelve empty key lines with their integers.
+constexpr qsizetype kMinStepEntryBytes = 1 + 22 + 12 * (1 + 4);
 
 // The step section: start marker, count label, count, the entries, end marker. Returns the
 // load code of the section (a step of unknown version stops the read at that entry).

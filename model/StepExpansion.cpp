@@ -3,6 +3,8 @@
 // phase angle.
 
 #include <algorithm>
+#include <initializer_list>
+#include <limits>
 #include <vector>
 
 #include "NameTables.h"
@@ -77,6 +79,21 @@ int32_t AngleCount(const CSettingData& rec) {
     return s->m_nSync == 1 ? s->m_valAngle.ValueCount() : 1;
 }
 
+// Product of non-negative factors, held at the largest 64-bit value instead of wrapping: a file
+// can make every factor huge, and a wrapped count could look small enough to expand.
+int64_t SaturatingProduct(std::initializer_list<int64_t> factors) {
+    int64_t product = 1;
+    for (int64_t f : factors) {
+        if (f == 0) {
+            return 0;
+        }
+        product = product > std::numeric_limits<int64_t>::max() / f
+                      ? std::numeric_limits<int64_t>::max()
+                      : product * f;
+    }
+    return product;
+}
+
 }  // namespace
 
 int64_t CSettingData::StepCount() const {
@@ -90,7 +107,8 @@ int64_t CSettingData::StepCount() const {
     // Only list sets mark values NORMAL or COMMON (and they hold at most ten values); fixed
     // values and sweeps keep every line.
     if (m_valVolt.m_nValueType != kValueVariable) {
-        return voltages * static_cast<int64_t>(lines.size()) * polarities * angles;
+        return SaturatingProduct(
+            {voltages, static_cast<int64_t>(lines.size()), polarities, angles});
     }
     int64_t total = 0;
     for (int32_t j = 0; j < voltages; ++j) {

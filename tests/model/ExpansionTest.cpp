@@ -189,6 +189,21 @@ TEST(Expansion, StepCountOfHugeSweepWithoutExpanding) {
     rec.m_valVolt.m_lStep = 1;
     rec.m_ulPola = 3;
     EXPECT_EQ(rec.StepCount(), 2000000001LL * 2);
+
+    // Every factor at its largest (a damaged or hand-made file): the product is far beyond
+    // any limit and must not wrap around to a small or negative count.
+    OUTPUT_PORT& ac = Port(rec, kPortAc);
+    ac.m_aulInjRetBit[0] = 0xFFFFFFFFu;
+    ac.m_nSync = 1;
+    ac.m_valAngle.m_nValueType = kValueSweep;
+    ac.m_valAngle.m_lStart = INT32_MIN;
+    ac.m_valAngle.m_lEnd = INT32_MAX;
+    ac.m_valAngle.m_lStep = 1;
+    rec.m_valVolt.m_lStart = INT32_MIN;
+    rec.m_valVolt.m_lEnd = INT32_MAX;
+    rec.m_ulPola = 0xFFFFFFFFu;
+    EXPECT_GT(rec.StepCount(), kMaxStepCount);
+    EXPECT_EQ(rec.StepCount(), INT64_MAX);
 }
 
 struct RaiseCase {

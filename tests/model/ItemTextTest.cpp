@@ -184,6 +184,10 @@ TEST(RecordItems, AngleSetOnlyWithSync) {
     ac.m_valAngle.m_nValueType = kValueVariable;
     ac.m_valAngle.m_abUse[2] = 1;
     EXPECT_EQ(rec.GetItemText(8), QStringLiteral("0, 180"));
+    // An angle list is plain values even when a file gives it two flags per entry.
+    ac.m_valAngle.m_nVariableKind = 1;
+    ac.m_valAngle.m_abUse2[3] = 1;
+    EXPECT_EQ(rec.GetItemText(8), QStringLiteral("0, 180, 270"));
 }
 
 TEST(RecordItems, VoltageSetPolarityAndTheRest) {

@@ -220,6 +220,32 @@ TEST_F(DocFile, StepCounts) {
     QString error;
     EXPECT_EQ(doc.Load(test::JoinElements(e), 5u, 0, &error), CZebM40SettingsDoc::kLoadReadError);
     EXPECT_TRUE(error.contains(QStringLiteral("too short"))) << error.toStdString();
+
+    // The bound is exact: twenty entries of the smallest possible form (8-bit strings, empty
+    // marker and key lines, version 1.0.0.0) open; a count of one more is refused up front.
+    QByteArray head = test::JoinElements(std::vector<Element>(e.begin(), e.begin() + count));
+    QByteArray entries;
+    for (int i = 0; i < 20; ++i) {
+        entries += QByteArray(1, '\0') + char(21) + QByteArray("Exec Data Ver.1.0.0.0");
+        for (int k = 0; k < 12; ++k) {
+            entries += QByteArray(1, '\0') + QByteArray::fromHex("07000000");
+        }
+    }
+    entries += QByteArray(1, '\0');  // end marker
+    for (int32_t n : {20, 21}) {
+        ArchiveWriter w;
+        w.WriteInt(n);
+        CZebM40SettingsDoc small;
+        const int code = small.Load(head + w.Bytes() + entries, 5u, 0, &error);
+        if (n == 20) {
+            ASSERT_EQ(code, CZebM40SettingsDoc::kLoadOk) << error.toStdString();
+            EXPECT_EQ(small.Steps().size(), 20u);
+            EXPECT_EQ(small.Steps()[19].m_lRept, 7);
+        } else {
+            EXPECT_EQ(code, CZebM40SettingsDoc::kLoadReadError);
+            EXPECT_TRUE(error.contains(QStringLiteral("too short"))) << error.toStdString();
+        }
+    }
 }
 
 TEST_F(DocFile, UnknownStepVersionStopsTheLoad) {

@@ -165,13 +165,28 @@ TEST(SettingData, SetDefaultForOrdinaryMachine) {
     EXPECT_EQ(rec.m_vlAngle.m_lMax, 360);
 }
 
-TEST(SettingData, AcDefaultDetailNeedsCouplingUnitAndThreePhase) {
-    for (uint32_t mt : {0x4000u, 0x4004u, 0x400Bu, 0x400Fu, 0x4u}) {
+TEST(SettingData, MachineDependentDefaults) {
+    // AC configuration 3 needs a coupling unit and three-phase coupling; telecom coupling 1
+    // ("40ohm") needs a coupling unit; edition-3 and variant bits change nothing.
+    const struct {
+        uint32_t machine;
+        int32_t acDetail;
+        int32_t telecomCoup;
+    } cases[] = {
+        {0x0u, 0, 0},    {0x1u, 0, 0},    {0x4u, 0, 0},    {0x8u, 0, 0},    {0xDu, 0, 0},
+        {0x1000u, 0, 1}, {0x4000u, 0, 1}, {0x4004u, 3, 1}, {0x400Bu, 0, 1}, {0x400Fu, 3, 1},
+    };
+    for (const auto& c : cases) {
         CSettingData rec;
-        rec.m_ulMachineType = mt;
+        rec.m_ulMachineType = c.machine;
         rec.SetDefault();
-        const bool three = (mt & 0x7000) && (mt & 0x4);
-        EXPECT_EQ(rec.m_outOutput.m_aopOutputPort[kPortAc].m_nOutputDetail, three ? 3 : 0) << mt;
+        EXPECT_EQ(rec.m_outOutput.m_aopOutputPort[kPortAc].m_nOutputDetail, c.acDetail)
+            << c.machine;
+        for (int k = 0; k < kSlotCount; ++k) {
+            EXPECT_EQ(rec.m_outOutput.m_aopOutputPort[k].m_nCoup,
+                      k == kPortTelecom ? c.telecomCoup : 0)
+                << c.machine << " slot " << k;
+        }
     }
 }
 
