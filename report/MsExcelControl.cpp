@@ -16,7 +16,6 @@ namespace zeb {
 namespace {
 
 // Limits of the .xlsx format.
-constexpr int kMaxRows = 1048576;
 constexpr int kMaxColumns = 16384;
 constexpr int kMaxSheetName = 31;
 constexpr int kMaxCellText = 32767;
@@ -113,7 +112,7 @@ bool CMsExcelControl::ParseCellAddress(const QString& address, int& row, int& co
         c = c * 26 + (ch.toUpper().unicode() - 'A' + 1);
     }
     const int r = m.captured(2).toInt();
-    if (c > kMaxColumns || r > kMaxRows) {
+    if (c > kMaxColumns || r > CMsExcelControl::kMaxRows) {
         return false;
     }
     row = r - 1;

@@ -26,7 +26,7 @@ public:
 int OverallResult(const ExecDataList& steps);
 
 // Fills a freshly opened workbook with the report. False (with `error`) when a sheet name is
-// refused, which leaves the workbook incomplete.
+// refused, which leaves the workbook incomplete, or when the steps do not fit on a sheet.
 bool FillTestReport(CMsExcelControl& xl, const CTestProperty& property,
                     const CZebM40SettingsDoc& doc, QString& error);
 

@@ -392,6 +392,17 @@ TEST(TestReport, UnjudgedStepShowsDashesOverall) {
     EXPECT_EQ(sheets[1].At("H11"), "------");
 }
 
+TEST(TestReport, StepsPastTheLastRowAreRefusedNotDropped) {
+    CZebM40SettingsDoc doc = AcDocument();
+    // Step k sits in row 10 + k; the last row of a sheet is 1048576.
+    doc.Steps().resize(CMsExcelControl::kMaxRows - 10 + 1);
+    CMsExcelControl xl;
+    ASSERT_TRUE(xl.Open());
+    QString error;
+    EXPECT_FALSE(FillTestReport(xl, SampleProperty(), doc, error));
+    EXPECT_TRUE(error.contains("1048567 steps")) << error.toStdString();
+}
+
 TEST(TestReport, WritingAReportNeverChangesTheDocument) {
     CZebM40SettingsDoc doc = AcDocument();
     doc.Steps()[0].m_nWaveform = 5;  // out of range: shown as the default waveform
