@@ -32,6 +32,18 @@ bool AsPlainNumber(const QString& text, double& value) {
     return ok && std::isfinite(value);
 }
 
+// A spreadsheet reads "_xHHHH_" in a text cell as the character with that code (that is how
+// the file carries control characters). Text that contains such a sequence itself gets its
+// underscore written as "_x005F_" (itself read as "_"), so the cell shows exactly what was typed.
+QString EscapeCodeSequences(const QString& text) {
+    static const QRegularExpression code(QStringLiteral("_(?=[xX][0-9A-Fa-f]{4}_)"));
+    if (!text.contains(QLatin1String("_x"), Qt::CaseInsensitive)) {
+        return text;
+    }
+    QString escaped = text;
+    return escaped.replace(code, QStringLiteral("_x005F_"));
+}
+
 QString CellName(int row, int column) {
     QString letters;
     for (int c = column + 1; c > 0; c = (c - 1) / 26) {
@@ -212,7 +224,8 @@ bool CMsExcelControl::WriteXlsx(const QString& path, QString& error) const {
                 e = worksheet_write_number(ws, pos.first, pos.second, number, top);
             } else {
                 e = worksheet_write_string(ws, pos.first, pos.second,
-                                           cell.text.toUtf8().constData(), top);
+                                           EscapeCodeSequences(cell.text).toUtf8().constData(),
+                                           top);
             }
             if (e != LXW_NO_ERROR) {
                 failure = e;

@@ -1,6 +1,7 @@
 #include "XlsxReader.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 #include <zip.h>
@@ -31,6 +32,21 @@ bool ReadEntry(zip_t* zip, const char* name, QByteArray& out) {
     return n == static_cast<zip_int64_t>(st.size);
 }
 
+// A spreadsheet shows "_xHHHH_" in a text as the character with that code.
+QString DecodeCodeSequences(const QString& text) {
+    static const QRegularExpression code(QStringLiteral("_[xX]([0-9A-Fa-f]{4})_"));
+    QString out;
+    int from = 0;
+    QRegularExpressionMatchIterator it = code.globalMatch(text);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        out += text.mid(from, m.capturedStart() - from);
+        out += QChar(static_cast<char16_t>(m.captured(1).toUInt(nullptr, 16)));
+        from = m.capturedEnd();
+    }
+    return out + text.mid(from);
+}
+
 // Text of every <si>, rich-text runs joined.
 std::vector<QString> SharedStrings(const QByteArray& xml) {
     std::vector<QString> strings;
@@ -40,7 +56,7 @@ std::vector<QString> SharedStrings(const QByteArray& xml) {
         if (r.isStartElement() && r.name() == QLatin1String("si")) {
             strings.emplace_back();
         } else if (r.isStartElement() && r.name() == QLatin1String("t") && !strings.empty()) {
-            strings.back() += r.readElementText();
+            strings.back() += DecodeCodeSequences(r.readElementText());
         }
     }
     return strings;
@@ -90,7 +106,7 @@ bool ReadSheet(const QByteArray& xml, const std::vector<QString>& strings,
                 cell.value = v;
             }
         } else if (r.isStartElement() && r.name() == QLatin1String("t")) {
-            cell.value += r.readElementText();  // inline string
+            cell.value += DecodeCodeSequences(r.readElementText());  // inline string
         } else if (r.isEndElement() && r.name() == QLatin1String("c")) {
             if (cell.value.isEmpty()) {
                 cell.number = false;  // a blank cell that carries only its format
