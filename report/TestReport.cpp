@@ -104,6 +104,8 @@ void FillContentSheet(CMsExcelControl& xl, const CSettingData& record, const Exe
                      Literal(QLatin1String(ResultName(OverallResult(steps)))));
 }
 
+constexpr int kMaxTitleBytes = 200;
+
 // Title of the document as the window shows it: the file's base name, or the default title.
 QString DocumentTitle(const CZebM40SettingsDoc& doc) {
     QString title = doc.PathName().isEmpty()
@@ -113,6 +115,11 @@ QString DocumentTitle(const CZebM40SettingsDoc& doc) {
         if (c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c)) {
             c = QLatin1Char('_');
         }
+    }
+    // A file name holds at most 255 bytes; the date, a " (n)" and ".xlsx" still have to fit
+    // after the title, whatever script the title is written in.
+    while (title.toUtf8().size() > kMaxTitleBytes) {
+        title.chop(title.size() >= 2 && title.back().isLowSurrogate() ? 2 : 1);
     }
     title = title.trimmed();
     while (title.startsWith(QLatin1Char('.'))) {

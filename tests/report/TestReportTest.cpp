@@ -2,6 +2,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <map>
@@ -443,6 +444,21 @@ TEST_F(MakeTestReportTest, NewFileInTheReportFolderNeverOverwritten) {
     CZebM40SettingsDoc untitled = AcDocument();
     EXPECT_EQ(MakeTestReport(SampleProperty(), untitled, m_opener, folder, m_now),
               folder + "/Test 2025-01-02 030405.xlsx");
+}
+
+TEST_F(MakeTestReportTest, LongTitleIsShortenedToFitAFileName) {
+    // 100 characters of three bytes each: a valid settings file name, too long with the date.
+    const QString title(100, QChar(0x8A66));
+    CZebM40SettingsDoc doc = AcDocument();
+    doc.SetPathName("/somewhere/" + title + ".zms");
+    const QString folder = m_dir.filePath("r");
+    const QString path = MakeTestReport(SampleProperty(), doc, m_opener, folder, m_now);
+    ASSERT_FALSE(path.isEmpty());
+    const QString name = QFileInfo(path).fileName();
+    EXPECT_LE(name.toUtf8().size(), 255 - 8);  // room left for " (n)"
+    EXPECT_TRUE(name.startsWith(title.left(60))) << name.toStdString();
+    EXPECT_TRUE(name.endsWith(" 2025-01-02 030405.xlsx")) << name.toStdString();
+    EXPECT_TRUE(QFile::exists(path));
 }
 
 TEST_F(MakeTestReportTest, OperatorIsToldThePathWhenNothingOpensIt) {
