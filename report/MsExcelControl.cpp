@@ -32,16 +32,20 @@ bool AsPlainNumber(const QString& text, double& value) {
     return ok && std::isfinite(value);
 }
 
-// A spreadsheet reads "_xHHHH_" in a text cell as the character with that code (that is how
-// the file carries control characters). Text that contains such a sequence itself gets its
-// underscore written as "_x005F_" (itself read as "_"), so the cell shows exactly what was typed.
-QString EscapeCodeSequences(const QString& text) {
+// A spreadsheet reads "_xHHHH_" in a text cell as the character with that code; that is how
+// the file carries characters XML cannot hold. Text that contains such a sequence itself gets its
+// underscore written as "_x005F_" (itself read as "_"), so the cell shows exactly what was typed;
+// the two non-characters U+FFFE and U+FFFF, which would make the file unreadable, are written
+// as codes. (Control characters are written as codes by libxlsxwriter.)
+QString ToCellText(const QString& text) {
     static const QRegularExpression code(QStringLiteral("_(?=[xX][0-9A-Fa-f]{4}_)"));
-    if (!text.contains(QLatin1String("_x"), Qt::CaseInsensitive)) {
-        return text;
-    }
     QString escaped = text;
-    return escaped.replace(code, QStringLiteral("_x005F_"));
+    if (escaped.contains(QLatin1String("_x"), Qt::CaseInsensitive)) {
+        escaped.replace(code, QStringLiteral("_x005F_"));
+    }
+    escaped.replace(QChar(0xFFFE), QStringLiteral("_xFFFE_"));
+    escaped.replace(QChar(0xFFFF), QStringLiteral("_xFFFF_"));
+    return escaped;
 }
 
 QString CellName(int row, int column) {
@@ -224,8 +228,7 @@ bool CMsExcelControl::WriteXlsx(const QString& path, QString& error) const {
                 e = worksheet_write_number(ws, pos.first, pos.second, number, top);
             } else {
                 e = worksheet_write_string(ws, pos.first, pos.second,
-                                           EscapeCodeSequences(cell.text).toUtf8().constData(),
-                                           top);
+                                           ToCellText(cell.text).toUtf8().constData(), top);
             }
             if (e != LXW_NO_ERROR) {
                 failure = e;

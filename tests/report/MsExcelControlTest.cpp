@@ -91,6 +91,7 @@ TEST(MsExcelControl, WrittenFileHoldsLiteralTextNumbersAndTopAlignment) {
                                    "bell") +
                                QChar(0xD800));  // no valid XML as is
     xl.SetCellString("C10", "_x0041_ and _X005f_ stay as typed, \x01 too");
+    xl.SetCellString("C11", QString("non") + QChar(0xFFFE) + QChar(0xFFFF) + "characters");
     xl.SetCellString("D9", "old");
     xl.SetCellString("D9", "new");  // replaced, not added
     xl.SelectSheet(1);
@@ -109,7 +110,7 @@ TEST(MsExcelControl, WrittenFileHoldsLiteralTextNumbersAndTopAlignment) {
     EXPECT_EQ(sheets[1].name, " ");
     EXPECT_TRUE(sheets[1].cells.empty());
     const XlsxSheet& s = sheets[0];
-    EXPECT_EQ(s.cells.size(), 11u);
+    EXPECT_EQ(s.cells.size(), 12u);
     EXPECT_EQ(s.At("B2"), "Company");
     EXPECT_EQ(s.At("C2"), "0042");
     EXPECT_FALSE(s.cells.at("C2").number);
@@ -127,6 +128,7 @@ TEST(MsExcelControl, WrittenFileHoldsLiteralTextNumbersAndTopAlignment) {
     EXPECT_EQ(s.At("C9"), QString("tab\there\x01"
                                   "bell?"));
     EXPECT_EQ(s.At("C10"), "_x0041_ and _X005f_ stay as typed, \x01 too");
+    EXPECT_EQ(s.At("C11"), QString("non") + QChar(0xFFFE) + QChar(0xFFFF) + "characters");
     EXPECT_EQ(s.At("D9"), "new");
     for (const auto& [address, cell] : s.cells) {
         EXPECT_TRUE(cell.top) << address.toStdString();

@@ -47,9 +47,8 @@ QString DecodeCodeSequences(const QString& text) {
     return out + text.mid(from);
 }
 
-// Text of every <si>, rich-text runs joined.
-std::vector<QString> SharedStrings(const QByteArray& xml) {
-    std::vector<QString> strings;
+// Text of every <si>, rich-text runs joined. False when the XML is malformed.
+bool SharedStrings(const QByteArray& xml, std::vector<QString>& strings) {
     QXmlStreamReader r(xml);
     while (!r.atEnd()) {
         r.readNext();
@@ -59,7 +58,7 @@ std::vector<QString> SharedStrings(const QByteArray& xml) {
             strings.back() += DecodeCodeSequences(r.readElementText());
         }
     }
-    return strings;
+    return !r.hasError();
 }
 
 // For each cell format index: is it aligned to the top?
@@ -137,8 +136,12 @@ bool ReadXlsx(const QString& path, std::vector<XlsxSheet>& sheets, QString& erro
         error = QStringLiteral("workbook parts missing");
         return false;
     }
-    ReadEntry(zip.get(), "xl/sharedStrings.xml", shared);  // absent when no cell holds text
-    const std::vector<QString> strings = SharedStrings(shared);
+    std::vector<QString> strings;
+    // Absent when no cell holds text.
+    if (ReadEntry(zip.get(), "xl/sharedStrings.xml", shared) && !SharedStrings(shared, strings)) {
+        error = QStringLiteral("malformed XML in xl/sharedStrings.xml");
+        return false;
+    }
     const std::vector<bool> top = TopAligned(styles);
 
     std::map<QString, QString> targets;  // relationship id -> part name below xl/
