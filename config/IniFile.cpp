@@ -65,6 +65,16 @@ void Protect(const QString& path, bool readOnly) {
 #endif
 }
 
+// What a read hands back: at most kIniValueMaxLength units, the default as much as a stored
+// value. Never half of a surrogate pair: it would turn into garbage when written out again.
+QString CutToReadLength(const QString& value) {
+    QString result = value.left(kIniValueMaxLength);
+    if (result.size() == kIniValueMaxLength && result.back().isHighSurrogate()) {
+        result.chop(1);
+    }
+    return result;
+}
+
 }  // namespace
 
 QString IniFilePath() {
@@ -75,19 +85,10 @@ QString ReadIniString(const QString& section, const QString& key, const QString&
     EnsureFolder();
     QFile file(IniFilePath());
     if (!file.open(QIODevice::ReadOnly)) {
-        return defaultValue;
+        return CutToReadLength(defaultValue);
     }
     const CIniDocument doc = CIniDocument::FromBytes(file.readAll());
-    const std::optional<QString> value = doc.Value(section, key);
-    if (!value) {
-        return defaultValue;
-    }
-    QString result = value->left(kIniValueMaxLength);
-    // Never keep half of a surrogate pair: it would turn into garbage when written out again.
-    if (result.size() == kIniValueMaxLength && result.back().isHighSurrogate()) {
-        result.chop(1);
-    }
-    return result;
+    return CutToReadLength(doc.Value(section, key).value_or(defaultValue));
 }
 
 void WriteIniString(const QString& section, const QString& key, const QString& value) {

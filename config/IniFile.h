@@ -7,7 +7,8 @@
 
 namespace zeb {
 
-// Longest value ReadIniString returns, in UTF-16 units; longer stored values are cut.
+// Longest value ReadIniString returns, in UTF-16 units; longer stored values (and defaults) are
+// cut.
 constexpr int kIniValueMaxLength = 519;
 
 // Full path of ZEB.ini, worked out afresh from the environment on every call.

@@ -16,7 +16,6 @@ namespace zeb {
 namespace {
 
 // Limits of the .xlsx format.
-constexpr int kMaxRows = 1048576;
 constexpr int kMaxColumns = 16384;
 constexpr int kMaxSheetName = 31;
 constexpr int kMaxCellText = 32767;
@@ -31,6 +30,22 @@ bool AsPlainNumber(const QString& text, double& value) {
     bool ok = false;
     value = text.toDouble(&ok);  // QString::toDouble always reads a '.' decimal point
     return ok && std::isfinite(value);
+}
+
+// A spreadsheet reads "_xHHHH_" in a text cell as the character with that code; that is how
+// the file carries characters XML cannot hold. Text that contains such a sequence itself gets its
+// underscore written as "_x005F_" (itself read as "_"), so the cell shows exactly what was typed;
+// the two non-characters U+FFFE and U+FFFF, which would make the file unreadable, are written
+// as codes. (Control characters are written as codes by libxlsxwriter.)
+QString ToCellText(const QString& text) {
+    static const QRegularExpression code(QStringLiteral("_(?=[xX][0-9A-Fa-f]{4}_)"));
+    QString escaped = text;
+    if (escaped.contains(QLatin1String("_x"), Qt::CaseInsensitive)) {
+        escaped.replace(code, QStringLiteral("_x005F_"));
+    }
+    escaped.replace(QChar(0xFFFE), QStringLiteral("_xFFFE_"));
+    escaped.replace(QChar(0xFFFF), QStringLiteral("_xFFFF_"));
+    return escaped;
 }
 
 QString CellName(int row, int column) {
@@ -113,7 +128,7 @@ bool CMsExcelControl::ParseCellAddress(const QString& address, int& row, int& co
         c = c * 26 + (ch.toUpper().unicode() - 'A' + 1);
     }
     const int r = m.captured(2).toInt();
-    if (c > kMaxColumns || r > kMaxRows) {
+    if (c > kMaxColumns || r > CMsExcelControl::kMaxRows) {
         return false;
     }
     row = r - 1;
@@ -213,7 +228,7 @@ bool CMsExcelControl::WriteXlsx(const QString& path, QString& error) const {
                 e = worksheet_write_number(ws, pos.first, pos.second, number, top);
             } else {
                 e = worksheet_write_string(ws, pos.first, pos.second,
-                                           cell.text.toUtf8().constData(), top);
+                                           ToCellText(cell.text).toUtf8().constData(), top);
             }
             if (e != LXW_NO_ERROR) {
                 failure = e;

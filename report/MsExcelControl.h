@@ -18,6 +18,9 @@ namespace zeb {
 
 class CMsExcelControl {
 public:
+    // Rows of a worksheet: the last cell address is row 1048576.
+    static constexpr int kMaxRows = 1048576;
+
     CMsExcelControl() = default;
     virtual ~CMsExcelControl() = default;
 

@@ -73,6 +73,7 @@ void FillConditionSheet(CMsExcelControl& xl, const CTestProperty& p, const CSett
 
 // The items of a step row, column B onwards, with the header row using their captions.
 constexpr int kStepItems[] = {12, 9, 3, 10, 7, 8, 13, 14};
+constexpr int kFirstStepRow = 11;
 
 void FillContentSheet(CMsExcelControl& xl, const CSettingData& record, const ExecDataList& steps) {
     PutItem(xl, record, "B2", "B3", 1);
@@ -92,7 +93,7 @@ void FillContentSheet(CMsExcelControl& xl, const CSettingData& record, const Exe
         // Item texts put out-of-range codes back to their defaults; the report works on a copy
         // so that writing a report never changes the document.
         CExecData step = original;
-        const QString row = QString::number(10 + k);
+        const QString row = QString::number(kFirstStepRow - 1 + k);
         xl.SetCellString(QStringLiteral("A") + row, Literal(QString::asprintf("%s%4d", "Step", k)));
         for (int i = 0; i < 8; ++i) {
             xl.SetCellString(QChar('B' + i) + row, Literal(step.GetItemText(kStepItems[i])));
@@ -103,6 +104,8 @@ void FillContentSheet(CMsExcelControl& xl, const CSettingData& record, const Exe
                      Literal(QLatin1String(ResultName(OverallResult(steps)))));
 }
 
+constexpr int kMaxTitleBytes = 200;
+
 // Title of the document as the window shows it: the file's base name, or the default title.
 QString DocumentTitle(const CZebM40SettingsDoc& doc) {
     QString title = doc.PathName().isEmpty()
@@ -112,6 +115,11 @@ QString DocumentTitle(const CZebM40SettingsDoc& doc) {
         if (c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c)) {
             c = QLatin1Char('_');
         }
+    }
+    // A file name holds at most 255 bytes; the date, a " (n)" and ".xlsx" still have to fit
+    // after the title, whatever script the title is written in.
+    while (title.toUtf8().size() > kMaxTitleBytes) {
+        title.chop(title.size() >= 2 && title.back().isLowSurrogate() ? 2 : 1);
     }
     title = title.trimmed();
     while (title.startsWith(QLatin1Char('.'))) {
@@ -139,6 +147,15 @@ int OverallResult(const ExecDataList& steps) {
 
 bool FillTestReport(CMsExcelControl& xl, const CTestProperty& property,
                     const CZebM40SettingsDoc& doc, QString& error) {
+    // Step k goes to row 10 + k. A report that silently lost the steps past the last row of
+    // the sheet would look complete; it is refused instead.
+    const size_t maxSteps = CMsExcelControl::kMaxRows - kFirstStepRow + 1;
+    if (doc.Steps().size() > maxSteps) {
+        error = QStringLiteral("The test has %1 steps; a worksheet holds at most %2.")
+                    .arg(doc.Steps().size())
+                    .arg(maxSteps);
+        return false;
+    }
     while (xl.GetSheetCount() < 3) {
         xl.AddSheet();
     }

@@ -26,7 +26,7 @@ public:
 int OverallResult(const ExecDataList& steps);
 
 // Fills a freshly opened workbook with the report. False (with `error`) when a sheet name is
-// refused, which leaves the workbook incomplete.
+// refused, which leaves the workbook incomplete, or when the steps do not fit on a sheet.
 bool FillTestReport(CMsExcelControl& xl, const CTestProperty& property,
                     const CZebM40SettingsDoc& doc, QString& error);
 
@@ -39,7 +39,8 @@ QString DefaultReportFolder();
 
 // The name a report of the document written at `now` gets in `folder`:
 // "<document title> <yyyy-MM-dd hhmmss>.xlsx", with " (2)", " (3)", ... added when that name is
-// taken. Characters that cannot be part of a file name are replaced by '_'.
+// taken. Characters that cannot be part of a file name are replaced by '_', and a title too
+// long for a file name is shortened.
 QString NewReportPath(const QString& folder, const CZebM40SettingsDoc& doc, const QDateTime& now);
 
 // The report command of the test run: writes a new report into `folder` (created when missing)

@@ -55,6 +55,10 @@ TEST_F(IniFileTest, LongValuesReadBackCutTo519Characters) {
     const QString clef = QString::fromUtf8("\xF0\x9D\x84\x9E");
     zeb::WriteIniString("S", "K", QString(518, 'x') + clef);
     EXPECT_EQ(zeb::ReadIniString("S", "K", ""), QString(518, 'x'));
+
+    // A read never hands back more, not even when it falls back to its default.
+    EXPECT_EQ(zeb::ReadIniString("S", "missing", value), value.left(519));
+    EXPECT_EQ(zeb::ReadIniString("missing", "K", value), value.left(519));
 }
 
 TEST_F(IniFileTest, FileIsReadOnlyBetweenWritesAndSecondWriteSucceeds) {

@@ -90,6 +90,8 @@ TEST(MsExcelControl, WrittenFileHoldsLiteralTextNumbersAndTopAlignment) {
     xl.SetCellString("C9", QString("tab\there\x01"
                                    "bell") +
                                QChar(0xD800));  // no valid XML as is
+    xl.SetCellString("C10", "_x0041_ and _X005f_ stay as typed, \x01 too");
+    xl.SetCellString("C11", QString("non") + QChar(0xFFFE) + QChar(0xFFFF) + "characters");
     xl.SetCellString("D9", "old");
     xl.SetCellString("D9", "new");  // replaced, not added
     xl.SelectSheet(1);
@@ -108,7 +110,7 @@ TEST(MsExcelControl, WrittenFileHoldsLiteralTextNumbersAndTopAlignment) {
     EXPECT_EQ(sheets[1].name, " ");
     EXPECT_TRUE(sheets[1].cells.empty());
     const XlsxSheet& s = sheets[0];
-    EXPECT_EQ(s.cells.size(), 10u);
+    EXPECT_EQ(s.cells.size(), 12u);
     EXPECT_EQ(s.At("B2"), "Company");
     EXPECT_EQ(s.At("C2"), "0042");
     EXPECT_FALSE(s.cells.at("C2").number);
@@ -122,7 +124,11 @@ TEST(MsExcelControl, WrittenFileHoldsLiteralTextNumbersAndTopAlignment) {
     EXPECT_EQ(s.At("C7"), "'quoted");
     EXPECT_EQ(s.At("C8"), QString::fromUtf8("25.0 \xC2\xB0"
                                             "C \xE6\xB8\xA9\xF0\x9F\x98\x80"));
-    EXPECT_TRUE(s.At("C9").startsWith("tab\there")) << s.At("C9").toStdString();
+    // Control characters come back as they were; half a surrogate pair cannot be stored.
+    EXPECT_EQ(s.At("C9"), QString("tab\there\x01"
+                                  "bell?"));
+    EXPECT_EQ(s.At("C10"), "_x0041_ and _X005f_ stay as typed, \x01 too");
+    EXPECT_EQ(s.At("C11"), QString("non") + QChar(0xFFFE) + QChar(0xFFFF) + "characters");
     EXPECT_EQ(s.At("D9"), "new");
     for (const auto& [address, cell] : s.cells) {
         EXPECT_TRUE(cell.top) << address.toStdString();

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <QDateTime>
 
+#include <utility>
+
 #include "IniFile.h"
 #include "TempConfigHome.h"
 #include "TestProperty.h"
@@ -46,6 +48,43 @@ TEST(TestProperty, StoredValuesWinAndEmptyStaysEmpty) {
     EXPECT_EQ(p.m_strFreeInput2Title, "Mains");
     EXPECT_EQ(p.m_strModel, "0042");
     EXPECT_EQ(p.m_strHumidity, "50.0 %");
+}
+
+// The dialogs that edit the environment write these keys by name; a misspelt key on the reading
+// side would quietly show the default instead of what the operator saved.
+TEST(TestProperty, EveryFieldComesFromItsOwnKey) {
+    zeb::test::TempConfigHome home;
+    const std::pair<const char*, QString CTestProperty::*> keys[] = {
+        {"INI_KEY_TEMPERATURE", &CTestProperty::m_strTemperature},
+        {"INI_KEY_HUMIDITY", &CTestProperty::m_strHumidity},
+        {"INI_KEY_ATM", &CTestProperty::m_strAtm},
+        {"INI_KEY_MODEL", &CTestProperty::m_strModel},
+        {"INI_KEY_SERIAL", &CTestProperty::m_strSerial},
+        {"INI_KEY_OPERATOR", &CTestProperty::m_strOperator},
+        {"INI_KEY_STANDARD", &CTestProperty::m_strStandard},
+        {"INI_KEY_EUT_INFO", &CTestProperty::m_strEutInfo},
+        {"INI_KEY_EUT_MODE", &CTestProperty::m_strEutMode},
+        {"INI_KEY_EUT_COMMENT", &CTestProperty::m_strEutComment},
+        {"INI_KEY_FREE_INPUT1_TITLE", &CTestProperty::m_strFreeInput1Title},
+        {"INI_KEY_FREE_INPUT1", &CTestProperty::m_strFreeInput1},
+        {"INI_KEY_FREE_INPUT2_TITLE", &CTestProperty::m_strFreeInput2Title},
+        {"INI_KEY_FREE_INPUT2", &CTestProperty::m_strFreeInput2},
+    };
+    for (const auto& [key, field] : keys) {
+        zeb::WriteIniString("INI_SECTION_TEST_INFO", key, QStringLiteral("v-") + key);
+    }
+    zeb::WriteIniString("INI_SECTION_PROPERTY", "INI_KEY_COMPANY_NAME", "v-company");
+    zeb::WriteIniString("INI_SECTION_PROPERTY", "INI_KEY_TEST_PLACE", "v-place");
+    // The company data belong to their own section only.
+    zeb::WriteIniString("INI_SECTION_TEST_INFO", "INI_KEY_TEST_PLACE", "wrong section");
+
+    CTestProperty p;
+    p.LoadFromIni();
+    EXPECT_EQ(p.m_strCompanyName, "v-company");
+    EXPECT_EQ(p.m_strTestPlace, "v-place");
+    for (const auto& [key, field] : keys) {
+        EXPECT_EQ(p.*field, QStringLiteral("v-") + key);
+    }
 }
 
 TEST(TestProperty, TestMomentShowsDashesUntilSetThenLocalDateAndTime) {

@@ -2,6 +2,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <map>
@@ -227,6 +228,132 @@ TEST(TestReport, TelecomRingDocumentUsesTelecomCaptions) {
     EXPECT_EQ(sheets[1].At("I" + last), "flashover");
 }
 
+// A document for `machine` that tests on `port`, as the editor would leave it.
+CZebM40SettingsDoc PortDocument(uint32_t machine, int32_t port,
+                                void (*edit)(OUTPUT_PORT&) = nullptr) {
+    CZebM40SettingsDoc doc;
+    doc.OnNewDocument(machine, 0);
+    CSettingData record = doc.Record();
+    record.m_outOutput.m_nOutputPort = port;
+    if (edit) {
+        edit(record.m_outOutput.m_aopOutputPort[port]);
+    }
+    doc.ApplyRecord(record);
+    return doc;
+}
+
+// The texts that depend on the output port, as the operator reads them in both sheets. Only
+// the first step row is checked; the other cells are covered above.
+struct PortCells {
+    Cells condition;
+    Cells content;
+};
+
+void ExpectPortCells(const CZebM40SettingsDoc& doc, const PortCells& expected) {
+    ASSERT_FALSE(doc.Steps().empty());
+    const std::vector<XlsxSheet> sheets = WriteAndRead(SampleProperty(), doc);
+    ASSERT_EQ(sheets.size(), 3u);
+    for (const auto& [address, value] : expected.condition) {
+        EXPECT_EQ(sheets[0].At(address), value) << "Condition!" << address.toStdString();
+    }
+    for (const auto& [address, value] : expected.content) {
+        EXPECT_EQ(sheets[1].At(address), value) << "Content!" << address.toStdString();
+    }
+}
+
+TEST(TestReport, DcDocumentHasNoSynchronisation) {
+    ExpectPortCells(PortDocument(2, kPortDc), {{{"C15", "DC LINE OUTPUT"},
+                                                {"C16", "+, -"},
+                                                {"B17", "Coupling"},
+                                                {"C17", "STANDARD"},
+                                                {"C18", "1.2/50"},
+                                                {"E18", ""},
+                                                {"F18", ""},
+                                                {"B22", "INJ - RET"},
+                                                {"C22", "+ - - "},
+                                                {"C24", ""},
+                                                {"C25", ""}},
+                                               {{"B3", "DC LINE OUTPUT"},
+                                                {"C3", "+, -"},
+                                                {"D2", "Coupling"},
+                                                {"D3", "STANDARD"},
+                                                {"D10", "INJ - RET"},
+                                                {"D11", "+ - - "},
+                                                {"E11", "+"},
+                                                {"F11", ""},
+                                                {"G11", ""}}});
+}
+
+TEST(TestReport, SurgeOutputRingDocumentShowsTheRingImpedance) {
+    ExpectPortCells(PortDocument(2, kPortSurge,
+                                 [](OUTPUT_PORT& s) {
+                                     s.m_nWaveform = 2;  // RING
+                                 }),
+                    {{{"C15", "SURGE OUTPUT"},
+                      {"C16", "HOT - COM"},
+                      {"B17", "Coupling"},
+                      {"C17", ""},  // the surge output has no coupling
+                      {"C18", "RING"},
+                      {"E18", "Impedance[Ohm]"},
+                      {"F18", "30ohm"},
+                      {"B22", "INJ - RET"},
+                      {"C22", "HOT - COM"}},
+                     {{"B3", "SURGE OUTPUT"},
+                      {"D3", ""},
+                      {"E3", "RING"},
+                      {"E5", "Impedance[Ohm]"},
+                      {"E6", "30ohm"},
+                      {"D11", "HOT - COM"}}});
+}
+
+TEST(TestReport, TelecomCouplingUnitDocumentUsesTheUnitsTables) {
+    ExpectPortCells(
+        PortDocument(kMachineTelecomUnit, kPortTelecom),
+        {{{"C15", "TELECOM LINE OUTPUT"},
+          {"C16", "FOUR LINES"},
+          {"B17", "Impedance[Ohm]"},
+          {"C17", "40ohm"},
+          {"C18", "10/700"},
+          {"E18", ""},
+          {"B22", "RET"},
+          {"C22", "________"},
+          {"C24", ""}},
+         {{"D2", "Impedance[Ohm]"}, {"D3", "40ohm"}, {"D10", "RET"}, {"D11", "________"}}});
+}
+
+TEST(TestReport, SynchronisedThreePhaseDocumentListsLinesAndAngles) {
+    ExpectPortCells(PortDocument(5, kPortAc,
+                                 [](OUTPUT_PORT& s) {
+                                     s.m_nOutputDetail = 3;
+                                     s.m_aulInjRetBit[3] = (1u << 0) | (1u << 12);
+                                     s.m_nSync = 1;
+                                 }),
+                    {{{"C16", "THREE  PHASE L1, L2, L3"},
+                      {"C22", "L1 - L2, L1 - PE"},
+                      {"C24", "SYNC"},
+                      {"C25", "START:0, END  :270, STEP :90"}},
+                     {{"C3", "THREE  PHASE L1, L2, L3"},
+                      {"D11", "L1 - L2"},
+                      {"F11", "SYNC"},
+                      {"G11", "0"},
+                      {"G12", "90"}}});
+}
+
+TEST(TestReport, SheetsBeyondTheThirdAreLeftAlone) {
+    CMsExcelControl xl;
+    ASSERT_TRUE(xl.Open());
+    for (int i = 0; i < 3; ++i) {
+        xl.AddSheet();
+    }
+    QString error;
+    ASSERT_TRUE(FillTestReport(xl, SampleProperty(), AcDocument(), error));
+    ASSERT_EQ(xl.GetSheetCount(), 4);
+    EXPECT_EQ(xl.GetSheetName(0), "Condition");
+    EXPECT_EQ(xl.GetSheetName(1), "Content");
+    EXPECT_EQ(xl.GetSheetName(2), " ");
+    EXPECT_EQ(xl.GetSheetName(3), "Sheet4");
+}
+
 TEST(TestReport, OverallResultFoldsTheJudgements) {
     auto steps = [](std::initializer_list<int> results) {
         ExecDataList list;
@@ -264,6 +391,17 @@ TEST(TestReport, UnjudgedStepShowsDashesOverall) {
     ASSERT_EQ(sheets.size(), 3u);
     EXPECT_EQ(sheets[1].At("H3"), "------");
     EXPECT_EQ(sheets[1].At("H11"), "------");
+}
+
+TEST(TestReport, StepsPastTheLastRowAreRefusedNotDropped) {
+    CZebM40SettingsDoc doc = AcDocument();
+    // Step k sits in row 10 + k; the last row of a sheet is 1048576.
+    doc.Steps().resize(CMsExcelControl::kMaxRows - 10 + 1);
+    CMsExcelControl xl;
+    ASSERT_TRUE(xl.Open());
+    QString error;
+    EXPECT_FALSE(FillTestReport(xl, SampleProperty(), doc, error));
+    EXPECT_TRUE(error.contains("1048567 steps")) << error.toStdString();
 }
 
 TEST(TestReport, WritingAReportNeverChangesTheDocument) {
@@ -306,6 +444,21 @@ TEST_F(MakeTestReportTest, NewFileInTheReportFolderNeverOverwritten) {
     CZebM40SettingsDoc untitled = AcDocument();
     EXPECT_EQ(MakeTestReport(SampleProperty(), untitled, m_opener, folder, m_now),
               folder + "/Test 2025-01-02 030405.xlsx");
+}
+
+TEST_F(MakeTestReportTest, LongTitleIsShortenedToFitAFileName) {
+    // 100 characters of three bytes each: a valid settings file name, too long with the date.
+    const QString title(100, QChar(0x8A66));
+    CZebM40SettingsDoc doc = AcDocument();
+    doc.SetPathName("/somewhere/" + title + ".zms");
+    const QString folder = m_dir.filePath("r");
+    const QString path = MakeTestReport(SampleProperty(), doc, m_opener, folder, m_now);
+    ASSERT_FALSE(path.isEmpty());
+    const QString name = QFileInfo(path).fileName();
+    EXPECT_LE(name.toUtf8().size(), 255 - 8);  // room left for " (n)"
+    EXPECT_TRUE(name.startsWith(title.left(60))) << name.toStdString();
+    EXPECT_TRUE(name.endsWith(" 2025-01-02 030405.xlsx")) << name.toStdString();
+    EXPECT_TRUE(QFile::exists(path));
 }
 
 TEST_F(MakeTestReportTest, OperatorIsToldThePathWhenNothingOpensIt) {

@@ -1,6 +1,7 @@
 #include "XlsxReader.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 #include <zip.h>
@@ -31,19 +32,33 @@ bool ReadEntry(zip_t* zip, const char* name, QByteArray& out) {
     return n == static_cast<zip_int64_t>(st.size);
 }
 
-// Text of every <si>, rich-text runs joined.
-std::vector<QString> SharedStrings(const QByteArray& xml) {
-    std::vector<QString> strings;
+// A spreadsheet shows "_xHHHH_" in a text as the character with that code.
+QString DecodeCodeSequences(const QString& text) {
+    static const QRegularExpression code(QStringLiteral("_[xX]([0-9A-Fa-f]{4})_"));
+    QString out;
+    int from = 0;
+    QRegularExpressionMatchIterator it = code.globalMatch(text);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        out += text.mid(from, m.capturedStart() - from);
+        out += QChar(static_cast<char16_t>(m.captured(1).toUInt(nullptr, 16)));
+        from = m.capturedEnd();
+    }
+    return out + text.mid(from);
+}
+
+// Text of every <si>, rich-text runs joined. False when the XML is malformed.
+bool SharedStrings(const QByteArray& xml, std::vector<QString>& strings) {
     QXmlStreamReader r(xml);
     while (!r.atEnd()) {
         r.readNext();
         if (r.isStartElement() && r.name() == QLatin1String("si")) {
             strings.emplace_back();
         } else if (r.isStartElement() && r.name() == QLatin1String("t") && !strings.empty()) {
-            strings.back() += r.readElementText();
+            strings.back() += DecodeCodeSequences(r.readElementText());
         }
     }
-    return strings;
+    return !r.hasError();
 }
 
 // For each cell format index: is it aligned to the top?
@@ -90,7 +105,7 @@ bool ReadSheet(const QByteArray& xml, const std::vector<QString>& strings,
                 cell.value = v;
             }
         } else if (r.isStartElement() && r.name() == QLatin1String("t")) {
-            cell.value += r.readElementText();  // inline string
+            cell.value += DecodeCodeSequences(r.readElementText());  // inline string
         } else if (r.isEndElement() && r.name() == QLatin1String("c")) {
             if (cell.value.isEmpty()) {
                 cell.number = false;  // a blank cell that carries only its format
@@ -121,8 +136,12 @@ bool ReadXlsx(const QString& path, std::vector<XlsxSheet>& sheets, QString& erro
         error = QStringLiteral("workbook parts missing");
         return false;
     }
-    ReadEntry(zip.get(), "xl/sharedStrings.xml", shared);  // absent when no cell holds text
-    const std::vector<QString> strings = SharedStrings(shared);
+    std::vector<QString> strings;
+    // Absent when no cell holds text.
+    if (ReadEntry(zip.get(), "xl/sharedStrings.xml", shared) && !SharedStrings(shared, strings)) {
+        error = QStringLiteral("malformed XML in xl/sharedStrings.xml");
+        return false;
+    }
     const std::vector<bool> top = TopAligned(styles);
 
     std::map<QString, QString> targets;  // relationship id -> part name below xl/
