@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -205,6 +206,11 @@ void CSettingDlg::ShowOutputPage(OutputPage shown) {
     if (page && page->isHidden()) {
         page->show();
         page->OnBeingShown();
+        // The page may have shown or hidden controls while the dialog is not on screen yet;
+        // cached layout sizes would then squeeze the new ones.
+        for (QLayout* l : findChildren<QLayout*>()) {
+            l->invalidate();
+        }
     }
 }
 

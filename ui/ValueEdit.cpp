@@ -35,6 +35,7 @@ CValueEdit::CValueEdit(QWidget* parent, int options)
         arrows->addWidget(b);
     }
     row->addLayout(arrows);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setFocusProxy(m_edit);
     m_edit->installEventFilter(this);
 

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QVBoxLayout>
 
 namespace zeb {
 
@@ -40,8 +41,11 @@ QLabel* CValuePage::UnitLabel() {
 
 CValueFixDlg::CValueFixDlg(VALUE& set, const VALUE_LIMIT& limit, QWidget* parent)
     : CValuePage(set, limit, parent), m_field(new CValueEdit(this, CValueEdit::kSwallowEscape)) {
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(6, 6, 6, 6);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(6, 6, 6, 6);
+    auto* row = new QHBoxLayout;
+    column->addLayout(row);
+    column->addStretch(1);
     auto* caption = new QLabel(tr("Value:"), this);
     row->addWidget(caption);
     row->addWidget(m_field);
@@ -91,6 +95,7 @@ CValueSweepDlg::CValueSweepDlg(VALUE& set, const VALUE_LIMIT& limit, QWidget* pa
         });
     }
     grid->setColumnStretch(3, 1);
+    grid->setRowStretch(3, 1);
     Refresh();
 }
 
@@ -147,6 +152,7 @@ CValueListPage::CValueListPage(VALUE& set, const VALUE_LIMIT& limit, bool twoFla
         });
     }
     grid->setColumnStretch(grid->columnCount(), 1);
+    grid->setRowStretch(grid->rowCount(), 1);
     Refresh();
 }
 
