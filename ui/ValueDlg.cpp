@@ -102,6 +102,7 @@ void CValueDlg::SetInputsEnabled(bool on) {
     m_fix->SetInputsEnabled(on);
     m_sweep->SetInputsEnabled(on);
     m_list->SetInputsEnabled(on);
+    m_normalCommon->SetInputsEnabled(on);
 }
 
 void CValueDlg::keyPressEvent(QKeyEvent* event) {

@@ -31,7 +31,7 @@ public:
     // Re-reads the selected tab into the set's type and shows the page for it (none while no
     // tab is selected); the list pages show the set's rows again first.
     void ShowPage();
-    // Enables or disables the inputs of the fixed, sweep and list pages.
+    // Enables or disables the inputs of every page (the tabs stay usable).
     void SetInputsEnabled(bool on);
 
     ValuePage VisiblePage() const { return m_visible; }

@@ -255,15 +255,19 @@ TEST(SettingDlg, DcRingImpedanceShowsOnlyForRing) {
 }
 
 TEST(SettingDlg, WaveformMovesTheIntervalMinimumAndTheField) {
-    CSettingData r = Record(6);  // a B model offers RING
+    // Through a coupling unit the ring wave allows 5 s; the interval itself stays.
+    CSettingData r = Record(0x400B);
     r.m_lRept = 10;
     CSettingDlg dlg(r);
     Settle();
     CSetOutputPage* ac = dlg.Page(OutputPage::Ac);
     Choose(ac->WaveformCombo(), 2);
     Settle();
-    EXPECT_EQ(dlg.Record().m_vlRept.m_lMin, 10);
-    EXPECT_EQ(dlg.IntervalField()->Text(), "10");
+    EXPECT_EQ(dlg.Record().m_vlRept.m_lMin, 5);
+    EXPECT_EQ(dlg.Record().m_lRept, 10);
+    Type(dlg.IntervalField(), "3");
+    EXPECT_EQ(dlg.Record().m_lRept, 5);
+    EXPECT_EQ(dlg.IntervalField()->Text(), "5");
 
     // A telecom port with 10/700 needs 15 s; the field follows the record.
     CSettingData t = Record(1, kPortAc);
