@@ -49,7 +49,7 @@ int32_t ParseFixed(const QString& text, int32_t exponent) {
         }
     }
     // Shifting the point by the exponent; everything behind it is truncated.
-    const int64_t wholeDigits = int64_t(intDigits) + exponent;
+    const int64_t wholeDigits = int64_t(intDigits) + SaneDigits(exponent);
     int64_t value = 0;
     for (int64_t k = 0; k < wholeDigits; ++k) {
         const int digit = k < digits.size() ? digits.at(int(k)).unicode() - '0' : 0;

@@ -212,7 +212,9 @@ TEST(SettingDlg, AcDetailSwitchRelabelsAndShowsItsOwnLines) {
     EXPECT_EQ(dlg.Record().m_valVolt.m_nVariableKind, 1);
     QTest::mouseClick(dlg.VoltagePanel()->TabButton(kValueVariable), Qt::LeftButton);
     EXPECT_EQ(dlg.VoltagePanel()->VisiblePage(), ValuePage::NormalCommon);
+    // The page's notification arrives queued, after the page has finished its change.
     Choose(ac->DetailCombo(), 4);
+    EXPECT_EQ(dlg.VoltagePanel()->VisiblePage(), ValuePage::NormalCommon);
     Settle();
     EXPECT_EQ(dlg.VoltagePanel()->VisiblePage(), ValuePage::List);
 }
