@@ -34,8 +34,8 @@ trap 'rm -rf "$work"' EXIT
 
 doc=${1:-}
 if [ -z "$doc" ]; then
-    # A three-phase AC test: five voltages, both polarities, four phase angles -> 40 steps, so
-    # the step table runs over a page break. Steps are judged PASS, one FAIL with a long
+    # A three-phase AC test: five voltages, both polarities, eight phase angles -> 80 steps,
+    # so the step table runs over a page break. Steps are judged PASS, one FAIL with a long
     # comment, the last one left unjudged.
     cat >"$work/sample.json" <<'JSON'
 {"record": {"m_ulMachineType": 5, "m_nHWVersion": 0, "m_ulPola": 3,
@@ -45,13 +45,13 @@ if [ -z "$doc" ]; then
   "m_outOutput": {"m_nOutputPort": 0, "m_aopOutputPort": [
       {"m_nSync": 1,
        "m_valAngle": {"m_nValueType": 2, "m_nVariableKind": 0,
-                      "m_abUse": [1, 1, 1, 1, 0, 0, 0, 0, 0, 0],
-                      "m_alValue": [0, 90, 180, 270, 0, 0, 0, 0, 0, 0]}},
+                      "m_abUse": [1, 1, 1, 1, 1, 1, 1, 1, 0, 0],
+                      "m_alValue": [0, 45, 90, 135, 180, 225, 270, 315, 0, 0]}},
       {}, {}, {}, {}, {}, {}, {}, {}, {}]}}}
 JSON
     "$zebctl" build "$work/sample.json" "$work/sample.zms" >/dev/null
     "$zebctl" dump "$work/sample.zms" |
-        awk '/"m_nResult"/ { n++; r = (n == 7) ? 1 : (n == 40 ? 0 : 2);
+        awk '/"m_nResult"/ { n++; r = (n == 7) ? 1 : (n == 80 ? 0 : 2);
                              sub(/[0-9]+/, r) }
              /"m_strComment"/ && n == 7 {
                  sub(/""/, "\"Arc between L2 and PE at the third discharge; the EUT restarted by itself after 4 s and ran without a fault afterwards.\"") }
