@@ -62,16 +62,34 @@ bool CRsBasicProtocol::ReadByte(quint8& byte) {
     }
 }
 
-bool CRsBasicProtocol::OpenExchange() {
-    if (m_port.PortNo() == 0 || !FlushInput()) {
-        return false;
+ExchangeOutcome CRsBasicProtocol::ReadFailure() const {
+    return m_port.PortNo() == 0 ? ExchangeOutcome::LinkLost : ExchangeOutcome::Timeout;
+}
+
+ExchangeOutcome CRsBasicProtocol::AwaitAck() {
+    quint8 answer = 0;
+    if (!ReadByte(answer)) {
+        return ReadFailure();
+    }
+    if (answer != wire::kAck) {
+        m_heard = QByteArray(1, static_cast<char>(answer));
+        return ExchangeOutcome::NoAck;
+    }
+    return ExchangeOutcome::Acknowledged;
+}
+
+ExchangeOutcome CRsBasicProtocol::OpenExchange() {
+    if (m_port.PortNo() == 0) {
+        return ExchangeOutcome::LinkLost;
+    }
+    if (!FlushInput()) {
+        return ReadFailure();  // the line did not go quiet in time, or the device vanished
     }
     const quint8 enq = wire::kEnq;
     if (!m_port.WriteBytes(&enq, 1)) {
-        return false;
+        return ExchangeOutcome::LinkLost;
     }
-    quint8 answer = 0;
-    return ReadByte(answer) && answer == wire::kAck;
+    return AwaitAck();
 }
 
 int CRsBasicProtocol::BuildFrame(const QString& text) {
@@ -82,65 +100,120 @@ int CRsBasicProtocol::BuildFrame(const QString& text) {
     return static_cast<int>(frame.size());
 }
 
-bool CRsBasicProtocol::ReceiveFrame() {
+ExchangeOutcome CRsBasicProtocol::ReceiveFrame() {
     quint8 byte = 0;
-    if (!ReadByte(byte) || byte != wire::kStx) {
-        return false;
+    if (!ReadByte(byte)) {
+        return ReadFailure();
     }
-    QByteArray text;
+    if (byte != wire::kStx) {
+        m_heard = QByteArray(1, static_cast<char>(byte));
+        return ExchangeOutcome::NoAck;
+    }
+    // Collected in a member so that the log can show what a faulty reply held.
+    QByteArray& text = m_heard;
     quint8 bcc = 0;
     for (;;) {
         if (!ReadByte(byte)) {
-            return false;
+            return ReadFailure();
         }
         if (byte == wire::kEtx) {
             break;
         }
         if (text.size() >= wire::kMaxReplyText) {
-            return false;
+            return ExchangeOutcome::NoAck;  // no end of frame where one must be
         }
         text.append(static_cast<char>(byte));
         bcc ^= byte;
     }
     bcc ^= wire::kEtx;
     quint8 received = 0;
-    if (!ReadByte(received) || received != bcc) {
-        return false;
+    if (!ReadByte(received)) {
+        return ReadFailure();
+    }
+    if (received != bcc) {
+        return ExchangeOutcome::BadBcc;
     }
     m_strReply = QString::fromLatin1(text);
-    return true;
+    return ExchangeOutcome::Acknowledged;
 }
 
-bool CRsBasicProtocol::SendCommand(const QString& text) {
-    if (!OpenExchange()) {
-        return false;
+ExchangeOutcome CRsBasicProtocol::Command(const QString& text) {
+    m_heard.truncate(0);
+    ExchangeOutcome outcome = OpenExchange();
+    if (outcome != ExchangeOutcome::Acknowledged) {
+        return outcome;
     }
     const int length = BuildFrame(text);
     if (!m_port.WriteBytes(m_abySendBuf.data(), length)) {
-        return false;
+        return ExchangeOutcome::LinkLost;
     }
-    quint8 answer = 0;
-    return ReadByte(answer) && answer == wire::kAck;
+    return AwaitAck();
 }
 
-bool CRsBasicProtocol::SendQuery(const QString& text) {
-    m_strReply.clear();
-    if (!OpenExchange()) {
-        return false;
+ExchangeOutcome CRsBasicProtocol::Query(const QString& text) {
+    m_heard.truncate(0);
+    ExchangeOutcome outcome = OpenExchange();
+    if (outcome != ExchangeOutcome::Acknowledged) {
+        return outcome;
     }
     const int length = BuildFrame(text);
     if (!m_port.WriteBytes(m_abySendBuf.data(), length)) {
-        return false;
+        return ExchangeOutcome::LinkLost;
     }
-    if (!ReceiveFrame()) {
-        return false;
+    outcome = ReceiveFrame();
+    if (outcome != ExchangeOutcome::Acknowledged) {
+        return outcome;
     }
     const quint8 ack = wire::kAck;
     if (!m_port.WriteBytes(&ack, 1)) {
         m_strReply.clear();
-        return false;
+        return ExchangeOutcome::LinkLost;
     }
-    return true;
+    return ExchangeOutcome::Acknowledged;
+}
+
+void CRsBasicProtocol::Report(const QDateTime& started, qint64 elapsedMs, const QString& text,
+                              bool query, ExchangeOutcome outcome) const {
+    ExchangeRecord record;
+    record.time = started;
+    record.command = text;
+    // A good reply as the caller gets it; after a fault whatever the instrument did send
+    // (a wrong byte instead of ACK, or the text of a broken frame), which is what a service
+    // engineer looks for. An acknowledged command has nothing to show.
+    if (outcome == ExchangeOutcome::Acknowledged) {
+        record.reply = query ? m_strReply : QString();
+    } else {
+        record.reply = QString::fromLatin1(m_heard);
+    }
+    record.query = query;
+    record.outcome = outcome;
+    record.durationMs = elapsedMs;
+    m_pObserver->OnExchange(record);
+}
+
+bool CRsBasicProtocol::SendCommand(const QString& text) {
+    if (!m_pObserver) {
+        return Command(text) == ExchangeOutcome::Acknowledged;
+    }
+    const QDateTime started = QDateTime::currentDateTime();
+    QElapsedTimer clock;
+    clock.start();
+    const ExchangeOutcome outcome = Command(text);
+    Report(started, clock.elapsed(), text, false, outcome);
+    return outcome == ExchangeOutcome::Acknowledged;
+}
+
+bool CRsBasicProtocol::SendQuery(const QString& text) {
+    m_strReply.clear();
+    if (!m_pObserver) {
+        return Query(text) == ExchangeOutcome::Acknowledged;
+    }
+    const QDateTime started = QDateTime::currentDateTime();
+    QElapsedTimer clock;
+    clock.start();
+    const ExchangeOutcome outcome = Query(text);
+    Report(started, clock.elapsed(), text, true, outcome);
+    return outcome == ExchangeOutcome::Acknowledged;
 }
 
 }  // namespace zeb

@@ -10,6 +10,7 @@
 
 #include <array>
 
+#include "Exchange.h"
 #include "RsPort.h"
 
 namespace zeb {
@@ -46,16 +47,32 @@ public:
     CRsPort& Port() { return m_port; }
     const CRsPort& Port() const { return m_port; }
 
+    // Reports every following exchange to `observer` (not owned; nullptr detaches it). Without
+    // an observer nothing is recorded and an exchange costs what it always did.
+    void SetObserver(IExchangeObserver* observer) { m_pObserver = observer; }
+    IExchangeObserver* Observer() const { return m_pObserver; }
+
 private:
     bool FlushInput();
     bool ReadByte(quint8& byte);
+    // Why an awaited byte did not come: the port was closed under us, or time ran out.
+    ExchangeOutcome ReadFailure() const;
+    // Waits for the instrument's ACK.
+    ExchangeOutcome AwaitAck();
     // ENQ, then the instrument's ACK.
-    bool OpenExchange();
+    ExchangeOutcome OpenExchange();
     int BuildFrame(const QString& text);
-    bool ReceiveFrame();
+    ExchangeOutcome ReceiveFrame();
+    ExchangeOutcome Command(const QString& text);
+    ExchangeOutcome Query(const QString& text);
+    void Report(const QDateTime& started, qint64 elapsedMs, const QString& text, bool query,
+                ExchangeOutcome outcome) const;
 
     CRsPort m_port;
     QString m_strReply;
+    IExchangeObserver* m_pObserver = nullptr;
+    // Bytes of the current exchange's answer that were not what the framing expected.
+    QByteArray m_heard;
     std::array<quint8, 256> m_abySendBuf{};
 };
 

@@ -48,6 +48,83 @@ QString ToCellText(const QString& text) {
     return escaped;
 }
 
+// Column widths are counted in digits of the default font; these factors turn a text into that
+// unit closely enough for a column that neither cuts its text nor wastes paper.
+constexpr double kBoldFactor = 1.1;
+constexpr double kCellMargin = 1.5;
+constexpr double kRowHeight = 15.0;      // points, one line of the default font
+constexpr double kMaxRowHeight = 409.0;  // the spreadsheet's limit
+
+bool IsWide(char32_t c) {
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+           (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+           (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+           (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+}
+
+double CharWidth(char32_t c) {
+    if (IsWide(c)) {
+        return 2.0;
+    }
+    if ((c >= 'A' && c <= 'Z') || c == 'm' || c == 'w' || c == '@' || c == '%') {
+        return 1.2;
+    }
+    return 1.0;
+}
+
+// Lines a text takes in a column of the given width when it wraps there.
+int WrappedLines(const QString& text, bool bold, double columnWidth) {
+    const double room = std::max(1.0, columnWidth - kCellMargin);
+    int lines = 0;
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        const double width = CMsExcelControl::TextWidth(line, bold) - kCellMargin;
+        lines += std::max(1, static_cast<int>(std::ceil(width / room)));
+    }
+    return lines;
+}
+
+bool IsBold(const CellStyle& style) {
+    return style.bold || style.fill == CellFill::Bad;
+}
+
+// One format per combination of looks, made when first needed; every one aligns to the top.
+class FormatCache {
+public:
+    explicit FormatCache(lxw_workbook* book) : m_book(book) {}
+
+    lxw_format* Get(const CellStyle& style, bool wrap) {
+        const int key = (style.bold ? 1 : 0) | (style.grid ? 2 : 0) | (wrap ? 4 : 0) |
+                        (static_cast<int>(style.fill) << 3);
+        const auto it = m_formats.find(key);
+        if (it != m_formats.end()) {
+            return it->second;
+        }
+        lxw_format* format = workbook_add_format(m_book);
+        format_set_align(format, LXW_ALIGN_VERTICAL_TOP);
+        if (IsBold(style)) {
+            format_set_bold(format);
+        }
+        if (style.grid) {
+            format_set_border(format, LXW_BORDER_THIN);
+        }
+        if (wrap) {
+            format_set_text_wrap(format);
+        }
+        if (style.fill != CellFill::None) {
+            const bool good = style.fill == CellFill::Good;
+            format_set_pattern(format, LXW_PATTERN_SOLID);
+            format_set_bg_color(format, good ? 0xC6EFCE : 0xFFC7CE);
+            format_set_font_color(format, good ? 0x006100 : 0x9C0006);
+        }
+        m_formats.emplace(key, format);
+        return format;
+    }
+
+private:
+    lxw_workbook* m_book;
+    std::map<int, lxw_format*> m_formats;
+};
+
 QString CellName(int row, int column) {
     QString letters;
     for (int c = column + 1; c > 0; c = (c - 1) / 26) {
@@ -60,7 +137,7 @@ QString CellName(int row, int column) {
 
 bool CMsExcelControl::Open() {
     m_sheets.clear();
-    m_sheets.push_back({QStringLiteral("Sheet1"), {}});
+    m_sheets.push_back({QStringLiteral("Sheet1"), {}, {}});
     m_nCurrent = 0;
     m_bOpen = true;
     return true;
@@ -83,7 +160,7 @@ void CMsExcelControl::AddSheet() {
     while (IsNameTaken(QStringLiteral("Sheet%1").arg(n), -1)) {
         ++n;
     }
-    m_sheets.push_back({QStringLiteral("Sheet%1").arg(n), {}});
+    m_sheets.push_back({QStringLiteral("Sheet%1").arg(n), {}, {}});
 }
 
 void CMsExcelControl::SelectSheet(int index) {
@@ -142,11 +219,55 @@ bool CMsExcelControl::SetCellString(const QString& address, const QString& text)
     if (m_nCurrent < 0 || !ParseCellAddress(address, row, column)) {
         return false;
     }
-    Cell cell;
+    // A cell written again keeps its looks, as in a spreadsheet.
+    Cell& cell = m_sheets[m_nCurrent].cells[{row, column}];
     cell.literal = text.startsWith(QLatin1Char('\''));
     cell.text = cell.literal ? text.mid(1) : text;
-    m_sheets[m_nCurrent].cells[{row, column}] = cell;
     return true;
+}
+
+QString CMsExcelControl::GetCellText(const QString& address) const {
+    int row = 0;
+    int column = 0;
+    if (m_nCurrent < 0 || !ParseCellAddress(address, row, column)) {
+        return QString();
+    }
+    const auto& cells = m_sheets[m_nCurrent].cells;
+    const auto it = cells.find({row, column});
+    return it == cells.end() ? QString() : it->second.text;
+}
+
+bool CMsExcelControl::SetCellStyle(const QString& address, const CellStyle& style) {
+    int row = 0;
+    int column = 0;
+    if (m_nCurrent < 0 || !ParseCellAddress(address, row, column)) {
+        return false;
+    }
+    auto& cells = m_sheets[m_nCurrent].cells;
+    const auto it = cells.find({row, column});
+    if (it == cells.end()) {
+        return false;
+    }
+    it->second.style = style;
+    return true;
+}
+
+void CMsExcelControl::SetSheetLayout(const SheetLayout& layout) {
+    if (m_nCurrent >= 0) {
+        m_sheets[m_nCurrent].layout = layout;
+    }
+}
+
+double CMsExcelControl::TextWidth(const QString& text, bool bold) {
+    double longest = 0;
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        double width = 0;
+        for (const char32_t c : line.toUcs4()) {
+            width += CharWidth(c);
+        }
+        longest = std::max(longest, width);
+    }
+    return longest * (bold ? kBoldFactor : 1.0) + kCellMargin;
 }
 
 bool CMsExcelControl::WriteFile(const QString& path, QString& error) const {
@@ -208,8 +329,7 @@ bool CMsExcelControl::WriteXlsx(const QString& path, QString& error) const {
         error = QStringLiteral("Cannot start the workbook file %1.").arg(path);
         return false;
     }
-    lxw_format* top = workbook_add_format(book);
-    format_set_align(top, LXW_ALIGN_VERTICAL_TOP);
+    FormatCache formats(book);
 
     lxw_error failure = LXW_NO_ERROR;
     QString where;
@@ -221,14 +341,36 @@ bool CMsExcelControl::WriteXlsx(const QString& path, QString& error) const {
             where = QStringLiteral("sheet name \"%1\"").arg(sheet.name);
             break;
         }
+        const SheetLayout& layout = sheet.layout;
+        std::map<int, double> widths;  // column -> fitted width
+        if (layout.fitColumns) {
+            for (const auto& [pos, cell] : sheet.cells) {
+                const double width = std::clamp(TextWidth(cell.text, IsBold(cell.style)),
+                                                kMinColumnWidth, kMaxColumnWidth);
+                widths[pos.second] = std::max(widths[pos.second], width);
+            }
+        }
+        std::map<int, int> rowLines;  // row -> lines its tallest wrapped cell needs
         for (const auto& [pos, cell] : sheet.cells) {
             double number = 0;
             lxw_error e;
-            if (!cell.literal && AsPlainNumber(cell.text, number)) {
-                e = worksheet_write_number(ws, pos.first, pos.second, number, top);
+            const bool asNumber = !cell.literal && AsPlainNumber(cell.text, number);
+            bool wrap = false;
+            if (layout.fitColumns && !asNumber) {
+                const bool bold = IsBold(cell.style);
+                wrap = cell.text.contains(QLatin1Char('\n')) ||
+                       TextWidth(cell.text, bold) > widths[pos.second];
+                if (wrap) {
+                    int& lines = rowLines[pos.first];
+                    lines = std::max(lines, WrappedLines(cell.text, bold, widths[pos.second]));
+                }
+            }
+            lxw_format* format = formats.Get(cell.style, wrap);
+            if (asNumber) {
+                e = worksheet_write_number(ws, pos.first, pos.second, number, format);
             } else {
                 e = worksheet_write_string(ws, pos.first, pos.second,
-                                           ToCellText(cell.text).toUtf8().constData(), top);
+                                           ToCellText(cell.text).toUtf8().constData(), format);
             }
             if (e != LXW_NO_ERROR) {
                 failure = e;
@@ -239,6 +381,23 @@ bool CMsExcelControl::WriteXlsx(const QString& path, QString& error) const {
         }
         if (failure != LXW_NO_ERROR) {
             break;
+        }
+        for (const auto& [column, width] : widths) {
+            worksheet_set_column(ws, column, column, width, nullptr);
+        }
+        for (const auto& [row, lines] : rowLines) {
+            if (lines > 1) {
+                worksheet_set_row(ws, row, std::min(kMaxRowHeight, lines * kRowHeight), nullptr);
+            }
+        }
+        if (layout.landscape) {
+            worksheet_set_landscape(ws);
+        }
+        if (layout.fitToPageWidth) {
+            worksheet_fit_to_pages(ws, 1, 0);
+        }
+        if (layout.repeatRow >= 0 && layout.repeatRow < kMaxRows) {
+            worksheet_repeat_rows(ws, layout.repeatRow, layout.repeatRow);
         }
     }
     // workbook_close writes the file and frees the workbook in every case.

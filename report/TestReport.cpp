@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 
 #include "MessageSeam.h"
+#include "ReportLayout.h"
 
 namespace zeb {
 
@@ -172,6 +173,7 @@ bool FillTestReport(CMsExcelControl& xl, const CTestProperty& property,
             FillContentSheet(xl, doc.Record(), doc.Steps());
         }
     }
+    LayOutTestReport(xl, static_cast<int>(doc.Steps().size()));
     return true;
 }
 
