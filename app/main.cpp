@@ -1,0 +1,37 @@
+// The desktop program: remote control of the surge simulator.
+
+#include <QApplication>
+#include <QIcon>
+
+#include <cstdio>
+
+#include "CommandLine.h"
+#include "MessageBoxSink.h"
+#include "ZebM40App.h"
+
+int main(int argc, char* argv[]) {
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ZEB"));
+    QApplication::setOrganizationName(QStringLiteral("Brakmoor"));
+    QApplication::setApplicationVersion(QStringLiteral(ZEB_VERSION_STRING));
+
+    const zeb::AppOptions options = zeb::ParseCommandLine(QApplication::arguments().mid(1));
+    if (options.help || !options.error.isEmpty()) {
+        if (!options.error.isEmpty()) {
+            std::fprintf(stderr, "zeb: %s\n", qPrintable(options.error));
+        }
+        std::fprintf(options.help ? stdout : stderr, "%s\n", qPrintable(zeb::CommandLineUsage()));
+        return options.help ? 0 : 2;
+    }
+
+    zeb::CMessageBoxSink sink;
+    zeb::ScopedMessageSink scope(&sink);
+    zeb::CZebM40App app(options);
+    if (!app.InitInstance()) {
+        app.ExitInstance();
+        return 0;
+    }
+    const int code = QApplication::exec();
+    app.ExitInstance();
+    return code;
+}
