@@ -170,6 +170,7 @@ void CMainFrame::CreateActions() {
              CAboutDlg dlg(this);
              dlg.exec();
          });
+    Action("about")->setIconText(QStringLiteral("About"));
     for (size_t i = 0; i < m_recentActions.size(); ++i) {
         auto* action = new QAction(this);
         action->setObjectName(QStringLiteral("recent%1").arg(i + 1));

@@ -1,5 +1,6 @@
 #include "AboutDlg.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -13,7 +14,7 @@ namespace zeb {
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About Remote control software"));
     auto* icon = new QLabel(this);
-    icon->setPixmap(windowIcon().pixmap(48, 48));
+    icon->setPixmap(QApplication::windowIcon().pixmap(48, 48));
     icon->setAccessibleName(QStringLiteral("Program icon"));
     auto* name = new QLabel(QStringLiteral("Remote control software for ZEB-M40 / ZEB-M50"), this);
     auto* version = new QLabel(QStringLiteral("Version %1").arg(GetVersionString()), this);

@@ -65,8 +65,8 @@ CTypeSelectDlg::CTypeSelectDlg(const QString& accessProblems, QWidget* parent) :
     buttons->addWidget(m_retry);
     buttons->addWidget(m_exit);
     layout->addLayout(buttons);
-    m_list->setMinimumHeight(m_list->sizeHintForRow(0) * static_cast<int>(rows.size()) +
-                             2 * m_list->frameWidth() + 4);
+    m_list->setFixedHeight(m_list->sizeHintForRow(0) * static_cast<int>(rows.size()) +
+                           2 * m_list->frameWidth() + 4);
 
     connect(m_start, &QPushButton::clicked, this, &CTypeSelectDlg::OnStart);
     connect(m_retry, &QPushButton::clicked, this, &CTypeSelectDlg::OnRetry);

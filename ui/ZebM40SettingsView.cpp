@@ -50,7 +50,7 @@ CZebM40SettingsView::CZebM40SettingsView(CZebM40SettingsDoc& doc, CZebM40Cntl& c
     QFont bold = m_model->font();
     bold.setBold(true);
     m_model->setFont(bold);
-    auto* fixedCaption = new QLabel(QStringLiteral("test data"), this);
+    auto* fixedCaption = new QLabel(QStringLiteral("Test data"), this);
 
     auto* group = new QGroupBox(QStringLiteral("Test condition"), this);
     auto* grid = new QGridLayout(group);
@@ -66,6 +66,7 @@ CZebM40SettingsView::CZebM40SettingsView(CZebM40SettingsDoc& doc, CZebM40Cntl& c
     }
     // The line list may be long; it gets two text lines and wraps.
     m_values[kRowLines]->setWordWrap(true);
+    m_values[kRowLines]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_values[kRowLines]->setMinimumHeight(2 * fontMetrics().lineSpacing());
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
