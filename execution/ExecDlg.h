@@ -1,0 +1,60 @@
+#pragma once
+// The test run dialog: runs a settings document's steps on the instrument, shows the step,
+// discharge and countdown figures, the high-voltage lamp and the step list with results and
+// comments, and offers the test report when it is closed. It only renders the sequencer's panel
+// state and forwards clicks, keys and timer ticks; every decision lives in CRunSequencer.
+
+#include <QDialog>
+#include <QString>
+
+#include <memory>
+
+namespace zeb {
+
+class CZebM40SettingsDoc;
+class CZebM40Cntl;
+class CTestProperty;
+class IReportOpener;
+class CRunSequencer;
+class CQtTimerHost;
+class CExecPanel;
+
+class CExecDlg : public QDialog {
+public:
+    // The caller sets the property's m_tmTestDate and the document's current step first.
+    CExecDlg(CZebM40SettingsDoc& doc, CZebM40Cntl& cntl, CTestProperty& property,
+             QWidget* parent = nullptr);
+    ~CExecDlg() override;
+
+    // Where the test report goes and what opens it (defaults: the Documents report folder and
+    // the desktop's spreadsheet program). Tests inject their own.
+    void SetReportOpener(IReportOpener* opener);
+    void SetReportFolder(const QString& folder);
+
+    // Runs the dialog modally. A document without steps is refused at once (Rejected) and
+    // nothing is sent to the instrument; the caller tells the operator.
+    int exec() override;
+
+    CRunSequencer& Sequencer();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void WriteReport();
+
+    CZebM40SettingsDoc& m_doc;
+    CZebM40Cntl& m_cntl;
+    CTestProperty& m_property;
+    IReportOpener* m_opener = nullptr;
+    QString m_reportFolder;
+    std::unique_ptr<IReportOpener> m_desktopOpener;
+    std::unique_ptr<CQtTimerHost> m_timers;
+    std::unique_ptr<CRunSequencer> m_sequencer;
+    CExecPanel* m_panel = nullptr;  // child widget, owned through the Qt parent
+    bool m_closing = false;
+};
+
+}  // namespace zeb

@@ -1,0 +1,82 @@
+#include "RunPreChecks.h"
+
+#include "InstrumentStatus.h"
+#include "LinkMessages.h"
+#include "MessageSeam.h"
+#include "SettingsDoc.h"
+#include "ZebM40Cntl.h"
+
+namespace zeb {
+
+namespace {
+
+// Above this voltage a step cannot run while the instrument's 6 kV limiter is on.
+constexpr int32_t kLimiterVolts = 6000;
+
+bool LimiterRefuses(CZebM40Cntl& cntl, const CZebM40SettingsDoc& doc) {
+    if (HasCouplingUnit(doc.Record().m_ulMachineType)) {
+        return false;  // the coupling unit has no limiter of its own
+    }
+    quint16 protect = 0;
+    if (!cntl.GetProtectStatus(protect) || !(protect & protect::kLimiter6kV)) {
+        return false;
+    }
+    for (const CExecData& step : doc.Steps()) {
+        if (step.m_lVolt > kLimiterVolts) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether the line configuration the instrument has switched on differs from the record's, so
+// the line must go off before the record's steps are loaded.
+bool LineMustGoOff(CZebM40Cntl& cntl, const CSettingData& record) {
+    quint8 st = 0;
+    if (!cntl.GetStatus(st) || !(st & status::kLineOn)) {
+        return false;
+    }
+    int port = 0;
+    if (!cntl.GetOutputPort(port)) {
+        return false;
+    }
+    if (port != record.m_outOutput.m_nOutputPort) {
+        return true;
+    }
+    if (port != kPortAc || HasCouplingUnit(record.m_ulMachineType)) {
+        return false;
+    }
+    int lineType = 0;
+    if (!cntl.GetLineType(lineType) || lineType < 0 || lineType > 5) {
+        return false;
+    }
+    // Line types 0 and 1 are the single-phase ones, 2 to 5 the three-phase ones; the record's
+    // output detail uses the same grouping (6 fits either).
+    const int32_t detail = record.m_outOutput.m_aopOutputPort[kPortAc].m_nOutputDetail;
+    if (lineType <= 1) {
+        return detail >= 2 && detail <= 5;
+    }
+    return detail == 0 || detail == 1;
+}
+
+}  // namespace
+
+bool RunPreChecks(CZebM40Cntl& cntl, const CZebM40SettingsDoc& doc) {
+    if (!cntl.CheckSettings(doc.Record())) {
+        return false;
+    }
+    if (LimiterRefuses(cntl, doc)) {
+        ShowMessage(linkmsg::Limiter6kV());
+        return false;
+    }
+    if (LineMustGoOff(cntl, doc.Record())) {
+        if (ShowMessage(linkmsg::ConfirmLineOff(), MsgButtons::OkCancel, MsgIcon::Question) !=
+            MsgAnswer::Ok) {
+            return false;
+        }
+        cntl.Protocol().SendCommand(QStringLiteral("CD"));
+    }
+    return true;
+}
+
+}  // namespace zeb

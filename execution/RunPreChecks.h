@@ -1,0 +1,17 @@
+#pragma once
+// The checks made before a test run is opened: the record must suit the connected instrument,
+// no step may exceed the 6 kV limiter when it is on, and an EUT line that is switched on in a
+// configuration other than the record's must go off first (after the operator agrees). Shared
+// by the summary view's test execution command and by zebctl run; no window involved.
+
+namespace zeb {
+
+class CZebM40Cntl;
+class CZebM40SettingsDoc;
+
+// Runs the checks on the document's record and steps; messages and the line-off question go
+// through the message seam, and an agreed line-off sends "CD". True when the run may go ahead.
+// A query the instrument does not answer skips its check rather than refusing the run.
+bool RunPreChecks(CZebM40Cntl& cntl, const CZebM40SettingsDoc& doc);
+
+}  // namespace zeb
