@@ -12,7 +12,12 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "ExecDlg.h"
+#include "RunPreChecks.h"
 #include "SettingsDoc.h"
+#ifdef ZEB_HAVE_EDITOR
+#include "SettingDlg.h"
+#endif
 #include "SummaryStepModel.h"
 #include "TestExecutionCommand.h"
 #include "TestInfoDlg.h"
@@ -79,9 +84,11 @@ CZebM40SettingsView::CZebM40SettingsView(CZebM40SettingsDoc& doc, CZebM40Cntl& c
     }
     m_execute->setAccessibleName(QStringLiteral("Test execution"));
     m_settings->setAccessibleName(QStringLiteral("Test condition settings"));
-    // The editor is a dialog of its own; until it is part of the program the button only shows
+#ifndef ZEB_HAVE_EDITOR
+    // The editor is built on its own; until it is part of the library the button only shows
     // where the command lives.
     m_settings->setEnabled(false);
+#endif
 
     m_stepModel = new CSummaryStepModel(m_doc, this);
     m_list = new QTableView(this);
@@ -175,8 +182,17 @@ void CZebM40SettingsView::OnSettings() {
 }
 
 bool CZebM40SettingsView::EditRecord(CSettingData& record) {
+#ifdef ZEB_HAVE_EDITOR
+    CSettingDlg dlg(record, this, m_cntl.IsConnected() ? m_cntl.InstHWVersion() : 0);
+    if (dlg.exec() != QDialog::Accepted) {
+        return false;
+    }
+    record = dlg.Record();
+    return true;
+#else
     Q_UNUSED(record);
     return false;
+#endif
 }
 
 void CZebM40SettingsView::OnExecute() {
@@ -188,7 +204,7 @@ void CZebM40SettingsView::OnExecute() {
 }
 
 bool CZebM40SettingsView::PreChecks() {
-    return m_cntl.CheckSettings(m_doc.Record());
+    return RunPreChecks(m_cntl, m_doc);
 }
 
 bool CZebM40SettingsView::ShowTestInfo() {
@@ -196,6 +212,12 @@ bool CZebM40SettingsView::ShowTestInfo() {
     return dlg.exec() == QDialog::Accepted;
 }
 
-void CZebM40SettingsView::ShowRunDialog() {}
+void CZebM40SettingsView::ShowRunDialog() {
+    CExecDlg dlg(m_doc, m_cntl, m_property, this);
+    dlg.exec();
+    // Results and comments live in the steps; the list here shows none of them, but a run
+    // may have corrected codes the file carried.
+    m_stepModel->Refresh();
+}
 
 }  // namespace zeb
