@@ -74,7 +74,13 @@ CMainFrame::CMainFrame(const MainFrameServices& services, QWidget* parent)
     resize(1100, 800);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // The document windows go with the frame; their documents are dropped by their owner, and
+    // the frame, half taken down, must not hear of it.
+    for (CChildFrame* child : Children()) {
+        disconnect(child, nullptr, this, nullptr);
+    }
+}
 
 QAction* CMainFrame::Action(const char* name) const {
     return findChild<QAction*>(QLatin1String(name));

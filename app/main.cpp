@@ -47,11 +47,15 @@ int main(int argc, char* argv[]) {
 
     zeb::CMessageBoxSink sink;
     zeb::ScopedMessageSink scope(&sink);
+    // The opening and selection dialogs close before the main window shows; that must not
+    // count as the program's last window closing.
+    QApplication::setQuitOnLastWindowClosed(false);
     zeb::CZebM40App app(options);
     if (!app.InitInstance()) {
         app.ExitInstance();
         return 0;
     }
+    QApplication::setQuitOnLastWindowClosed(true);
     const int code = QApplication::exec();
     app.ExitInstance();
     return code;

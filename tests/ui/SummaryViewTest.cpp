@@ -187,5 +187,34 @@ TEST(SummaryView, ShowsTheDocumentAndForwardsTheButtons) {
     EXPECT_GT(view.StepList()->width(), before);
 }
 
+TEST(SummaryView, SettingsCommandTakesTheEditOnlyOnOk) {
+    CZebM40SettingsDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument(5, 1));
+    CTestProperty property;
+    struct View : CZebM40SettingsView {
+        using CZebM40SettingsView::CZebM40SettingsView;
+        bool accept = false;
+        bool EditRecord(CSettingData& record) override {
+            record.m_ulPola = 3;  // both polarities: twice the steps
+            record.m_lDisc = 7;
+            return accept;
+        }
+    } view(doc, NoInstrument(), property);
+    view.OnInitialUpdate();
+    const size_t steps = doc.Steps().size();
+
+    view.OnSettings();
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.Record().m_lDisc, 5);
+
+    view.accept = true;
+    view.OnSettings();
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.Steps().size(), 2 * steps);
+    EXPECT_EQ(view.ValueLabel(kRowDischarge)->text(), QStringLiteral("7"));
+    EXPECT_EQ(view.ValueLabel(kRowPolarity)->text(), QStringLiteral("+/-"));
+    EXPECT_EQ(view.StepList()->model()->rowCount(), static_cast<int>(2 * steps));
+}
+
 }  // namespace
 }  // namespace zeb
