@@ -67,7 +67,10 @@ CZebM40SettingsView::CZebM40SettingsView(CZebM40SettingsDoc& doc, CZebM40Cntl& c
         m_values[r]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         const int column = kPlace[r].pair * 2;
         grid->addWidget(m_captions[r], kPlace[r].row, column, Qt::AlignLeft | Qt::AlignTop);
-        grid->addWidget(m_values[r], kPlace[r].row, column + 1, Qt::AlignLeft | Qt::AlignTop);
+        // The line list may be long: it may use the width of the ring impedance column too.
+        const int span = r == kRowLines ? 3 : 1;
+        grid->addWidget(m_values[r], kPlace[r].row, column + 1, 1, span,
+                        r == kRowLines ? Qt::Alignment() : Qt::AlignLeft | Qt::AlignTop);
     }
     // The line list may be long; it gets two text lines and wraps.
     m_values[kRowLines]->setWordWrap(true);
