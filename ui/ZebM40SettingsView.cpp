@@ -14,10 +14,8 @@
 
 #include "ExecDlg.h"
 #include "RunPreChecks.h"
-#include "SettingsDoc.h"
-#ifdef ZEB_HAVE_EDITOR
 #include "SettingDlg.h"
-#endif
+#include "SettingsDoc.h"
 #include "SummaryStepModel.h"
 #include "TestExecutionCommand.h"
 #include "TestInfoDlg.h"
@@ -87,11 +85,6 @@ CZebM40SettingsView::CZebM40SettingsView(CZebM40SettingsDoc& doc, CZebM40Cntl& c
     }
     m_execute->setAccessibleName(QStringLiteral("Test execution"));
     m_settings->setAccessibleName(QStringLiteral("Test condition settings"));
-#ifndef ZEB_HAVE_EDITOR
-    // The editor is built on its own; until it is part of the library the button only shows
-    // where the command lives.
-    m_settings->setEnabled(false);
-#endif
 
     m_stepModel = new CSummaryStepModel(m_doc, this);
     m_list = new QTableView(this);
@@ -185,17 +178,12 @@ void CZebM40SettingsView::OnSettings() {
 }
 
 bool CZebM40SettingsView::EditRecord(CSettingData& record) {
-#ifdef ZEB_HAVE_EDITOR
     CSettingDlg dlg(record, this, m_cntl.IsConnected() ? m_cntl.InstHWVersion() : 0);
     if (dlg.exec() != QDialog::Accepted) {
         return false;
     }
     record = dlg.Record();
     return true;
-#else
-    Q_UNUSED(record);
-    return false;
-#endif
 }
 
 void CZebM40SettingsView::OnExecute() {

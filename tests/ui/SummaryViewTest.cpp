@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 
 #include "ScriptedMessageSink.h"
 #include "SettingsDoc.h"
@@ -174,7 +176,7 @@ TEST(SummaryView, ShowsTheDocumentAndForwardsTheButtons) {
     EXPECT_TRUE(view.ValueLabel(kRowRingImpedance)->isVisible());
     EXPECT_EQ(view.StepList()->model()->rowCount(), static_cast<int>(doc.Steps().size()));
     EXPECT_EQ(view.StepList()->currentIndex().row(), 0);
-    EXPECT_FALSE(view.SettingsButton()->isEnabled());
+    EXPECT_TRUE(view.SettingsButton()->isEnabled());
 
     // Without an instrument the checks pass; the environment dialog is cancelled.
     view.ExecuteButton()->click();
@@ -209,11 +211,30 @@ TEST(SummaryView, SettingsCommandTakesTheEditOnlyOnOk) {
 
     view.accept = true;
     view.OnSettings();
+    EXPECT_EQ(doc.Record().m_lDisc, 7);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.Steps().size(), 2 * steps);
     EXPECT_EQ(view.ValueLabel(kRowDischarge)->text(), QStringLiteral("7"));
     EXPECT_EQ(view.ValueLabel(kRowPolarity)->text(), QStringLiteral("+/-"));
     EXPECT_EQ(view.StepList()->model()->rowCount(), static_cast<int>(2 * steps));
+}
+
+TEST(SummaryView, SettingsButtonOpensTheEditorOnACopy) {
+    CZebM40SettingsDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument(5, 1));
+    CTestProperty property;
+    CZebM40SettingsView view(doc, NoInstrument(), property);
+    view.OnInitialUpdate();
+    bool editorShown = false;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            editorShown = modal->inherits("zeb::CSettingDlg");
+            modal->close();
+        }
+    });
+    view.SettingsButton()->click();
+    EXPECT_TRUE(editorShown);
+    EXPECT_FALSE(doc.IsModified());
 }
 
 }  // namespace
