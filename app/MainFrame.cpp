@@ -72,6 +72,10 @@ CMainFrame::CMainFrame(const MainFrameServices& services, QWidget* parent)
     UpdateTitles();
     UpdateCommandStates();
     resize(1100, 800);
+    // A cable pulled during a run closes the port; the status bar follows without asking the
+    // instrument anything.
+    connect(&m_connectionWatch, &QTimer::timeout, this, &CMainFrame::RefreshConnection);
+    m_connectionWatch.start(1000);
 }
 
 CMainFrame::~CMainFrame() {

@@ -4,6 +4,7 @@
 // environment, the options, the connection and the window list.
 
 #include <QMainWindow>
+#include <QTimer>
 
 #include <array>
 #include <functional>
@@ -84,6 +85,7 @@ private:
     QMenu* m_windowMenu = nullptr;
     std::array<QAction*, 4> m_recentActions{};
     CMaximizeOnce m_maximizeOnce;
+    QTimer m_connectionWatch;
     std::function<QString(const QString&)> m_askSave;
     std::function<QString()> m_askOpen;
 };
