@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include "CurrentMachine.h"
 #include "DocTemplate.h"
 #include "MessageSeam.h"
@@ -32,14 +34,20 @@ CZebM40SettingsDoc* CDocManager::OpenDocument(const QString& path, bool* activat
         *activated = false;
     }
     CZebM40SettingsDoc* match = nullptr;
-    if (CMyDocTemplate::MatchDocType(path, Documents(), match) == CMyDocTemplate::kYesAlreadyOpen) {
-        if (activated) {
-            *activated = true;
-        }
-        return match;
+    switch (CMyDocTemplate::MatchDocType(path, Documents(), match)) {
+        case CMyDocTemplate::kYesAlreadyOpen:
+            if (activated) {
+                *activated = true;
+            }
+            return match;
+        case CMyDocTemplate::kNoAttempt:
+            // Only settings files are documents of this program; nothing else is read.
+            ShowMessage(CZebM40SettingsDoc::LoadMessage(CZebM40SettingsDoc::kLoadNotSettingsFile),
+                        MsgButtons::Ok, MsgIcon::Warning);
+            return nullptr;
+        case CMyDocTemplate::kYesAttemptNative:
+            break;
     }
-    // A file of another type is still tried: the loader refuses it with its own message when
-    // it is not a settings file.
     auto doc = std::make_unique<CZebM40SettingsDoc>();
     if (!doc->OnOpenDocument(path, m_machine.m_ulCurrentMachineType,
                              m_machine.m_nCurrentHWVersion)) {

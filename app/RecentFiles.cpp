@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include "DocTemplate.h"
 
 namespace zeb {

@@ -2,6 +2,8 @@
 
 #include <QThread>
 
+#include <algorithm>
+
 #include "CurrentMachine.h"
 #include "TypeSelectRules.h"
 #include "ZebM40Cntl.h"

@@ -1,5 +1,7 @@
 #include "SummaryStepModel.h"
 
+#include <algorithm>
+
 #include "SettingsDoc.h"
 #include "SummaryContent.h"
 

@@ -107,6 +107,22 @@ TEST_F(Documents, OpenFileAgainActivatesOrLoadsASecondCopy) {
     EXPECT_EQ(first->Document().Record().m_lDisc, 99);
 }
 
+TEST_F(Documents, OnlySettingsFilesAreRead) {
+    QFile other(dir.filePath(QStringLiteral("plan.txt")));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.close();
+    sink.Expect(QStringLiteral("This file is not data for ZEB-M40 / ZEB-M50."));
+    EXPECT_EQ(frame->OpenFile(other.fileName()), nullptr);
+    // A damaged settings file is refused by the document and leaves no window behind.
+    QFile broken(dir.filePath(QStringLiteral("broken.zms")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a settings file");
+    broken.close();
+    sink.Expect(QStringLiteral("This file is not data for ZEB-M40 / ZEB-M50."));
+    EXPECT_EQ(frame->OpenFile(broken.fileName()), nullptr);
+    EXPECT_EQ(frame->Children().size(), 1);
+}
+
 TEST_F(Documents, RecentFilesKeepTheNewestFourAndForgetMissingOnes) {
     QStringList paths;
     for (int i = 0; i < 5; ++i) {
