@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QLabel>
 
 #include "AppFixture.h"
 #include "CommandLine.h"
 #include "DocManager.h"
 #include "IniFile.h"
+#include "MainFrame.h"
 #include "SettingsDoc.h"
 #include "SingleInstance.h"
 #include "StartupSequence.h"
@@ -158,6 +160,28 @@ TEST_F(MachineTypeTest, NamedFileIsOpenedAndAnUnreadableOneEndsStartUp) {
     auto broken = MakeApp(typeselect::kStart, 5, dir.filePath(QStringLiteral("none.zms")));
     sink.ExpectAny();
     EXPECT_FALSE(broken->InitInstance());
+}
+
+TEST_F(MachineTypeTest, SimulatedInstrumentIsFoundFirstAndNamedAsSuch) {
+    UsePorts();
+    AppEnvironment env;
+    env.lockFolder = dir.path();
+    env.recentFilesPath = dir.filePath(QStringLiteral("recent.ini"));
+    env.openingMs = 0;
+    env.showWindows = false;
+    AppOptions options;
+    options.simulate = true;
+    options.simulatedType = 13;
+    CZebM40App app(options, env);
+    ASSERT_TRUE(app.InitInstance());
+    EXPECT_TRUE(app.Simulated());
+    EXPECT_EQ(app.Cntl().PortNo(), 1);
+    EXPECT_EQ(app.Machine().m_ulCurrentMachineType, 13u);
+    EXPECT_TRUE(app.MainFrame()->windowTitle().contains(QStringLiteral("(simulated instrument)")));
+    EXPECT_TRUE(app.MainFrame()->ConnectionLabel()->text().startsWith(
+        QStringLiteral("ZEB-M40C3-ED3 / ZEB-M50C3 on COM1 (")));
+    EXPECT_TRUE(app.MainFrame()->ConnectionLabel()->text().endsWith(QStringLiteral(", simulated")));
+    app.ExitInstance();
 }
 
 TEST(CommandLine, SimulateFileAndMistakes) {
