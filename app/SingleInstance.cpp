@@ -2,11 +2,21 @@
 
 #include <QDir>
 
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
+
 namespace zeb {
 
 CSingleInstance::CSingleInstance(const QString& folder) {
     const QString dir = folder.isEmpty() ? QDir::tempPath() : folder;
-    m_path = QDir(dir).filePath(QStringLiteral("%1.lock").arg(QLatin1String(kMutexName)));
+    QString name = QLatin1String(kMutexName);
+#ifndef Q_OS_WIN
+    // The temporary folder is shared by every user of the machine; one user's program must
+    // not keep another user's from starting (nor could it take over their lock file).
+    name += QStringLiteral(".%1").arg(::getuid());
+#endif
+    m_path = QDir(dir).filePath(name + QStringLiteral(".lock"));
 }
 
 CSingleInstance::~CSingleInstance() {

@@ -1,6 +1,7 @@
 #pragma once
-// One running program per user session: a lock file named after the instance mutex in the
-// temporary folder. A lock left behind by a crashed program is recovered.
+// One running program per user: a lock file named after the instance mutex (and, where the
+// temporary folder is shared, the user) in the temporary folder. A lock left behind by a
+// crashed program is recovered.
 
 #include <QLockFile>
 #include <QString>
