@@ -1,19 +1,41 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs the program's main job: an instrument simulator is started on a
-# pseudo-terminal and zebctl scans the serial ports, identifies it and names the model found.
+# Builds the program and starts it against the built-in instrument simulator. Arguments are
+# passed to the program (for example --simulate=6 build/examples/dc-ring-wave.zms).
+# Without a display the desktop program cannot show a window: the headless demonstration runs
+# instead, a sample document on the standalone simulator with zebctl, writing its report.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
 "$root/scripts/build.sh" "$root/build"
-bin=$root/build/tools
+build=$root/build
 
+if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
+    if [[ $# -eq 0 ]]; then
+        set -- --simulate
+    fi
+    exec "$build/app/zeb" "$@"
+fi
+
+echo "No display (neither DISPLAY nor WAYLAND_DISPLAY is set): running the headless demonstration."
+example=$build/examples/dc-ring-wave.zms
+report=$root/build/demo-report.xlsx
 fifo=$(mktemp -u)
 mkfifo "$fifo"
 # zeb-sim prints its device path as the first line and then serves until its input closes.
-sleep infinity | "$bin/zeb-sim" "$@" >"$fifo" &
+# The sample is for a ZEB-M40B3 (machine type 6); the instrument's clock runs 50 times faster.
+sleep infinity | "$build/tools/zeb-sim" --machine-type 6 --time-scale 50 >"$fifo" &
 sim=$!
 trap 'kill $sim 2>/dev/null || true; pkill -P $$ sleep 2>/dev/null || true; rm -f "$fifo"' EXIT
 exec 3<"$fifo"
 read -r device <&3
 echo "simulator serving $device"
-ZEB_SERIAL_PORTS=$device "$bin/zebctl" scan
+export ZEB_SERIAL_PORTS=$device
+"$build/tools/zebctl" scan
+if "$build/tools/zebctl" --help 2>&1 | grep -q '^ *run '; then
+    "$build/tools/zebctl" run "$example" --report "$report"
+    echo "report written to $report"
+else
+    # A zebctl without the run command: write the report of the document as it stands.
+    "$build/tools/zebctl" report "$example" "$report"
+    echo "report written to $report (the steps were not run: this zebctl has no run command)"
+fi

@@ -1,0 +1,49 @@
+#include "MessageBoxSink.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace zeb {
+
+MsgAnswer CMessageBoxSink::Show(const QString& text, MsgButtons buttons, MsgIcon icon) {
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(QStringLiteral("ZEB-M40_ZEB-M50"));
+    box.setText(text);
+    switch (icon) {
+        case MsgIcon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MsgIcon::Warning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MsgIcon::Error:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case MsgIcon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
+    }
+    switch (buttons) {
+        case MsgButtons::Ok:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case MsgButtons::OkCancel:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case MsgButtons::YesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
+    }
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return MsgAnswer::Yes;
+        case QMessageBox::No:
+            return MsgAnswer::No;
+        case QMessageBox::Ok:
+            return MsgAnswer::Ok;
+        default:
+            return MsgAnswer::Cancel;
+    }
+}
+
+}  // namespace zeb

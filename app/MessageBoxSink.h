@@ -1,0 +1,13 @@
+#pragma once
+// Shows the program's messages to the operator as modal message boxes.
+
+#include "MessageSeam.h"
+
+namespace zeb {
+
+class CMessageBoxSink : public IMessageSink {
+public:
+    MsgAnswer Show(const QString& text, MsgButtons buttons, MsgIcon icon) override;
+};
+
+}  // namespace zeb

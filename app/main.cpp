@@ -1,0 +1,62 @@
+// The desktop program: remote control of the surge simulator.
+
+#include <QApplication>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+#include <QSvgRenderer>
+
+#include <cstdio>
+
+#include "CommandLine.h"
+#include "MessageBoxSink.h"
+#include "ZebM40App.h"
+
+namespace {
+// The program icon, drawn from its SVG at the sizes window managers ask for.
+QIcon ProgramIcon() {
+    QIcon icon;
+    QSvgRenderer svg(QStringLiteral(":/app/zeb.svg"));
+    for (int size : {16, 24, 32, 48, 64, 128}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        svg.render(&painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ZEB"));
+    QApplication::setOrganizationName(QStringLiteral("Brakmoor"));
+    QApplication::setApplicationVersion(QStringLiteral(ZEB_VERSION_STRING));
+    QApplication::setWindowIcon(ProgramIcon());
+
+    const zeb::AppOptions options = zeb::ParseCommandLine(QApplication::arguments().mid(1));
+    if (options.help || !options.error.isEmpty()) {
+        if (!options.error.isEmpty()) {
+            std::fprintf(stderr, "zeb: %s\n", qPrintable(options.error));
+        }
+        std::fprintf(options.help ? stdout : stderr, "%s\n", qPrintable(zeb::CommandLineUsage()));
+        return options.help ? 0 : 2;
+    }
+
+    zeb::CMessageBoxSink sink;
+    zeb::ScopedMessageSink scope(&sink);
+    // The opening and selection dialogs close before the main window shows; that must not
+    // count as the program's last window closing.
+    QApplication::setQuitOnLastWindowClosed(false);
+    zeb::CZebM40App app(options);
+    if (!app.InitInstance()) {
+        app.ExitInstance();
+        return 0;
+    }
+    QApplication::setQuitOnLastWindowClosed(true);
+    const int code = QApplication::exec();
+    app.ExitInstance();
+    return code;
+}

@@ -1,0 +1,251 @@
+// The document commands of the main window: which files are ours and what opening an open one
+// does, the recent-file list, dropped files, the save question on close, and where document
+// windows open.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMimeData>
+#include <QSettings>
+#include <QUrl>
+
+#include "AppFixture.h"
+#include "ChildFrame.h"
+#include "ChildPlacement.h"
+#include "DocManager.h"
+#include "DocTemplate.h"
+#include "IniFile.h"
+#include "MainFrame.h"
+#include "RecentFiles.h"
+#include "SettingsDoc.h"
+
+namespace zeb {
+namespace {
+
+class Documents : public test::AppFixture {
+protected:
+    void SetUp() override {
+        UsePorts();  // no instrument; the model is chosen
+        app = MakeApp(1, 5);
+        ASSERT_TRUE(app->InitInstance());
+        frame = app->MainFrame();
+        frame->SetAskSavePath([this](const QString& suggested) {
+            suggestions << suggested;
+            return savePath;
+        });
+    }
+    void TearDown() override {
+        frame->SetAskSavePath(nullptr);
+        app.reset();
+        SimFixture::TearDown();
+    }
+
+    // A settings file for machine type 5 with the given discharge count.
+    QString SavedFile(const QString& name, int discharges = 5) {
+        CZebM40SettingsDoc doc;
+        doc.OnNewDocument(5, 1);
+        doc.Record().m_lDisc = discharges;
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(doc.OnSaveDocument(path));
+        return path;
+    }
+
+    // Drags the files onto the main window and lets them go, as the desktop does.
+    void Drop(const QStringList& files) {
+        QMimeData mime;
+        QList<QUrl> urls;
+        for (const QString& f : files) {
+            urls << QUrl::fromLocalFile(f);
+        }
+        mime.setUrls(urls);
+        const QPoint at = frame->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(frame, &enter);
+        QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(frame, &drop);
+    }
+
+    std::unique_ptr<CZebM40App> app;
+    CMainFrame* frame = nullptr;
+    QString savePath;
+    QStringList suggestions;
+};
+
+TEST(DocTemplate, OnlyZmsFilesAreOursInAnyCase) {
+    CZebM40SettingsDoc* match = nullptr;
+    EXPECT_EQ(CMyDocTemplate::MatchDocType(QStringLiteral("/x/A.ZMS"), {}, match),
+              CMyDocTemplate::kYesAttemptNative);
+    EXPECT_EQ(CMyDocTemplate::MatchDocType(QStringLiteral("/x/a.zms.txt"), {}, match),
+              CMyDocTemplate::kNoAttempt);
+    EXPECT_EQ(CMyDocTemplate::WithExtension(QStringLiteral("run")), QStringLiteral("run.zms"));
+    EXPECT_EQ(CMyDocTemplate::WithExtension(QStringLiteral("run.ZMS")), QStringLiteral("run.ZMS"));
+}
+
+TEST_F(Documents, OpenFileAgainActivatesOrLoadsASecondCopy) {
+    const QString path = SavedFile(QStringLiteral("a.zms"), 7);
+    CChildFrame* first = frame->OpenFile(path);
+    ASSERT_NE(first, nullptr);
+    const size_t count = app->Documents().Documents().size();
+
+    // Unmodified: the same window comes forward.
+    frame->MdiArea()->setActiveSubWindow(frame->Children().first());
+    EXPECT_EQ(frame->OpenFile(path), first);
+    EXPECT_EQ(frame->ActiveChild(), first);
+    EXPECT_EQ(app->Documents().Documents().size(), count);
+
+    // Modified: the edit stays, and the stored file gets a window of its own.
+    first->Document().Record().m_lDisc = 99;
+    first->Document().SetModifiedFlag();
+    CChildFrame* second = frame->OpenFile(path);
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(second->Document().Record().m_lDisc, 7);
+    EXPECT_EQ(first->Document().Record().m_lDisc, 99);
+}
+
+TEST_F(Documents, OnlySettingsFilesAreRead) {
+    QFile other(dir.filePath(QStringLiteral("plan.txt")));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.close();
+    sink.Expect(QStringLiteral("This file is not data for ZEB-M40 / ZEB-M50."));
+    EXPECT_EQ(frame->OpenFile(other.fileName()), nullptr);
+    // A damaged settings file is refused by the document and leaves no window behind.
+    QFile broken(dir.filePath(QStringLiteral("broken.zms")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a settings file");
+    broken.close();
+    sink.Expect(QStringLiteral("This file is not data for ZEB-M40 / ZEB-M50."));
+    EXPECT_EQ(frame->OpenFile(broken.fileName()), nullptr);
+    EXPECT_EQ(frame->Children().size(), 1);
+}
+
+TEST_F(Documents, RecentFilesKeepTheNewestFourAndForgetMissingOnes) {
+    QStringList paths;
+    for (int i = 0; i < 5; ++i) {
+        paths << SavedFile(QStringLiteral("f%1.zms").arg(i));
+        ASSERT_NE(frame->OpenFile(paths.last()), nullptr);
+    }
+    CRecentFileList& recent = app->Documents().Recent();
+    EXPECT_EQ(recent.Files(), (QStringList{paths[4], paths[3], paths[2], paths[1]}));
+    frame->OpenFile(paths[2]);  // already open, unmodified: moves nothing but stays listed
+    EXPECT_EQ(recent.Files().size(), 4);
+
+    QFile::remove(paths[3]);
+    sink.ExpectAny();
+    EXPECT_EQ(frame->OpenRecentFile(paths[3]), nullptr);
+    EXPECT_TRUE(sink.Shown().back().contains(paths[3]));
+    EXPECT_FALSE(recent.Files().contains(paths[3]));
+
+    // The list outlives the program.
+    QSettings again(dir.filePath(QStringLiteral("recent.ini")), QSettings::IniFormat);
+    EXPECT_EQ(CRecentFileList(again).Files(), recent.Files());
+}
+
+TEST_F(Documents, DroppedSettingsFilesAreOpenedOthersIgnored) {
+    frame->show();
+    const QString zms = SavedFile(QStringLiteral("drop.ZMS"));
+    QFile other(dir.filePath(QStringLiteral("notes.txt")));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.close();
+    const int before = frame->Children().size();
+
+    Drop({other.fileName()});
+    EXPECT_EQ(frame->Children().size(), before);
+    Drop({other.fileName(), zms});
+    ASSERT_EQ(frame->Children().size(), before + 1);
+    EXPECT_EQ(frame->ActiveChild()->Document().PathName(), zms);
+}
+
+TEST_F(Documents, ClosingAModifiedDocumentAsks) {
+    CChildFrame* child = frame->ActiveChild();
+    ASSERT_NE(child, nullptr);
+    child->Document().SetModifiedFlag();
+
+    sink.Expect(QStringLiteral("Save changes to Test1?"), MsgAnswer::Cancel);
+    EXPECT_FALSE(child->close());
+    EXPECT_EQ(frame->Children().size(), 1);
+
+    // Yes with a cancelled file choice keeps the window too.
+    sink.Expect(QStringLiteral("Save changes to Test1?"), MsgAnswer::Yes);
+    EXPECT_FALSE(child->close());
+    EXPECT_EQ(suggestions, QStringList{QStringLiteral("Test1.zms")});
+
+    savePath = dir.filePath(QStringLiteral("kept"));
+    sink.Expect(QStringLiteral("Save changes to Test1?"), MsgAnswer::Yes);
+    EXPECT_TRUE(child->close());
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("kept.zms"))));
+
+    CChildFrame* next = frame->OnFileNew();
+    next->Document().SetModifiedFlag();
+    sink.Expect(QStringLiteral("Save changes to Test2?"), MsgAnswer::No);
+    EXPECT_TRUE(next->close());
+    QApplication::processEvents();
+    EXPECT_TRUE(app->Documents().Documents().empty() || frame->Children().isEmpty());
+}
+
+TEST_F(Documents, SaveAsAddsTheExtensionAndRetitles) {
+    savePath = dir.filePath(QStringLiteral("plan"));
+    ASSERT_TRUE(frame->SaveActiveAs());
+    EXPECT_EQ(frame->ActiveChild()->windowTitle(), QStringLiteral("plan.zms"));
+    EXPECT_FALSE(frame->ActiveChild()->Document().IsModified());
+    EXPECT_EQ(app->Documents().Recent().Files().first(), savePath + QStringLiteral(".zms"));
+    // Save of a document with a file asks for nothing.
+    savePath.clear();
+    EXPECT_TRUE(frame->SaveActive());
+    EXPECT_EQ(suggestions.size(), 1);
+}
+
+TEST_F(Documents, ExitWithAModifiedDocumentCanBeCancelled) {
+    frame->ActiveChild()->Document().SetModifiedFlag();
+    sink.Expect(QStringLiteral("Save changes to Test1?"), MsgAnswer::Cancel);
+    EXPECT_FALSE(frame->close());
+    EXPECT_EQ(frame->Children().size(), 1);
+}
+
+TEST(ChildPlacement, ZeroEmptyOrJunkKeepTheDefault) {
+    test::TempConfigHome home;
+    const QString s = QStringLiteral("INI_SECTION_MDICHILD_X");
+    WriteIniString(s, QStringLiteral("INI_KEY_MDICHILD_CX"), QStringLiteral("0"));
+    WriteIniString(s, QStringLiteral("INI_KEY_MDICHILD_CY"), QStringLiteral("333"));
+    WriteIniString(s, QStringLiteral("INI_KEY_MDICHILD_X"), QStringLiteral("abc"));
+    WriteIniString(s, QStringLiteral("INI_KEY_MDICHILD_Y"), QStringLiteral("-20"));
+    EXPECT_EQ(ChildGeometry(QRect(5, 6, 700, 500)), QRect(5, -20, 700, 333));
+    WriteIniString(s, QStringLiteral("INI_KEY_MDICHILD_CY"), QStringLiteral("-333"));
+    EXPECT_EQ(ChildGeometry(QRect(5, 6, 700, 500)).height(), 500);
+}
+
+TEST_F(Documents, StoredMaximizeAppliesToTheFirstWindowOfARunOnly) {
+    // This run's first window is already open; a new run reads the stored state.
+    app.reset();
+    StoreWindowState(placement::kMaximize);
+    app = MakeApp(1, 5);
+    ASSERT_TRUE(app->InitInstance());
+    frame = app->MainFrame();
+    frame->show();
+    CChildFrame* first = frame->ActiveChild();
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->isMaximized());
+
+    first->showNormal();
+    EXPECT_EQ(StoredWindowState(), QStringLiteral("RESTORE"));
+    StoreWindowState(placement::kMaximize);
+    CChildFrame* second = frame->OnFileNew();
+    EXPECT_FALSE(second->isMaximized());
+
+    second->showMinimized();
+    EXPECT_EQ(StoredWindowState(), QStringLiteral("MINIMIZE"));
+    frame->SetAskSavePath(nullptr);
+}
+
+TEST_F(Documents, StatusBarAndTitleWithoutInstrument) {
+    EXPECT_EQ(frame->ConnectionLabel()->text(), QStringLiteral("No instrument"));
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("ZEB-M40_ZEB-M50 - Test1"));
+    EXPECT_FALSE(frame->Action("print")->isEnabled());
+}
+
+}  // namespace
+}  // namespace zeb

@@ -1,0 +1,36 @@
+#include "AboutDlg.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "Version.h"
+
+namespace zeb {
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("About Remote control software"));
+    auto* icon = new QLabel(this);
+    icon->setPixmap(QApplication::windowIcon().pixmap(48, 48));
+    icon->setAccessibleName(QStringLiteral("Program icon"));
+    auto* name = new QLabel(QStringLiteral("Remote control software for ZEB-M40 / ZEB-M50"), this);
+    auto* version = new QLabel(QStringLiteral("Version %1").arg(GetVersionString()), this);
+    version->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(name);
+    texts->addWidget(version);
+    auto* top = new QHBoxLayout;
+    top->addWidget(icon, 0, Qt::AlignTop);
+    top->addSpacing(12);
+    top->addLayout(texts, 1);
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(box);
+    connect(box, &QDialogButtonBox::accepted, this, &CAboutDlg::accept);
+}
+
+}  // namespace zeb

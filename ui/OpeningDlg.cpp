@@ -1,0 +1,42 @@
+#include "OpeningDlg.h"
+
+#include <QFont>
+#include <QLabel>
+#include <QPalette>
+#include <QVBoxLayout>
+
+#include "Version.h"
+
+namespace zeb {
+
+COpeningDlg::COpeningDlg(QWidget* parent)
+    : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+    setWindowTitle(QStringLiteral("ZEB-M40 / ZEB-M50"));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(225, 225, 225));
+    palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    m_title = new QLabel(QStringLiteral("ZEB-M40 / ZEB-M50\nRemote control software"), this);
+    QFont titleFont(QStringLiteral("Sans Serif"));
+    titleFont.setStyleHint(QFont::SansSerif);
+    titleFont.setPixelSize(30);
+    titleFont.setWeight(QFont::Bold);
+    m_title->setFont(titleFont);
+    m_title->setAlignment(Qt::AlignCenter);
+
+    m_version = new QLabel(QStringLiteral("Version %1").arg(GetVersionString()), this);
+    m_version->setAlignment(Qt::AlignCenter);
+    auto* status = new QLabel(QStringLiteral("Looking for the instrument ..."), this);
+    status->setAlignment(Qt::AlignCenter);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(40, 32, 40, 24);
+    layout->addWidget(m_title);
+    layout->addSpacing(16);
+    layout->addWidget(m_version);
+    layout->addWidget(status);
+}
+
+}  // namespace zeb

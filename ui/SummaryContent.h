@@ -1,0 +1,49 @@
+#pragma once
+// What the summary view of a settings document shows, worked out without a window: the model
+// name, the captioned rows of the test condition and the step list's columns. The view only
+// puts these texts into its labels; every refresh reads the document again.
+
+#include <QString>
+
+#include <array>
+
+namespace zeb {
+
+class CSettingData;
+
+// One captioned value of the summary. A hidden row shows neither caption, colon nor value.
+struct SummaryRow {
+    QString caption;
+    QString value;
+    bool visible = true;
+};
+
+// The rows, in the order they are laid out: the left column top to bottom, then the ring
+// impedance beside the waveform.
+enum SummaryRowId {
+    kRowOutputPort,
+    kRowOutputLines,
+    kRowCoupling,
+    kRowWaveform,
+    kRowRingImpedance,
+    kRowDischarge,
+    kRowInterval,
+    kRowVoltage,
+    kRowLines,
+    kRowPolarity,
+    kRowSync,
+    kRowAngle,
+    kSummaryRowCount
+};
+
+struct SummaryContent {
+    QString modelName;
+    std::array<SummaryRow, kSummaryRowCount> rows;
+};
+
+SummaryContent MakeSummary(const CSettingData& record);
+
+// The line column's header of the step list: "RET" on the telecom port, else "INJ - RET".
+QString LineColumnHeader(const CSettingData& record);
+
+}  // namespace zeb

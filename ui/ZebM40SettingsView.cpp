@@ -1,0 +1,214 @@
+#include "ZebM40SettingsView.h"
+
+#include <QDateTime>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "ExecDlg.h"
+#include "RunPreChecks.h"
+#include "SettingDlg.h"
+#include "SettingsDoc.h"
+#include "SummaryStepModel.h"
+#include "TestExecutionCommand.h"
+#include "TestInfoDlg.h"
+#include "ZebM40Cntl.h"
+
+namespace zeb {
+
+namespace {
+// Where each summary row sits in the group box: grid row and column pair (0 left, 1 right).
+struct RowPlace {
+    int row;
+    int pair;
+};
+constexpr RowPlace kPlace[kSummaryRowCount] = {
+    {0, 0},  // output port
+    {1, 0},  // output lines
+    {2, 0},  // coupling
+    {3, 0},  // waveform
+    {3, 1},  // ring impedance, beside the waveform
+    {4, 0},  // discharge count
+    {5, 0},  // interval
+    {6, 0},  // voltage
+    {7, 0},  // lines (two text lines high)
+    {8, 0},  // polarity
+    {9, 0},  // synchronisation
+    {10, 0}  // phase angle
+};
+}  // namespace
+
+CZebM40SettingsView::CZebM40SettingsView(CZebM40SettingsDoc& doc, CZebM40Cntl& cntl,
+                                         CTestProperty& property, QWidget* parent)
+    : QWidget(parent), m_doc(doc), m_cntl(cntl), m_property(property) {
+    m_model = new QLabel(this);
+    m_model->setAccessibleName(QStringLiteral("Model"));
+    QFont bold = m_model->font();
+    bold.setBold(true);
+    m_model->setFont(bold);
+    auto* fixedCaption = new QLabel(QStringLiteral("Test data"), this);
+
+    auto* group = new QGroupBox(QStringLiteral("Test condition"), this);
+    auto* grid = new QGridLayout(group);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(4);
+    for (int r = 0; r < kSummaryRowCount; ++r) {
+        m_captions[r] = new QLabel(group);
+        m_values[r] = new QLabel(group);
+        m_values[r]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        const int column = kPlace[r].pair * 2;
+        grid->addWidget(m_captions[r], kPlace[r].row, column, Qt::AlignLeft | Qt::AlignTop);
+        // The line list may be long: it may use the width of the ring impedance column too.
+        const int span = r == kRowLines ? 3 : 1;
+        grid->addWidget(m_values[r], kPlace[r].row, column + 1, 1, span,
+                        r == kRowLines ? Qt::Alignment() : Qt::AlignLeft | Qt::AlignTop);
+    }
+    // The line list may be long; it gets two text lines and wraps.
+    m_values[kRowLines]->setWordWrap(true);
+    m_values[kRowLines]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_values[kRowLines]->setMinimumHeight(2 * fontMetrics().lineSpacing());
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    grid->setColumnMinimumWidth(1, 220);
+
+    m_execute = new QPushButton(QStringLiteral("Test\n&execution..."), this);
+    m_settings = new QPushButton(QStringLiteral("Test condition\n&settings..."), this);
+    for (QPushButton* b : {m_execute, m_settings}) {
+        b->setMinimumSize(130, 52);
+    }
+    m_execute->setAccessibleName(QStringLiteral("Test execution"));
+    m_settings->setAccessibleName(QStringLiteral("Test condition settings"));
+
+    m_stepModel = new CSummaryStepModel(m_doc, this);
+    m_list = new QTableView(this);
+    m_list->setModel(m_stepModel);
+    m_list->setAccessibleName(QStringLiteral("Test steps"));
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setShowGrid(true);
+    m_list->setSortingEnabled(false);
+    m_list->verticalHeader()->hide();
+    m_list->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    m_list->horizontalHeader()->setSectionsClickable(false);
+    m_list->horizontalHeader()->setStretchLastSection(false);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_list->setMinimumHeight(140);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_model);
+    top->addSpacing(12);
+    top->addWidget(fixedCaption);
+    top->addStretch();
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(m_execute);
+    buttons->addStretch();
+    buttons->addWidget(m_settings);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(group, 1);
+    middle->addLayout(buttons);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 8, 10, 10);
+    layout->addLayout(top);
+    layout->addLayout(middle);
+    layout->addWidget(m_list, 1);
+
+    connect(m_settings, &QPushButton::clicked, this, &CZebM40SettingsView::OnSettings);
+    connect(m_execute, &QPushButton::clicked, this, &CZebM40SettingsView::OnExecute);
+}
+
+CZebM40SettingsView::~CZebM40SettingsView() = default;
+
+void CZebM40SettingsView::OnInitialUpdate() {
+    RefreshSummary();
+    RefreshSteps();
+}
+
+void CZebM40SettingsView::RefreshSummary() {
+    const SummaryContent content = MakeSummary(m_doc.Record());
+    m_model->setText(content.modelName);
+    for (int r = 0; r < kSummaryRowCount; ++r) {
+        const SummaryRow& row = content.rows[r];
+        m_captions[r]->setText(row.caption + QLatin1Char(':'));
+        m_values[r]->setText(row.value);
+        m_values[r]->setAccessibleName(row.caption);
+        m_captions[r]->setVisible(row.visible);
+        m_values[r]->setVisible(row.visible);
+    }
+}
+
+void CZebM40SettingsView::RefreshSteps() {
+    m_stepModel->Refresh();
+    if (m_stepModel->rowCount() > 0) {
+        m_list->selectRow(0);
+        m_list->setCurrentIndex(m_stepModel->index(0, 0));
+    }
+    ApplyColumnWidths();
+}
+
+void CZebM40SettingsView::ApplyColumnWidths() {
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list);
+    const int client = m_list->width() - 2 * m_list->frameWidth();
+    const std::vector<int> widths = CSummaryStepModel::ColumnWidths(client, scrollBar);
+    for (size_t c = 0; c < widths.size(); ++c) {
+        m_list->horizontalHeader()->resizeSection(static_cast<int>(c), widths[c]);
+    }
+}
+
+void CZebM40SettingsView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    ApplyColumnWidths();
+}
+
+void CZebM40SettingsView::OnSettings() {
+    CSettingData working = m_doc.Record();
+    if (!EditRecord(working)) {
+        return;
+    }
+    m_doc.ApplyRecord(working);
+    RefreshSummary();
+    RefreshSteps();
+}
+
+bool CZebM40SettingsView::EditRecord(CSettingData& record) {
+    CSettingDlg dlg(record, this, m_cntl.IsConnected() ? m_cntl.InstHWVersion() : 0);
+    if (dlg.exec() != QDialog::Accepted) {
+        return false;
+    }
+    record = dlg.Record();
+    return true;
+}
+
+void CZebM40SettingsView::OnExecute() {
+    TestExecutionSteps steps;
+    steps.preChecks = [this] { return PreChecks(); };
+    steps.testInfo = [this] { return ShowTestInfo(); };
+    steps.execute = [this] { ShowRunDialog(); };
+    RunTestExecution(m_doc, m_property, QDateTime::currentSecsSinceEpoch(), steps);
+}
+
+bool CZebM40SettingsView::PreChecks() {
+    return RunPreChecks(m_cntl, m_doc);
+}
+
+bool CZebM40SettingsView::ShowTestInfo() {
+    CTestInfoDlg dlg(m_property, this);
+    return dlg.exec() == QDialog::Accepted;
+}
+
+void CZebM40SettingsView::ShowRunDialog() {
+    CExecDlg dlg(m_doc, m_cntl, m_property, this);
+    dlg.exec();
+    // Results and comments live in the steps; the list here shows none of them, but a run
+    // may have corrected codes the file carried.
+    m_stepModel->Refresh();
+}
+
+}  // namespace zeb

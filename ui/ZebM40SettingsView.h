@@ -1,0 +1,73 @@
+#pragma once
+// The one view of a settings document: the test condition as captioned values, its expanded
+// steps as a list, and the two commands that act on the document (edit the test condition,
+// run the test). It keeps no data of its own; every refresh reads the document again.
+
+#include <QWidget>
+
+#include <array>
+
+#include "SummaryContent.h"
+
+class QLabel;
+class QPushButton;
+class QTableView;
+
+namespace zeb {
+
+class CSummaryStepModel;
+class CTestProperty;
+class CZebM40Cntl;
+class CZebM40SettingsDoc;
+
+class CZebM40SettingsView : public QWidget {
+public:
+    CZebM40SettingsView(CZebM40SettingsDoc& doc, CZebM40Cntl& cntl, CTestProperty& property,
+                        QWidget* parent = nullptr);
+    ~CZebM40SettingsView() override;
+
+    // Fills the summary and the step list from the document, row 0 selected.
+    void OnInitialUpdate();
+
+    CZebM40SettingsDoc& Document() { return m_doc; }
+    QLabel* ModelLabel() const { return m_model; }
+    QLabel* CaptionLabel(int row) const { return m_captions[row]; }
+    QLabel* ValueLabel(int row) const { return m_values[row]; }
+    QTableView* StepList() const { return m_list; }
+    QPushButton* SettingsButton() const { return m_settings; }
+    QPushButton* ExecuteButton() const { return m_execute; }
+
+    // The test condition settings command: the editor on a working copy; OK copies it back,
+    // expands it again and marks the document modified.
+    void OnSettings();
+    // The test execution command (see TestExecutionCommand.h).
+    void OnExecute();
+
+protected:
+    // The three steps of the test execution command, one small function each.
+    virtual bool PreChecks();
+    virtual bool ShowTestInfo();
+    virtual void ShowRunDialog();
+    // The editor on `record`; true when it was closed with OK (the record then holds the edit).
+    virtual bool EditRecord(class CSettingData& record);
+
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void RefreshSummary();
+    void RefreshSteps();
+    void ApplyColumnWidths();
+
+    CZebM40SettingsDoc& m_doc;
+    CZebM40Cntl& m_cntl;
+    CTestProperty& m_property;
+    QLabel* m_model = nullptr;
+    std::array<QLabel*, kSummaryRowCount> m_captions{};
+    std::array<QLabel*, kSummaryRowCount> m_values{};
+    QTableView* m_list = nullptr;
+    CSummaryStepModel* m_stepModel = nullptr;
+    QPushButton* m_settings = nullptr;
+    QPushButton* m_execute = nullptr;
+};
+
+}  // namespace zeb
