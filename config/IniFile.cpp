@@ -92,9 +92,15 @@ bool ReadIniBytes(const QString& path, QByteArray& bytes) {
     }
     bytes = file.read(kIniFileMaxBytes + 1);
 #else
-    // Opened without blocking (a pipe returns at once) and checked on the open descriptor.
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    // Not even opened when it is no regular file (opening a device can have effects of its
+    // own); opened without blocking (a pipe swapped in returns at once) and checked again on
+    // the open descriptor.
+    const QByteArray native = QFile::encodeName(path);
+    struct stat named {};
+    if (::stat(native.constData(), &named) == 0 && !S_ISREG(named.st_mode)) {
+        return false;
+    }
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         return false;
     }

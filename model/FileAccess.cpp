@@ -108,8 +108,15 @@ bool ReadRegularFile(const QString& path, qint64 maxBytes, QByteArray& bytes, QS
     bytes.clear();
     error.clear();
     const QByteArray native = QFile::encodeName(path);
-    // Non-blocking, so that opening a named pipe returns at once; the type is then checked on
-    // the open descriptor, so nothing can be swapped in between check and read.
+    // Anything but a regular file is refused before it is opened: opening a serial device
+    // alone switches its control lines. The type is checked again on the open descriptor
+    // (opened without blocking, so a pipe put in its place returns at once), so nothing can be
+    // swapped in between check and read.
+    struct stat named {};
+    if (::stat(native.constData(), &named) == 0 && !S_ISREG(named.st_mode)) {
+        error = NotRegularText(path);
+        return false;
+    }
     Fd fd(::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.Get() < 0) {
         error = QStringLiteral("The file \"%1\" cannot be opened: %2").arg(path, SystemText(errno));

@@ -20,12 +20,22 @@ int FirstNonUtf8Argument(int argc, char** argv) {
     return 0;
 }
 
+bool IsHelp(const QString& arg) {
+    return arg == QLatin1String("--help") || arg == QLatin1String("-h");
+}
+
 // Index of the command name: global options may stand before it, each "--name value" or
-// "--name=value".
-qsizetype CommandIndex(const QStringList& args) {
+// "--name=value"; --help stands alone.
+qsizetype CommandIndex(const QStringList& args, bool& help) {
     qsizetype i = 0;
-    while (i < args.size() && args.at(i).startsWith(QLatin1String("--"))) {
-        i += args.at(i).contains(QLatin1Char('=')) ? 1 : 2;
+    help = false;
+    while (i < args.size() && args.at(i).startsWith(QLatin1Char('-'))) {
+        if (IsHelp(args.at(i))) {
+            help = true;
+            ++i;
+        } else {
+            i += args.at(i).contains(QLatin1Char('=')) ? 1 : 2;
+        }
     }
     return i;
 }
@@ -49,16 +59,20 @@ int main(int argc, char** argv) {
         return zebctl::kExitBadInput;
     }
     QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.isEmpty() || args.first() == QLatin1String("--help") ||
-        args.first() == QLatin1String("-h")) {
+    if (args.isEmpty()) {
         zebctl::PrintUsage();
-        return zebctl::FinishOutput(args.isEmpty() ? zebctl::kExitBadInput : zebctl::kExitOk);
+        return zebctl::FinishOutput(zebctl::kExitBadInput);
     }
     if (args.first() == QLatin1String("--version")) {
         zebctl::Out(QStringLiteral("zebctl " ZEB_VERSION_STRING));
         return zebctl::FinishOutput(zebctl::kExitOk);
     }
-    const qsizetype i = CommandIndex(args);
+    bool help = false;
+    const qsizetype i = CommandIndex(args, help);
+    if (help && i >= args.size()) {
+        zebctl::PrintUsage();
+        return zebctl::FinishOutput(zebctl::kExitOk);
+    }
     if (i >= args.size()) {
         zebctl::Err(QStringLiteral("zebctl: no command given"));
         return zebctl::kExitBadInput;
