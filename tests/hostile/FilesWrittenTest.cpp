@@ -74,9 +74,7 @@ TEST_F(FilesWritten, BuildRefusesAnExistingOutputItsOwnInputALinkAndADevice) {
     EXPECT_TRUE(Get("new.zms").startsWith("\xFF\xFE\xFF"));
 }
 
-TEST_F(FilesWritten, NewFileIsRefusedWhenTheNameIsTakenMeanwhile) {
-    // The check and the naming are one step: a file that appears under the name between the
-    // program's look and its write is still never replaced.
+TEST_F(FilesWritten, NewFileNeverReplacesAndGetsTheUsualPermissions) {
     Put("raced.zms", "theirs");
     QString error;
     EXPECT_FALSE(WriteFileSafely(Path("raced.zms"), "mine", WriteMode::kCreateNew, error));
