@@ -9,6 +9,10 @@
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace zeb {
@@ -75,6 +79,50 @@ QString CutToReadLength(const QString& value) {
     return result;
 }
 
+// Reads ZEB.ini whole. Only a regular file of at most kIniFileMaxBytes is read: a link to a
+// device or a pipe in its place must neither hang the program nor fill its memory. False when
+// the file is missing, of another kind, too large or unreadable.
+bool ReadIniBytes(const QString& path, QByteArray& bytes) {
+    bytes.clear();
+#ifdef Q_OS_WIN
+    const QFileInfo info(path);
+    QFile file(path);
+    if (!info.isFile() || info.size() > kIniFileMaxBytes || !file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    bytes = file.read(kIniFileMaxBytes + 1);
+#else
+    // Not even opened when it is no regular file (opening a device can have effects of its
+    // own); opened without blocking (a pipe swapped in returns at once) and checked again on
+    // the open descriptor.
+    const QByteArray native = QFile::encodeName(path);
+    struct stat named {};
+    if (::stat(native.constData(), &named) == 0 && !S_ISREG(named.st_mode)) {
+        return false;
+    }
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kIniFileMaxBytes) {
+        ::close(fd);
+        return false;
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    bytes = file.read(kIniFileMaxBytes + 1);
+#endif
+    if (file.error() != QFileDevice::NoError || bytes.size() > kIniFileMaxBytes) {
+        bytes.clear();
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 QString IniFilePath() {
@@ -83,11 +131,11 @@ QString IniFilePath() {
 
 QString ReadIniString(const QString& section, const QString& key, const QString& defaultValue) {
     EnsureFolder();
-    QFile file(IniFilePath());
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    if (!ReadIniBytes(IniFilePath(), bytes)) {
         return CutToReadLength(defaultValue);
     }
-    const CIniDocument doc = CIniDocument::FromBytes(file.readAll());
+    const CIniDocument doc = CIniDocument::FromBytes(bytes);
     return CutToReadLength(doc.Value(section, key).value_or(defaultValue));
 }
 
@@ -97,14 +145,12 @@ void WriteIniString(const QString& section, const QString& key, const QString& v
     }
     const QString path = IniFilePath();
     QByteArray content;
-    if (QFileInfo::exists(path)) {
-        QFile in(path);
-        // A file that exists but cannot be read must not be replaced by one holding only this key.
-        if (!in.open(QIODevice::ReadOnly)) {
+    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
+        // A file that exists but cannot be read (or is no regular file at all) must not be
+        // replaced by one holding only this key.
+        if (!ReadIniBytes(path, content)) {
             return;
         }
-        content = in.readAll();
-        in.close();
     }
     CIniDocument doc = CIniDocument::FromBytes(content);
     if (!doc.SetValue(section, key, value)) {

@@ -11,6 +11,10 @@ namespace zeb {
 // cut.
 constexpr int kIniValueMaxLength = 519;
 
+// Largest ZEB.ini that is read (a real one holds a few kilobytes); a larger file, or anything
+// that is not a regular file, reads as missing and is never written over.
+constexpr qint64 kIniFileMaxBytes = 1024 * 1024;
+
 // Full path of ZEB.ini, worked out afresh from the environment on every call.
 QString IniFilePath();
 

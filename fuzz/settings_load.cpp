@@ -7,6 +7,7 @@
 
 #include "DocumentJson.h"
 #include "SettingsDoc.h"
+#include "StepCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
@@ -19,6 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 zeb::CZebM40SettingsDoc::kLoadOk ||
             again.Store() != stored) {
             std::abort();
+        }
+        // Whatever a file holds, the check before sending must judge it without failing.
+        QString problem;
+        for (const zeb::CExecData& step : doc.Steps()) {
+            zeb::CheckStepValues(step, problem);
         }
         for (int item = 0; item <= 16; ++item) {
             doc.Record().GetItemText(item);

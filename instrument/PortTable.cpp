@@ -64,17 +64,37 @@ QStringList OrderSerialDevices(QStringList devices) {
     return devices;
 }
 
-QStringList ParsePortList(const QString& value) {
+QStringList ParsePortList(const QString& value, int* ignored) {
 #ifdef Q_OS_WIN
     const QChar separator = QLatin1Char(';');
 #else
     const QChar separator = QLatin1Char(':');
 #endif
     QStringList list = value.split(separator, Qt::SkipEmptyParts);
+    if (ignored) {
+        *ignored = std::max(0, static_cast<int>(list.size()) - kMaxOpenPortNo);
+    }
     if (list.size() > kMaxOpenPortNo) {
         list = list.mid(0, kMaxOpenPortNo);
     }
     return list;
+}
+
+QString PortTableNotice() {
+    if (!qEnvironmentVariableIsSet("ZEB_SERIAL_PORTS")) {
+        return QString();
+    }
+    int ignored = 0;
+    ParsePortList(qEnvironmentVariable("ZEB_SERIAL_PORTS"), &ignored);
+    if (ignored == 0) {
+        return QString();
+    }
+    return QStringLiteral(
+               "ZEB_SERIAL_PORTS lists %1 devices; only the first %2 are used, the "
+               "other %3 are ignored.")
+        .arg(ignored + kMaxOpenPortNo)
+        .arg(kMaxOpenPortNo)
+        .arg(ignored);
 }
 
 QStringList SystemPortTable() {

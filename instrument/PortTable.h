@@ -26,7 +26,12 @@ QStringList SystemPortTable();
 // Orders device names by kind and then by number, e.g. ttyS0, ttyS2, ttyS10, ttyUSB0, ttyACM0.
 QStringList OrderSerialDevices(QStringList devices);
 
-// Splits a ZEB_SERIAL_PORTS value into the device list (empty entries dropped).
-QStringList ParsePortList(const QString& value);
+// Splits a ZEB_SERIAL_PORTS value into the device list (empty entries dropped). Entries beyond
+// kMaxOpenPortNo are left out; ignored receives how many (when given).
+QStringList ParsePortList(const QString& value, int* ignored = nullptr);
+
+// A text for the operator when ZEB_SERIAL_PORTS names more devices than the table can hold and
+// some are ignored; empty otherwise.
+QString PortTableNotice();
 
 }  // namespace zeb

@@ -55,8 +55,9 @@ public:
     bool GetErrorCode(int& code);
 
     // Sends one test step as its parameter block, after a "QA" that proves the link alive.
-    // Stops at the first command not acknowledged. A step whose injection-return line has no
-    // code for its port is not sent at all (false).
+    // Stops at the first command not acknowledged. A step with a value or code the instrument
+    // does not accept for the step's machine type (CheckStepValues) is not sent at all: the
+    // operator is told which value is wrong through the message seam, and the result is false.
     bool SendStepParameters(const CExecData& step);
     // Checks a record against the connected instrument before it is run; shows what is wrong
     // through the message seam. True when the test may go ahead (always without a port).

@@ -3,6 +3,7 @@
 #include "LinkMessages.h"
 #include "MessageSeam.h"
 #include "SettingData.h"
+#include "StepCheck.h"
 #include "StepCommands.h"
 #include "ZebM40Cntl.h"
 
@@ -16,6 +17,13 @@ constexpr int kAcDetailThreePhasePe = 6;
 }  // namespace
 
 bool CZebM40Cntl::SendStepParameters(const CExecData& step) {
+    // Values from a file are checked here, on the one path every caller takes, so that nothing
+    // the instrument does not accept is ever put on the line.
+    QString problem;
+    if (!CheckStepValues(step, problem)) {
+        ShowMessage(problem, MsgButtons::Ok, MsgIcon::Warning);
+        return false;
+    }
     QStringList commands;
     if (!StepParameterCommands(step, commands)) {
         return false;

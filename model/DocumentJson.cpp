@@ -1,12 +1,13 @@
 #include "DocumentJson.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSet>
 
 #include <cmath>
 #include <limits>
+
+#include "FileAccess.h"
 
 namespace zeb {
 
@@ -281,6 +282,11 @@ private:
     QSet<QString> m_known;
 };
 
+// The editor's message for a step list beyond kMaxStepCount.
+QString StepLimitText() {
+    return QStringLiteral("The number of test step exceeds limit.\nReduce the number of steps.");
+}
+
 bool StartsLikeJson(const QByteArray& bytes) {
     for (char c : bytes) {
         if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
@@ -357,8 +363,7 @@ bool DocumentFromJson(const QJsonObject& json, uint32_t defaultMachine, int32_t 
     const QJsonValue stepsValue = json.value(QLatin1String("steps"));
     if (stepsValue.isUndefined()) {
         if (record.StepCount() > kMaxStepCount) {
-            error = QStringLiteral(
-                "The number of test step exceeds limit.\nReduce the number of steps.");
+            error = StepLimitText();
             return false;
         }
         record.ExpandSteps(steps);
@@ -368,6 +373,11 @@ bool DocumentFromJson(const QJsonObject& json, uint32_t defaultMachine, int32_t 
             return false;
         }
         const QJsonArray arr = stepsValue.toArray();
+        // The editor's step limit holds for a list given step by step as well.
+        if (arr.size() > kMaxStepCount) {
+            error = StepLimitText();
+            return false;
+        }
         for (int i = 0; i < arr.size(); ++i) {
             const QString path = QStringLiteral("steps[%1]").arg(i);
             if (!arr.at(i).isObject()) {
@@ -411,15 +421,8 @@ bool DocumentFromJsonText(const QByteArray& text, uint32_t defaultMachine, int32
 
 bool LoadDocumentFile(const QString& path, std::optional<uint32_t> expectedMachine,
                       int32_t hwVersion, CZebM40SettingsDoc& doc, QString& error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error =
-            QStringLiteral("The file \"%1\" cannot be opened: %2").arg(path, file.errorString());
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error = QStringLiteral("The file \"%1\" cannot be read: %2").arg(path, file.errorString());
+    QByteArray bytes;
+    if (!ReadRegularFile(path, kMaxDocumentFileBytes, bytes, error)) {
         return false;
     }
     if (path.endsWith(QLatin1String(".json"), Qt::CaseInsensitive) || StartsLikeJson(bytes)) {

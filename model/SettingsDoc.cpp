@@ -1,9 +1,7 @@
 #include "SettingsDoc.h"
 
-#include <QFile>
-#include <QSaveFile>
-
 #include "Archive.h"
+#include "FileAccess.h"
 #include "MessageSeam.h"
 #include "SettingDataFormat.h"
 
@@ -136,19 +134,11 @@ int CZebM40SettingsDoc::Load(const QByteArray& bytes, std::optional<uint32_t> ma
 
 int CZebM40SettingsDoc::LoadFile(const QString& path, std::optional<uint32_t> machineType,
                                  int32_t hwVersion, QString* errorText) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    QString error;
+    if (!ReadRegularFile(path, kMaxDocumentFileBytes, bytes, error)) {
         if (errorText) {
-            *errorText = QStringLiteral("The file \"%1\" cannot be opened: %2")
-                             .arg(path, file.errorString());
-        }
-        return kLoadReadError;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (errorText) {
-            *errorText =
-                QStringLiteral("The file \"%1\" cannot be read: %2").arg(path, file.errorString());
+            *errorText = error;
         }
         return kLoadReadError;
     }
@@ -187,17 +177,23 @@ QByteArray CZebM40SettingsDoc::Store() const {
 }
 
 bool CZebM40SettingsDoc::SaveFile(const QString& path, QString* errorText) {
-    QSaveFile file(path);
-    const QByteArray bytes = Store();
-    // A failed write makes commit() discard the temporary file.
-    const bool ok =
-        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-    if (!ok) {
+    QString error;
+    if (!WriteFileSafely(path, Store(), WriteMode::kReplaceRegular, error)) {
         if (errorText) {
-            *errorText =
-                QStringLiteral("The file \"%1\" cannot be saved: %2").arg(path, file.errorString());
+            *errorText = error;
         }
         return false;  // the target, if any, is untouched
+    }
+    return true;
+}
+
+bool CZebM40SettingsDoc::SaveNewFile(const QString& path, QString* errorText) {
+    QString error;
+    if (!WriteFileSafely(path, Store(), WriteMode::kCreateNew, error)) {
+        if (errorText) {
+            *errorText = error;
+        }
+        return false;
     }
     return true;
 }

@@ -45,18 +45,22 @@ public:
     // through the message seam, sets m_nLoadError to 1 and leaves the document as it was.
     bool OnOpenDocument(const QString& path, uint32_t machineType, int32_t hwVersion);
     // Writes the file through a temporary in the same folder that replaces the target only when
-    // everything was written; failures are reported through the message seam.
+    // everything was written. Only a regular file is replaced: a device, a directory or a
+    // symbolic link at the path is refused. Failures are reported through the message seam.
     bool OnSaveDocument(const QString& path);
 
     // The same without messages: the code, or the error text, is handed back. Load replaces
     // record and steps only on kLoadOk. Without a machine type (tools) the file's own is
-    // accepted.
+    // accepted. LoadFile reads only regular files up to kMaxDocumentFileBytes (FileAccess.h).
     int Load(const QByteArray& bytes, std::optional<uint32_t> machineType, int32_t hwVersion,
              QString* errorText = nullptr);
     int LoadFile(const QString& path, std::optional<uint32_t> machineType, int32_t hwVersion,
                  QString* errorText = nullptr);
     QByteArray Store() const;
     bool SaveFile(const QString& path, QString* errorText = nullptr);
+    // Writes a new file: refused when anything at all exists under the path (checked atomically
+    // as the file takes its name).
+    bool SaveNewFile(const QString& path, QString* errorText = nullptr);
 
     // After the editor closed with OK: take the edited record, expand it, mark modified.
     void ApplyRecord(const CSettingData& record);

@@ -164,6 +164,9 @@ TEST_F(StepSendTest, RefusedCommandStopsTheBlock) {
 }
 
 TEST_F(StepSendTest, InvalidLineIndexOrDeadLinkSendsNoParameter) {
+    ScriptedMessageSink sink;
+    sink.ExpectAny();
+    sink.ExpectAny();
     CExecData s = AcStep(kMainUnit);
     s.m_nInjRet = 20;
     EXPECT_FALSE(cntl.SendStepParameters(s));
@@ -214,6 +217,36 @@ TEST_F(StepSendTest, CheckSettingsAgainstTheInstrument) {
     line->responder = nullptr;
     sink.Expect(QStringLiteral("Could not connect to the ZEB-M40 / ZEB-M50."));
     EXPECT_TRUE(cntl.CheckSettings(record));
+}
+
+TEST_F(StepSendTest, HardwareVersionOneMayRunThreePhaseWithPe) {
+    // A second-series instrument identifies as hardware version 1.
+    inst.replies.insert(QStringLiteral("QA"), QStringLiteral("QABRAKMOOR, ZEB-M5"));
+    ASSERT_TRUE(cntl.ConnectPort(1));
+    ASSERT_EQ(cntl.InstHWVersion(), 1);
+    ScriptedMessageSink sink;
+    CSettingData record;
+    record.m_ulMachineType = 5;
+    record.m_outOutput.m_nOutputPort = kPortAc;
+    record.m_outOutput.m_aopOutputPort[kPortAc].m_nOutputDetail = 6;
+    EXPECT_TRUE(cntl.CheckSettings(record));
+    EXPECT_TRUE(sink.Shown().empty());
+}
+
+TEST_F(StepSendTest, StepOutsideWhatTheInstrumentAcceptsIsNeverSent) {
+    ScriptedMessageSink sink;
+    CExecData s = AcStep(kMainUnit);
+    s.m_lVolt = 2147483647;
+    sink.Expect(
+        QStringLiteral("The voltage of the test step, 2147483.6 kV, is outside 0.0 kV to "
+                       "15.0 kV.\nThe test step is not sent to the instrument."));
+    EXPECT_FALSE(cntl.SendStepParameters(s));
+    s = AcStep(kMainUnit);
+    s.m_lDisc = -5;
+    sink.ExpectAny();
+    EXPECT_FALSE(cntl.SendStepParameters(s));
+    EXPECT_TRUE(inst.log.isEmpty());  // not even the "QA" that starts a block
+    EXPECT_TRUE(cntl.SendStepParameters(AcStep(kMainUnit)));
 }
 
 TEST(CheckSettingsTest, NoPortMeansNoCheck) {

@@ -217,6 +217,12 @@ TEST(NameTables, ListOrderAndExactTexts) {
     EXPECT_EQ(names::kAcLine.Lookup(16), QStringLiteral("L1+L2      - PE"));
     EXPECT_EQ(names::kAcLine.Lookup(17), QStringLiteral("L1+L2+L3   - N "));
     EXPECT_EQ(names::kDcLine.Lookup(1), QStringLiteral("- - + "));
+    // The line-to-PE pairs follow the line-to-line ones, "+" before "-".
+    std::vector<QString> dc;
+    for (const CodeName& e : names::kDcLine) {
+        dc.push_back(QString::number(e.code) + ':' + QLatin1String(e.name));
+    }
+    EXPECT_EQ(dc, (std::vector<QString>{"0:+ - - ", "1:- - + ", "2:+ - PE", "3:- - PE"}));
     EXPECT_EQ(names::kOutputPort.Lookup(3), QStringLiteral("TELECOM LINE OUTPUT"));
     EXPECT_EQ(names::kValueType.Lookup(2), QStringLiteral("Variable"));
     EXPECT_EQ(names::kAcSinglePhaseLine.size, 20);

@@ -50,6 +50,10 @@ TEST(MsExcelControl, SheetsAreAddedSelectedByClampedIndexAndNamed) {
     }
     EXPECT_EQ(xl.GetSheetName(1), "Sheet2");
     EXPECT_TRUE(xl.SetSheetName("Sheet2"));  // its own name again is fine
+    // 31 characters is the longest name a sheet can carry.
+    EXPECT_FALSE(xl.SetSheetName(QString(32, QLatin1Char('n'))));
+    EXPECT_TRUE(xl.SetSheetName(QString(31, QLatin1Char('n'))));
+    EXPECT_EQ(xl.GetSheetName(1), QString(31, QLatin1Char('n')));
 }
 
 TEST(MsExcelControl, CellAddresses) {

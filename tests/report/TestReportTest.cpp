@@ -404,6 +404,15 @@ TEST(TestReport, StepsPastTheLastRowAreRefusedNotDropped) {
     EXPECT_TRUE(error.contains("1048567 steps")) << error.toStdString();
 }
 
+TEST(TestReport, StepListEndingInTheLastRowFits) {
+    CZebM40SettingsDoc doc = AcDocument();
+    doc.Steps().resize(CMsExcelControl::kMaxRows - 10);
+    CMsExcelControl xl;
+    ASSERT_TRUE(xl.Open());
+    QString error;
+    EXPECT_TRUE(FillTestReport(xl, SampleProperty(), doc, error)) << error.toStdString();
+}
+
 TEST(TestReport, WritingAReportNeverChangesTheDocument) {
     CZebM40SettingsDoc doc = AcDocument();
     doc.Steps()[0].m_nWaveform = 5;  // out of range: shown as the default waveform
@@ -444,6 +453,15 @@ TEST_F(MakeTestReportTest, NewFileInTheReportFolderNeverOverwritten) {
     CZebM40SettingsDoc untitled = AcDocument();
     EXPECT_EQ(MakeTestReport(SampleProperty(), untitled, m_opener, folder, m_now),
               folder + "/Test 2025-01-02 030405.xlsx");
+}
+
+TEST_F(MakeTestReportTest, TitleStartingWithADotGivesAVisibleFile) {
+    CZebM40SettingsDoc doc = AcDocument();
+    doc.SetPathName("/somewhere/..hidden.zms");
+    const QString folder = m_dir.filePath("r");
+    const QString path = MakeTestReport(SampleProperty(), doc, m_opener, folder, m_now);
+    EXPECT_EQ(path, folder + "/hidden 2025-01-02 030405.xlsx");
+    EXPECT_TRUE(QFile::exists(path));
 }
 
 TEST_F(MakeTestReportTest, LongTitleIsShortenedToFitAFileName) {

@@ -1,12 +1,10 @@
 // Settings files from the command line: print one as JSON, or build one from JSON.
 
-#include <QFile>
-
-#include <cstdio>
 #include <optional>
 
 #include "Cli.h"
 #include "DocumentJson.h"
+#include "FileAccess.h"
 
 namespace zebctl {
 
@@ -65,34 +63,48 @@ int Dump(QStringList args) {
         Err(error);
         return kExitBadInput;
     }
-    const QByteArray json = zeb::DocumentToJsonText(doc);
-    std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), stdout);
-    std::fflush(stdout);
+    OutBytes(zeb::DocumentToJsonText(doc));
     return kExitOk;
 }
 
+// A settings file stores no judgements or comments; says so when the document carries any.
+void NoteDroppedResults(const zeb::CZebM40SettingsDoc& doc) {
+    int carrying = 0;
+    for (const zeb::CExecData& step : doc.Steps()) {
+        if (step.m_nResult != zeb::kResultNone || !step.m_strComment.isEmpty()) {
+            ++carrying;
+        }
+    }
+    if (carrying > 0) {
+        Err(QStringLiteral("zebctl: %1 step(s) carry a result (m_nResult) or a comment "
+                           "(m_strComment); a settings file does not store them, they are left "
+                           "out")
+                .arg(carrying));
+    }
+}
+
 // Absent record fields take their defaults for the record's machine type (or --machine when
-// the JSON names none); absent steps are expanded from the record.
+// the JSON names none); absent steps are expanded from the record. The output is always a new
+// file: whatever exists under its name (the input itself, a link, a device) is left alone.
 int Build(QStringList args) {
     std::optional<uint32_t> machine;
     int32_t hw = 0;
     if (!TakeMachineOptions(args, machine, hw) || !NoExtraArguments(args, 2, kBuildUsage)) {
         return kExitBadInput;
     }
-    QFile in(args.at(0));
-    if (!in.open(QIODevice::ReadOnly)) {
-        Err(QStringLiteral("The file \"%1\" cannot be opened: %2")
-                .arg(args.at(0), in.errorString()));
+    QByteArray json;
+    QString error;
+    if (!zeb::ReadRegularFile(args.at(0), zeb::kMaxDocumentFileBytes, json, error)) {
+        Err(error);
         return kExitBadInput;
     }
     zeb::CZebM40SettingsDoc doc;
-    QString error;
-    if (!zeb::DocumentFromJsonText(in.readAll(), machine.value_or(zeb::kNoMachineType), hw, doc,
-                                   error)) {
+    if (!zeb::DocumentFromJsonText(json, machine.value_or(zeb::kNoMachineType), hw, doc, error)) {
         Err(QStringLiteral("%1: %2").arg(args.at(0), error));
         return kExitBadInput;
     }
-    if (!doc.SaveFile(args.at(1), &error)) {
+    NoteDroppedResults(doc);
+    if (!doc.SaveNewFile(args.at(1), &error)) {
         Err(error);
         return kExitBadInput;
     }

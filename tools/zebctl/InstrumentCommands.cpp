@@ -1,13 +1,13 @@
 // zebctl commands that use the instrument's command set: its status, and one test step's
 // parameter block sent from a settings file.
 
-#include <QFileInfo>
-
 #include "Cli.h"
 #include "DocumentJson.h"
 #include "InstrumentStatus.h"
 #include "LinkSession.h"
+#include "MessageSeam.h"
 #include "SettingsDoc.h"
+#include "StepCheck.h"
 #include "ZebM40Cntl.h"
 
 namespace zebctl {
@@ -62,11 +62,23 @@ int Step(const QStringList& arguments) {
         Err(QStringLiteral("zebctl: step number must be 1 to %1").arg(count));
         return kExitBadInput;
     }
+    // A step the instrument would not accept is bad input: refused before connecting.
+    const zeb::CExecData& step = doc.Steps().at(static_cast<size_t>(n - 1));
+    QString problem;
+    if (!zeb::CheckStepValues(step, problem)) {
+        zeb::ShowMessage(problem, zeb::MsgButtons::Ok, zeb::MsgIcon::Warning);
+        return kExitBadInput;
+    }
     zeb::CZebM40Cntl cntl{zeb::SerialAccess::System()};
     if (!ConnectInstrument(cntl, portNo)) {
         return kExitInstrument;
     }
-    if (!cntl.SendStepParameters(doc.Steps().at(static_cast<size_t>(n - 1)))) {
+    // As before a run: conditions for another machine type, or a line configuration this
+    // instrument's hardware lacks, are refused (the message says which).
+    if (!cntl.CheckSettings(doc.Record())) {
+        return kExitBadInput;
+    }
+    if (!cntl.SendStepParameters(step)) {
         Err(QStringLiteral("zebctl: the parameter block of step %1 was not accepted").arg(n));
         return kExitInstrument;
     }

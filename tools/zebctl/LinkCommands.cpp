@@ -14,6 +14,7 @@ int Ports(const QStringList& args) {
         Err(QStringLiteral("usage: zebctl ports"));
         return kExitBadInput;
     }
+    PrintPortTableNotice();
     const QStringList table = zeb::SystemPortTable();
     for (int i = 0; i < table.size(); ++i) {
         Out(QStringLiteral("COM%1\t%2").arg(i + 1).arg(table.at(i)));
@@ -48,6 +49,23 @@ int Scan(const QStringList& arguments) {
     return kExitOk;
 }
 
+// The framing takes any text but breaks on control characters (ENQ, STX, ETX inside the text
+// end or restart a frame), and the line carries 8-bit characters only. Such a text is refused
+// before anything is opened; false after printing which character is wrong.
+bool CheckLineText(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || c > 0xFF) {
+            Err(QStringLiteral("zebctl: character %1 of the text (U+%2) cannot be sent; only "
+                               "printable Latin-1 characters travel on the line")
+                    .arg(i + 1)
+                    .arg(static_cast<int>(c), 4, 16, QLatin1Char('0')));
+            return false;
+        }
+    }
+    return true;
+}
+
 // One exchange of the given kind after connecting.
 int Exchange(const QStringList& arguments, bool query) {
     QStringList args = arguments;
@@ -55,6 +73,9 @@ int Exchange(const QStringList& arguments, bool query) {
     if (!TakePortOption(args, portNo) || args.size() != 1 || args.first().isEmpty()) {
         Err(query ? QStringLiteral("usage: zebctl query [--port N] <TEXT>")
                   : QStringLiteral("usage: zebctl send [--port N] <TEXT>"));
+        return kExitBadInput;
+    }
+    if (!CheckLineText(args.first())) {
         return kExitBadInput;
     }
     zeb::CZebM40Cntl cntl{zeb::SerialAccess::System()};

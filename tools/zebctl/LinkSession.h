@@ -5,18 +5,21 @@
 #include <QStringList>
 
 #include "Cli.h"
+#include "PortTable.h"
 #include "ZebM40Cntl.h"
 
 namespace zebctl {
 
-// Takes "--port N" out of args (portNo 0 when absent). False after printing why on bad input.
+// Takes "--port N" out of args (portNo 0 when absent). False after printing why on bad input,
+// an empty value included.
 inline bool TakePortOption(QStringList& args, int& portNo) {
     portNo = 0;
+    const bool given = args.contains(QStringLiteral("--port"));
     QString text;
     if (!TakeOption(args, QStringLiteral("--port"), text)) {
         return false;
     }
-    if (text.isEmpty()) {
+    if (!given) {
         return true;
     }
     long long n = 0;
@@ -28,8 +31,17 @@ inline bool TakePortOption(QStringList& args, int& portNo) {
     return true;
 }
 
+// Says so when ZEB_SERIAL_PORTS names more devices than the port table holds.
+inline void PrintPortTableNotice() {
+    const QString notice = zeb::PortTableNotice();
+    if (!notice.isEmpty()) {
+        Err(QStringLiteral("zebctl: %1").arg(notice));
+    }
+}
+
 // Connects to the instrument; prints the reason and returns false when none answered.
 inline bool ConnectInstrument(zeb::CZebM40Cntl& cntl, int portNo) {
+    PrintPortTableNotice();
     const bool ok = portNo > 0 ? cntl.ConnectPort(portNo) : cntl.Connect();
     if (!ok) {
         Err(portNo > 0 ? QStringLiteral("zebctl: no instrument answered on COM%1").arg(portNo)

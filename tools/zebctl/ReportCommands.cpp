@@ -33,7 +33,8 @@ int Report(QStringList args) {
         return kExitBadInput;
     }
     const QString& out = args.at(1);
-    if (QFileInfo::exists(out)) {
+    // A dangling symbolic link counts too: writing through it would create its target.
+    if (QFileInfo::exists(out) || QFileInfo(out).isSymLink()) {
         Err(QStringLiteral("zebctl: %1 already exists; a report never replaces a file").arg(out));
         return kExitBadInput;
     }

@@ -6,7 +6,44 @@
 #include "Cli.h"
 #include "MessageSeam.h"
 
+namespace {
+
+// An argument that is not valid UTF-8 cannot be turned into a file name and back unchanged:
+// it would open or write a different file. Such arguments are refused.
+int FirstNonUtf8Argument(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray raw(argv[i]);
+        if (QString::fromUtf8(raw).toUtf8() != raw) {
+            return i;
+        }
+    }
+    return 0;
+}
+
+bool IsHelp(const QString& arg) {
+    return arg == QLatin1String("--help") || arg == QLatin1String("-h");
+}
+
+// Index of the command name: global options may stand before it, each "--name value" or
+// "--name=value"; --help stands alone.
+qsizetype CommandIndex(const QStringList& args, bool& help) {
+    qsizetype i = 0;
+    help = false;
+    while (i < args.size() && args.at(i).startsWith(QLatin1Char('-'))) {
+        if (IsHelp(args.at(i))) {
+            help = true;
+            ++i;
+        } else {
+            i += args.at(i).contains(QLatin1Char('=')) ? 1 : 2;
+        }
+    }
+    return i;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    zebctl::GuardStandardStreams();
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Brakmoor"));
     QCoreApplication::setApplicationName(QStringLiteral("ZEB"));
@@ -15,25 +52,31 @@ int main(int argc, char** argv) {
     zeb::StderrMessageSink sink;
     zeb::ScopedMessageSink scope(&sink);
 
+    if (const int bad = FirstNonUtf8Argument(argc, argv)) {
+        zebctl::Err(QStringLiteral("zebctl: argument %1 is not valid UTF-8; file names and texts "
+                                   "must be valid UTF-8")
+                        .arg(bad));
+        return zebctl::kExitBadInput;
+    }
     QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.isEmpty() || args.first() == QLatin1String("--help") ||
-        args.first() == QLatin1String("-h")) {
+    if (args.isEmpty()) {
         zebctl::PrintUsage();
-        return args.isEmpty() ? zebctl::kExitBadInput : zebctl::kExitOk;
+        return zebctl::FinishOutput(zebctl::kExitBadInput);
     }
     if (args.first() == QLatin1String("--version")) {
         zebctl::Out(QStringLiteral("zebctl " ZEB_VERSION_STRING));
-        return zebctl::kExitOk;
+        return zebctl::FinishOutput(zebctl::kExitOk);
     }
-    // Global options may stand before the command; commands take the rest (including --port).
-    int i = 0;
-    while (i < args.size() && args.at(i).startsWith(QLatin1String("--"))) {
-        i += 2;
+    bool help = false;
+    const qsizetype i = CommandIndex(args, help);
+    if (help && i >= args.size()) {
+        zebctl::PrintUsage();
+        return zebctl::FinishOutput(zebctl::kExitOk);
     }
     if (i >= args.size()) {
         zebctl::Err(QStringLiteral("zebctl: no command given"));
         return zebctl::kExitBadInput;
     }
     const QString command = args.takeAt(i);
-    return zebctl::RunCommand(command, args);
+    return zebctl::FinishOutput(zebctl::RunCommand(command, args));
 }
