@@ -35,6 +35,9 @@ enum class RunOutcome { None, Complete, Stopped, Error, NoLink };
 enum class ExecKey { Enter, Space, Escape, Left, Up, Right, Down, Other };
 enum class KeyAction { Default, Swallow, Tab, FocusLineOn };
 
+// The question asked on Close when a test was started or a judgement edited.
+QString ReportQuestion();
+
 class CRunSequencer {
 public:
     CRunSequencer(CZebM40SettingsDoc& doc, CZebM40Cntl& cntl, ITimerHost& timers);
@@ -90,7 +93,7 @@ private:
     void ShowLamp(bool lit);
     void EndTest(RunOutcome outcome);
     void SetRemaining(int index, qint64 done);
-    void RefreshCounters(int index);
+    qint64 RefreshCounters(int index);
     void ShowStepTexts(int index);
     void SelectRow(int row);
     void ArmPoll(int id);
