@@ -83,6 +83,8 @@ public:
     RunOutcome Outcome() const { return m_outcome; }
     void ClearOutcome() { m_outcome = RunOutcome::None; }
     qint64 RemainingSeconds() const { return m_remainingSeconds; }
+    // A phase-synchronised AC test, which cannot start while the EUT line is off.
+    bool SyncNeedsLine() const;
 
 private:
     void IdleTick();
@@ -101,7 +103,6 @@ private:
     bool HasStep(int index) const;
     int StepCount() const;
     bool CouplingUnit() const;
-    bool SyncNeedsLine() const;
     void Changed();
 
     CZebM40SettingsDoc& m_doc;
