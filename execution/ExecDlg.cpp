@@ -243,11 +243,18 @@ void CExecDlg::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);
 }
 
-// Enter presses the default button only when that is STOP: a key may stop a test, never start
-// one or switch the line on.
+// Enter presses the focused push button (Close, the judgement buttons, STOP); elsewhere it
+// presses the default button only when that is STOP. A key may stop a test, but never start one
+// or switch the line on (the keyboard rules swallow Enter on START and LINE ON before this).
 void CExecDlg::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (m_w->stop->isDefault() && m_w->stop->isEnabled()) {
+        auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
+        const bool lineButton = focused == m_w->lineOn || focused == m_w->lineOff;
+        if (focused && isAncestorOf(focused) && !lineButton && focused != m_w->start) {
+            if (focused->isEnabled()) {
+                focused->click();
+            }
+        } else if (m_w->stop->isDefault() && m_w->stop->isEnabled()) {
             m_w->stop->click();
         }
         event->accept();
