@@ -67,7 +67,11 @@ CExecDlg::CExecDlg(CZebM40SettingsDoc& doc, CZebM40Cntl& cntl, CTestProperty& pr
 }
 
 CExecDlg::~CExecDlg() {
+    // QDialog's own destructor still hides the window, which moves the focus: nothing of this
+    // class may be reached from then on.
+    disconnect(m_focusConnection);
     qApp->removeEventFilter(this);
+    m_sequencer->SetStateListener(nullptr);
     End();
 }
 
@@ -104,13 +108,14 @@ void CExecDlg::Connect() {
             });
     connect(m_w->list, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { OpenJudgement(index.row()); });
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        const ExecControl control = ControlOf(now);
-        if (control != ExecControl::None) {
-            m_sequencer->NoteFocus(control);
-            m_renderedFocus = static_cast<int>(control);
-        }
-    });
+    m_focusConnection =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+            const ExecControl control = ControlOf(now);
+            if (control != ExecControl::None) {
+                m_sequencer->NoteFocus(control);
+                m_renderedFocus = static_cast<int>(control);
+            }
+        });
     // Keys reach the focused control first; the run's keyboard rules come before its own.
     qApp->installEventFilter(this);
     m_w->list->viewport()->installEventFilter(this);

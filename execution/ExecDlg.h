@@ -69,6 +69,7 @@ private:
     std::unique_ptr<CQtTimerHost> m_timers;
     std::unique_ptr<CRunSequencer> m_sequencer;
     std::unique_ptr<CExecWidgets> m_w;  // pointers to child widgets owned through Qt parents
+    QMetaObject::Connection m_focusConnection;
     bool m_rendering = false;
     bool m_closing = false;
     bool m_begun = false;
