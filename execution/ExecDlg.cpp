@@ -1,8 +1,19 @@
 #include "ExecDlg.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTableView>
 
 #include "DesktopReportOpener.h"
+#include "ExecWidgets.h"
+#include "JudgeDlg.h"
 #include "RunSequencer.h"
 #include "SettingsDoc.h"
 #include "TestReport.h"
@@ -10,13 +21,59 @@
 
 namespace zeb {
 
-CExecDlg::CExecDlg(CZebM40SettingsDoc& doc, CZebM40Cntl& cntl, CTestProperty& property,
-                   QWidget* parent)
-    : QDialog(parent), m_doc(doc), m_cntl(cntl), m_property(property) {
-    m_reportFolder = DefaultReportFolder();
+namespace {
+
+ExecKey KeyOf(int key) {
+    switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return ExecKey::Enter;
+        case Qt::Key_Space:
+            return ExecKey::Space;
+        case Qt::Key_Escape:
+            return ExecKey::Escape;
+        case Qt::Key_Left:
+            return ExecKey::Left;
+        case Qt::Key_Up:
+            return ExecKey::Up;
+        case Qt::Key_Right:
+            return ExecKey::Right;
+        case Qt::Key_Down:
+            return ExecKey::Down;
+        default:
+            return ExecKey::Other;
+    }
 }
 
-CExecDlg::~CExecDlg() = default;
+}  // namespace
+
+CExecDlg::CExecDlg(CZebM40SettingsDoc& doc, CZebM40Cntl& cntl, CTestProperty& property,
+                   QWidget* parent)
+    : QDialog(parent),
+      m_doc(doc),
+      m_cntl(cntl),
+      m_property(property),
+      m_reportFolder(DefaultReportFolder()),
+      m_w(std::make_unique<CExecWidgets>()) {
+    // No close box: only Close ends the dialog, and only when no test runs.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setWindowTitle(QStringLiteral("Test execution"));
+    m_timers = std::make_unique<CQtTimerHost>([this](int id) { m_sequencer->OnTimer(id); });
+    m_sequencer = std::make_unique<CRunSequencer>(doc, cntl, *m_timers);
+    m_w->Build(this);
+    m_w->list->setModel(&m_sequencer->ListModel());
+    Connect();
+    resize(900, 600);
+}
+
+CExecDlg::~CExecDlg() {
+    // QDialog's own destructor still hides the window, which moves the focus: nothing of this
+    // class may be reached from then on.
+    disconnect(m_focusConnection);
+    qApp->removeEventFilter(this);
+    m_sequencer->SetStateListener(nullptr);
+    End();
+}
 
 void CExecDlg::SetReportOpener(IReportOpener* opener) {
     m_opener = opener;
@@ -25,24 +82,265 @@ void CExecDlg::SetReportFolder(const QString& folder) {
     m_reportFolder = folder;
 }
 
-int CExecDlg::exec() {
-    if (m_doc.Steps().empty()) {
-        return QDialog::Rejected;
-    }
-    return QDialog::exec();
-}
-
 CRunSequencer& CExecDlg::Sequencer() {
     return *m_sequencer;
 }
 
+void CExecDlg::Connect() {
+    CRunSequencer& seq = *m_sequencer;
+    seq.SetStateListener([this] { Render(); });
+    seq.SetReportWriter([this] { WriteReport(); });
+    connect(m_w->lineOn, &QPushButton::clicked, this, [&seq] { seq.OnLineOn(); });
+    connect(m_w->lineOff, &QPushButton::clicked, this, [&seq] { seq.OnLineOff(); });
+    connect(m_w->start, &QPushButton::clicked, this, [&seq] { seq.OnStart(); });
+    connect(m_w->stop, &QPushButton::clicked, this, [&seq] { seq.OnStop(); });
+    connect(m_w->report, &QPushButton::clicked, this, [&seq] { seq.OnReport(); });
+    connect(m_w->close, &QPushButton::clicked, this, [this] { RequestClose(); });
+    connect(m_w->bulkApply, &QPushButton::clicked, this,
+            [this, &seq] { seq.OnBulkJudgement(m_w->bulkCombo->currentData().toInt()); });
+    connect(m_w->deleteComments, &QPushButton::clicked, this, [&seq] { seq.OnDeleteComments(); });
+    m_w->stepSpin->onStep = [&seq](int delta) { seq.OnStepSpin(delta); };
+    connect(m_w->list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this, &seq](const QModelIndex& current) {
+                if (!m_rendering && current.isValid() && current.row() != seq.State().selectedRow) {
+                    seq.OnRowSelected(current.row());
+                }
+            });
+    connect(m_w->list, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& index) { OpenJudgement(index.row()); });
+    m_focusConnection =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+            const ExecControl control = ControlOf(now);
+            if (control != ExecControl::None) {
+                m_sequencer->NoteFocus(control);
+                m_renderedFocus = static_cast<int>(control);
+            }
+        });
+    // Keys reach the focused control first; the run's keyboard rules come before its own.
+    qApp->installEventFilter(this);
+    m_w->list->viewport()->installEventFilter(this);
+}
+
+bool CExecDlg::Begin() {
+    if (m_begun || m_doc.Steps().empty()) {
+        return m_begun;
+    }
+    m_begun = m_sequencer->Open();
+    return m_begun;
+}
+
+void CExecDlg::End() {
+    if (m_begun) {
+        m_begun = false;
+        m_sequencer->Destroy();
+    }
+}
+
+int CExecDlg::exec() {
+    if (!Begin()) {
+        return QDialog::Rejected;
+    }
+    const int result = QDialog::exec();
+    End();
+    return result;
+}
+
+QWidget* CExecDlg::WidgetFor(ExecControl control) const {
+    switch (control) {
+        case ExecControl::LineOn:
+            return m_w->lineOn;
+        case ExecControl::LineOff:
+            return m_w->lineOff;
+        case ExecControl::Start:
+            return m_w->start;
+        case ExecControl::Stop:
+            return m_w->stop;
+        case ExecControl::List:
+            return m_w->list;
+        case ExecControl::Close:
+            return m_w->close;
+        default:
+            return nullptr;
+    }
+}
+
+ExecControl CExecDlg::ControlOf(const QWidget* widget) const {
+    if (!widget || (widget != this && !isAncestorOf(widget))) {
+        return ExecControl::None;
+    }
+    for (ExecControl c : {ExecControl::LineOn, ExecControl::LineOff, ExecControl::Start,
+                          ExecControl::Stop, ExecControl::List, ExecControl::Close}) {
+        if (WidgetFor(c) == widget) {
+            return c;
+        }
+    }
+    return ExecControl::Other;
+}
+
+void CExecDlg::Render() {
+    const ExecPanelState& s = m_sequencer->State();
+    CExecWidgets& w = *m_w;
+    m_rendering = true;
+    w.lineOn->setEnabled(s.lineOnEnabled);
+    w.lineOff->setEnabled(s.lineOffEnabled);
+    if (s.lineOnChecked) {
+        w.lineOn->setChecked(true);
+    } else if (s.lineOffChecked) {
+        w.lineOff->setChecked(true);
+    }
+    w.start->setEnabled(s.startEnabled);
+    w.stop->setEnabled(s.stopEnabled);
+    w.start->setIcon(s.startIcon == StartIcon::Play ? w.playIcon : w.pauseIcon);
+    w.start->setDefault(s.defaultButton == ExecControl::Start);
+    w.stop->setDefault(s.defaultButton == ExecControl::Stop);
+    w.lamp->setPixmap(s.lampLit ? w.lampLit : w.lampDark);
+    w.pauseLabel->setVisible(s.pauseVisible);
+    w.processingLabel->setVisible(s.processingVisible);
+    w.notConnectedLabel->setVisible(s.notConnectedVisible);
+    w.impedanceCaption->setVisible(s.impedanceVisible);
+    w.impedanceColon->setVisible(s.impedanceVisible);
+    w.impedance->setVisible(s.impedanceVisible);
+    for (QWidget* c : {static_cast<QWidget*>(w.bulkCombo), static_cast<QWidget*>(w.bulkApply),
+                       static_cast<QWidget*>(w.deleteComments), static_cast<QWidget*>(w.report)}) {
+        c->setEnabled(s.judgementEnabled);
+    }
+    w.stepNumber->setText(s.stepNumber);
+    w.stepTotal->setText(s.stepTotal);
+    w.dischargeDone->setText(s.dischargeDone);
+    w.dischargeTotal->setText(s.dischargeTotal);
+    w.countdown->setText(s.countdown);
+    w.interval->setText(s.interval);
+    w.outputPort->setText(s.outputPort);
+    w.outputLines->setText(s.outputLines);
+    w.waveform->setText(s.waveform);
+    w.impedance->setText(s.impedance);
+    w.remaining->setText(s.remaining);
+    if (s.selectedRow >= 0 && w.list->currentIndex().row() != s.selectedRow) {
+        w.list->selectRow(s.selectedRow);
+        w.list->scrollTo(w.list->model()->index(s.selectedRow, 0));
+    }
+    if (static_cast<int>(s.focus) != m_renderedFocus) {
+        m_renderedFocus = static_cast<int>(s.focus);
+        if (QWidget* target = WidgetFor(s.focus)) {
+            target->setFocus();
+        }
+    }
+    m_rendering = false;
+}
+
+void CExecDlg::RequestClose() {
+    if (m_closing) {
+        return;
+    }
+    if (m_sequencer->OnClose()) {
+        m_closing = true;
+        accept();
+    }
+}
+
 void CExecDlg::closeEvent(QCloseEvent* event) {
+    // A close request from the window manager follows the rules of the Close button.
+    if (!m_closing) {
+        event->ignore();
+        RequestClose();
+        return;
+    }
     QDialog::closeEvent(event);
 }
+
+// Enter presses the focused push button (Close, the judgement buttons, STOP); elsewhere it
+// presses the default button only when that is STOP. A key may stop a test, but never start one
+// or switch the line on (the keyboard rules swallow Enter on START and LINE ON before this).
+void CExecDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
+        const bool lineButton = focused == m_w->lineOn || focused == m_w->lineOff;
+        if (focused && isAncestorOf(focused) && !lineButton && focused != m_w->start) {
+            if (focused->isEnabled()) {
+                focused->click();
+            }
+        } else if (m_w->stop->isDefault() && m_w->stop->isEnabled()) {
+            m_w->stop->click();
+        }
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// Esc (and the dialog's own cancel) never closes the run.
 void CExecDlg::reject() {}
+
+void CExecDlg::OpenJudgement(int row) {
+    if (!m_sequencer->CanJudge(row)) {
+        return;
+    }
+    const CExecData& step = m_doc.Steps()[static_cast<size_t>(row)];
+    CJudgeDlg judge(this);
+    judge.m_nJudgement = step.m_nResult;
+    judge.m_strComment = step.m_strComment;
+    if (judge.exec() == QDialog::Accepted) {
+        m_sequencer->ApplyJudgement(row, judge.m_nJudgement, judge.m_strComment);
+    }
+}
+
+// Each column keeps its share of the list's width, less room for a vertical scroll bar.
+void CExecDlg::FitColumns() {
+    QTableView* list = m_w->list;
+    const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int width =
+        list->viewport()->width() - (list->verticalScrollBar()->isVisible() ? 0 : scrollBar);
+    for (int c = 0; c < CStepListModel::kColumnCount; ++c) {
+        list->setColumnWidth(c, width * CStepListModel::WidthEightieths(c) / 80);
+    }
+}
+
 bool CExecDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_w->list->viewport() && event->type() == QEvent::Resize) {
+        FitColumns();
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
+        return QDialog::eventFilter(watched, event);
+    }
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget != QApplication::focusWidget() ||
+        (widget != this && !isAncestorOf(widget)) || !isActiveWindow()) {
+        return QDialog::eventFilter(watched, event);
+    }
+    auto* key = static_cast<QKeyEvent*>(event);
+    const ExecKey k = KeyOf(key->key());
+    const ExecControl focus = ControlOf(widget);
+    if (event->type() == QEvent::KeyRelease) {
+        // A swallowed Enter or Space must not click on its release either.
+        return (k == ExecKey::Enter || k == ExecKey::Space) &&
+               (focus == ExecControl::Start || focus == ExecControl::LineOn);
+    }
+    m_sequencer->NoteFocus(focus);
+    switch (m_sequencer->OnKey(k)) {
+        case KeyAction::Swallow:
+            return true;
+        case KeyAction::Tab:
+            focusNextChild();
+            return true;
+        case KeyAction::FocusLineOn:
+            m_w->lineOn->setFocus();
+            return true;
+        case KeyAction::Default:
+            break;
+    }
     return QDialog::eventFilter(watched, event);
 }
-void CExecDlg::WriteReport() {}
+
+void CExecDlg::WriteReport() {
+    IReportOpener* opener = m_opener;
+    if (!opener) {
+        if (!m_desktopOpener) {
+            m_desktopOpener = std::make_unique<CDesktopReportOpener>();
+        }
+        opener = m_desktopOpener.get();
+    }
+    MakeTestReport(m_property, m_doc, *opener, m_reportFolder);
+}
 
 }  // namespace zeb

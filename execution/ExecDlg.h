@@ -17,7 +17,8 @@ class CTestProperty;
 class IReportOpener;
 class CRunSequencer;
 class CQtTimerHost;
-class CExecPanel;
+struct CExecWidgets;
+enum class ExecControl;
 
 class CExecDlg : public QDialog {
 public:
@@ -35,15 +36,29 @@ public:
     // nothing is sent to the instrument; the caller tells the operator.
     int exec() override;
 
+    // exec() is Begin(), the modal loop and End(); tests drive the parts apart. Begin opens
+    // the run (false for an empty step list); End sends the closing commands once.
+    bool Begin();
+    void End();
+
     CRunSequencer& Sequencer();
+    const CExecWidgets& Widgets() const { return *m_w; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void reject() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void Connect();
+    void Render();
+    void RequestClose();
+    void OpenJudgement(int row);
+    void FitColumns();
     void WriteReport();
+    QWidget* WidgetFor(ExecControl control) const;
+    ExecControl ControlOf(const QWidget* widget) const;
 
     CZebM40SettingsDoc& m_doc;
     CZebM40Cntl& m_cntl;
@@ -53,8 +68,12 @@ private:
     std::unique_ptr<IReportOpener> m_desktopOpener;
     std::unique_ptr<CQtTimerHost> m_timers;
     std::unique_ptr<CRunSequencer> m_sequencer;
-    CExecPanel* m_panel = nullptr;  // child widget, owned through the Qt parent
+    std::unique_ptr<CExecWidgets> m_w;  // pointers to child widgets owned through Qt parents
+    QMetaObject::Connection m_focusConnection;
+    bool m_rendering = false;
     bool m_closing = false;
+    bool m_begun = false;
+    int m_renderedFocus = 0;
 };
 
 }  // namespace zeb

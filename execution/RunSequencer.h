@@ -35,6 +35,9 @@ enum class RunOutcome { None, Complete, Stopped, Error, NoLink };
 enum class ExecKey { Enter, Space, Escape, Left, Up, Right, Down, Other };
 enum class KeyAction { Default, Swallow, Tab, FocusLineOn };
 
+// The question asked on Close when a test was started or a judgement edited.
+QString ReportQuestion();
+
 class CRunSequencer {
 public:
     CRunSequencer(CZebM40SettingsDoc& doc, CZebM40Cntl& cntl, ITimerHost& timers);
@@ -80,6 +83,8 @@ public:
     RunOutcome Outcome() const { return m_outcome; }
     void ClearOutcome() { m_outcome = RunOutcome::None; }
     qint64 RemainingSeconds() const { return m_remainingSeconds; }
+    // A phase-synchronised AC test, which cannot start while the EUT line is off.
+    bool SyncNeedsLine() const;
 
 private:
     void IdleTick();
@@ -90,7 +95,7 @@ private:
     void ShowLamp(bool lit);
     void EndTest(RunOutcome outcome);
     void SetRemaining(int index, qint64 done);
-    void RefreshCounters(int index);
+    qint64 RefreshCounters(int index);
     void ShowStepTexts(int index);
     void SelectRow(int row);
     void ArmPoll(int id);
@@ -98,7 +103,6 @@ private:
     bool HasStep(int index) const;
     int StepCount() const;
     bool CouplingUnit() const;
-    bool SyncNeedsLine() const;
     void Changed();
 
     CZebM40SettingsDoc& m_doc;

@@ -1,0 +1,179 @@
+// zebctl run against the simulator on a pseudo-terminal: a run to its end, a run stopped by
+// SIGINT, an instrument error during the run, and input refused before anything is sent.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <csignal>
+
+#include "SimFixture.h"
+#include "TempConfigHome.h"
+
+namespace zeb::test {
+namespace {
+
+// Two AC steps of two discharges 10 s apart (half a second at the time scale used).
+const char kTwoSteps[] = R"({"record": {"m_ulMachineType": 5, "m_nHWVersion": 1},
+ "steps": [
+  {"m_ulMachineType": 5, "m_nOutputDetail": 1, "m_nInjRet": 0, "m_lVolt": 1000, "m_nPola": 0,
+   "m_lDisc": 2, "m_lRept": 10},
+  {"m_ulMachineType": 5, "m_nOutputDetail": 1, "m_nInjRet": 0, "m_lVolt": 2000, "m_nPola": 1,
+   "m_lDisc": 2, "m_lRept": 10}]})";
+
+class ZebctlRunE2eTest : public SimFixture {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+    QString WriteFile(const QString& name, const QByteArray& content) {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+        return path;
+    }
+
+    void Start(const QStringList& args) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("ZEB_SERIAL_PORTS"), qEnvironmentVariable("ZEB_SERIAL_PORTS"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.Path());
+        proc.setProcessEnvironment(env);
+        proc.start(QStringLiteral(ZEBCTL_PATH), QStringList{QStringLiteral("run")} + args);
+        ASSERT_TRUE(proc.waitForStarted());
+    }
+    // Waits until standard output has a line containing `text`.
+    bool WaitForOutput(const QString& text, int timeoutMs = 15000) {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < timeoutMs) {
+            out += QString::fromUtf8(proc.readAllStandardOutput());
+            if (out.contains(text)) {
+                return true;
+            }
+            if (proc.state() == QProcess::NotRunning) {
+                return false;
+            }
+            proc.waitForReadyRead(100);
+        }
+        return false;
+    }
+    int Finish(int timeoutMs = 30000) {
+        if (!proc.waitForFinished(timeoutMs)) {
+            proc.kill();
+            proc.waitForFinished();
+            return -1;
+        }
+        out += QString::fromUtf8(proc.readAllStandardOutput());
+        err = QString::fromUtf8(proc.readAllStandardError());
+        return proc.exitCode();
+    }
+    int RunToEnd(const QStringList& args) {
+        Start(args);
+        return Finish();
+    }
+    QStringList OutLines() const { return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
+
+    TempConfigHome config;
+    QTemporaryDir dir;
+    QProcess proc;
+    QString out;
+    QString err;
+};
+
+zebsim::SimOptions Fast(double scale = 20.0) {
+    zebsim::SimOptions options;
+    options.timeScale = scale;
+    return options;
+}
+
+TEST_F(ZebctlRunE2eTest, RunsEveryStepToTheEndAndWritesTheReport) {
+    auto& sim = AddSim(Fast());
+    const QString doc = WriteFile(QStringLiteral("two.json"), kTwoSteps);
+    const QString report = dir.filePath(QStringLiteral("run.xlsx"));
+    ASSERT_EQ(RunToEnd({doc, QStringLiteral("--report"), report}), 0) << err.toStdString();
+    const QStringList lines = OutLines();
+    ASSERT_GE(lines.size(), 4);
+    EXPECT_EQ(lines.mid(lines.size() - 2),
+              (QStringList{QStringLiteral("outcome=complete"), QStringLiteral("passed=2/2")}));
+    EXPECT_TRUE(lines.contains(QStringLiteral("mark step=1 result=PASS")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("mark step=2 result=PASS")));
+    EXPECT_TRUE(out.contains(QStringLiteral("step=2/2 discharges=1/2")));
+    EXPECT_TRUE(lines.first().startsWith(QStringLiteral("step=1/2 discharges=0/2 countdown=")));
+    EXPECT_TRUE(err.contains(QStringLiteral("Test is complete.")));
+    EXPECT_TRUE(QFile::exists(report));
+    // The step blocks, the starts and the closing commands, in order.
+    const QStringList log = sim.CommandLog();
+    EXPECT_EQ(log.filter(QStringLiteral("CA")).size(), 2);
+    EXPECT_EQ(log.mid(log.size() - 2), (QStringList{QStringLiteral("PQ0"), QStringLiteral("CB")}));
+}
+
+TEST_F(ZebctlRunE2eTest, SigintStopsTheRunAndStillSendsTheClosingCommands) {
+    auto& sim = AddSim(Fast(1.0));
+    const QString doc = WriteFile(QStringLiteral("two.json"), kTwoSteps);
+    Start({doc, QStringLiteral("--from"), QStringLiteral("2")});
+    ASSERT_TRUE(WaitForOutput(QStringLiteral("state=running")));
+    EXPECT_TRUE(out.startsWith(QStringLiteral("step=2/2")));
+    ::kill(static_cast<pid_t>(proc.processId()), SIGINT);
+    EXPECT_EQ(Finish(), 1);
+    EXPECT_TRUE(OutLines().contains(QStringLiteral("outcome=stopped")));
+    EXPECT_TRUE(err.contains(QStringLiteral("Test is stoped.")));
+    const QStringList log = sim.CommandLog();
+    EXPECT_EQ(log.mid(log.size() - 2), (QStringList{QStringLiteral("PQ0"), QStringLiteral("CB")}));
+}
+
+TEST_F(ZebctlRunE2eTest, InstrumentErrorEndsTheRunWithItsMessage) {
+    auto& sim = AddSim(Fast(2.0));
+    const QString doc = WriteFile(QStringLiteral("two.json"), kTwoSteps);
+    Start({doc});
+    ASSERT_TRUE(WaitForOutput(QStringLiteral("state=running")));
+    sim.RaiseError(5);
+    EXPECT_EQ(Finish(), 1);
+    EXPECT_TRUE(OutLines().contains(QStringLiteral("outcome=error")));
+    EXPECT_TRUE(OutLines().contains(QStringLiteral("passed=0/2")));
+    EXPECT_TRUE(err.contains(QStringLiteral("Check AC/DC LINE OUTPUT terminals.")));
+}
+
+TEST_F(ZebctlRunE2eTest, BadInputIsRefusedBeforeAnythingIsSent) {
+    auto& sim = AddSim(Fast());
+    const QString doc = WriteFile(QStringLiteral("two.json"), kTwoSteps);
+    const QString empty = WriteFile(QStringLiteral("empty.json"),
+                                    R"({"record": {"m_ulMachineType": 5}, "steps": []})");
+    const QString taken = WriteFile(QStringLiteral("taken.xlsx"), "x");
+    const QStringList cases[] = {
+        {dir.filePath(QStringLiteral("missing.zms"))},
+        {WriteFile(QStringLiteral("junk.zms"), "not a settings file")},
+        {empty},
+        {doc, QStringLiteral("--from"), QStringLiteral("0")},
+        {doc, QStringLiteral("--from"), QStringLiteral("3")},
+        {doc, QStringLiteral("--from"), QStringLiteral("two")},
+        {doc, QStringLiteral("--report"), taken},
+        {doc, QStringLiteral("--report"), dir.filePath(QStringLiteral("no/such/r.xlsx"))},
+        {doc, QStringLiteral("extra")},
+        {},
+    };
+    for (const QStringList& args : cases) {
+        EXPECT_EQ(RunToEnd(args), 2) << args.join(QLatin1Char(' ')).toStdString();
+    }
+    EXPECT_TRUE(sim.CommandLog().isEmpty());
+}
+
+TEST_F(ZebctlRunE2eTest, SynchronisedTestWithTheLineOffCannotStart) {
+    auto& sim = AddSim(Fast());
+    const QString doc = WriteFile(QStringLiteral("sync.json"), R"({"record": {
+        "m_ulMachineType": 5, "m_nHWVersion": 1,
+        "m_outOutput": {"m_nOutputPort": 0, "m_aopOutputPort": [
+            {"m_nOutputDetail": 1, "m_nSync": 1}, {}, {}, {}, {}, {}, {}, {}, {}, {}]}}})");
+    EXPECT_EQ(RunToEnd({doc}), 1);
+    EXPECT_TRUE(
+        err.contains(QStringLiteral("A synchronised test needs the EUT line on (--line-on).")))
+        << err.toStdString();
+    EXPECT_FALSE(sim.CommandLog().contains(QStringLiteral("CA")));
+    EXPECT_TRUE(OutLines().contains(QStringLiteral("outcome=stopped")));
+}
+
+}  // namespace
+}  // namespace zeb::test

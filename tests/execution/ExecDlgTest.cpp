@@ -1,0 +1,251 @@
+// The run and judgement dialogs headless: they render the sequencer's state and forward keys,
+// clicks and double-clicks; the decisions themselves are tested on the sequencer.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "ExecDlg.h"
+#include "ExecWidgets.h"
+#include "JudgeDlg.h"
+#include "SequencerFixture.h"
+#include "TempConfigHome.h"
+#include "TestProperty.h"
+#include "TestReport.h"
+
+namespace zeb::test {
+namespace {
+
+using namespace status;
+
+class RecordingOpener : public IReportOpener {
+public:
+    bool OpenReport(const QString& path) override {
+        opened << path;
+        return true;
+    }
+    QStringList opened;
+};
+
+class ExecDlgTest : public SequencerFixture {
+protected:
+    void SetUp() override {
+        SequencerFixture::SetUp();
+        dlg = std::make_unique<CExecDlg>(doc, cntl, property);
+        dlg->SetReportOpener(&opener);
+        dlg->SetReportFolder(reports.path());
+    }
+    void TearDown() override { dlg.reset(); }
+
+    // Opens the run, shows the dialog and lets the first idle poll run.
+    void ShowIdle() {
+        ASSERT_TRUE(dlg->Begin());
+        dlg->show();
+        dlg->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+        Tick(0);
+        Sent();
+    }
+    void Tick(int id) {
+        dlg->Sequencer().OnTimer(id);
+        QApplication::processEvents();
+    }
+    // Starts a run through the START button and lets one run poll see `status`.
+    void Running(quint8 s) {
+        sink.Expect(QStringLiteral("Test starting."));
+        W().start->click();
+        Status(s);
+        Tick(1);
+        Sent();
+    }
+    const CExecWidgets& W() const { return dlg->Widgets(); }
+    QPoint RowCenter(int row) const {
+        return W().list->visualRect(W().list->model()->index(row, 1)).center();
+    }
+
+    TempConfigHome config;
+    QTemporaryDir reports;
+    RecordingOpener opener;
+    CTestProperty property;
+    std::unique_ptr<CExecDlg> dlg;
+};
+
+TEST_F(ExecDlgTest, EmptyStepListIsRefusedWithoutTouchingTheInstrument) {
+    doc.Steps().clear();
+    inst.log.clear();
+    EXPECT_EQ(dlg->exec(), QDialog::Rejected);
+    dlg.reset();
+    EXPECT_TRUE(Sent().isEmpty());
+}
+
+TEST_F(ExecDlgTest, RendersTheStateAndForwardsTheButtons) {
+    ShowIdle();
+    EXPECT_TRUE(W().start->isEnabled());
+    EXPECT_FALSE(W().stop->isEnabled());
+    EXPECT_TRUE(W().lineOff->isChecked());
+    EXPECT_EQ(W().stepTotal->text(), "2");
+    EXPECT_TRUE(W().impedance->isHidden());
+    EXPECT_EQ(W().list->model()->headerData(3, Qt::Horizontal).toString(), "INJ - RET");
+
+    Running(kRunning | kPaused);
+    EXPECT_FALSE(W().pauseLabel->isHidden());
+    EXPECT_FALSE(W().report->isEnabled());
+    EXPECT_FALSE(W().bulkCombo->isEnabled());
+    W().stop->click();
+    EXPECT_EQ(Sent(), QStringList{"CB"});
+    Status(0);
+    sink.Expect(QStringLiteral("Test is stoped."));
+    Tick(1);
+    Tick(0);
+    EXPECT_TRUE(W().report->isEnabled());
+    EXPECT_TRUE(W().pauseLabel->isHidden());
+
+    sink.Expect(QStringLiteral("The EUT LINE will turn ON.\nIs it ok?"), MsgAnswer::Cancel);
+    W().lineOn->click();
+    W().lineOff->click();
+    EXPECT_EQ(Sent(), (QStringList{"CB", "CD"}));
+}
+
+TEST_F(ExecDlgTest, EnterAndSpaceNeverPressStartOrLineOn) {
+    ShowIdle();
+    for (QPushButton* b : {W().start, W().lineOn}) {
+        b->setFocus();
+        QApplication::processEvents();
+        ASSERT_TRUE(b->hasFocus());
+        QTest::keyClick(b, Qt::Key_Return);
+        QTest::keyClick(b, Qt::Key_Enter);
+        QTest::keyClick(b, Qt::Key_Space);
+    }
+    // Enter elsewhere does not reach START through the default button either.
+    W().list->setFocus();
+    QTest::keyClick(W().list, Qt::Key_Return);
+    EXPECT_TRUE(Sent().isEmpty());  // and the sink saw no question
+    EXPECT_TRUE(dlg->isVisible());
+}
+
+TEST_F(ExecDlgTest, EscapeStopsWhileStopIsEnabledAndNeverCloses) {
+    ShowIdle();
+    QTest::keyClick(W().lineOff, Qt::Key_Escape);
+    EXPECT_TRUE(Sent().isEmpty());
+    EXPECT_TRUE(dlg->isVisible());
+    Running(kRunning);
+    W().list->setFocus();
+    QTest::keyClick(W().list, Qt::Key_Escape);
+    EXPECT_EQ(Sent(), QStringList{"CB"});
+    EXPECT_TRUE(dlg->isVisible());
+}
+
+TEST_F(ExecDlgTest, ArrowKeysMoveTheFocusAsTheTableSays) {
+    ShowIdle();
+    W().lineOff->setFocus();
+    QTest::keyClick(W().lineOff, Qt::Key_Left);
+    EXPECT_TRUE(W().lineOn->hasFocus());
+    W().close->setFocus();
+    QTest::keyClick(W().close, Qt::Key_Down);
+    EXPECT_TRUE(W().lineOn->hasFocus());
+    W().lineOff->setFocus();
+    QTest::keyClick(W().lineOff, Qt::Key_Right);
+    EXPECT_FALSE(W().lineOff->hasFocus());
+    EXPECT_FALSE(W().lineOn->hasFocus());
+}
+
+TEST_F(ExecDlgTest, DoubleClickJudgesOnlyWhileNotRunning) {
+    ShowIdle();
+    bool opened = false;
+    auto answerJudgement = [&] {
+        QTimer::singleShot(0, [&] {
+            auto* judge = dynamic_cast<CJudgeDlg*>(QApplication::activeModalWidget());
+            if (!judge) {
+                return;
+            }
+            opened = true;
+            EXPECT_EQ(judge->JudgementCombo()->currentText(), "------");
+            judge->JudgementCombo()->setCurrentIndex(judge->JudgementCombo()->findText("FAIL"));
+            judge->CommentField()->setPlainText(QStringLiteral("EUT reset\nafter 2 discharges"));
+            judge->accept();
+        });
+    };
+    Running(kRunning);
+    answerJudgement();
+    QTest::mouseDClick(W().list->viewport(), Qt::LeftButton, {}, RowCenter(1));
+    QApplication::processEvents();
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(doc.Steps()[1].m_nResult, kResultNone);
+
+    Status(kRunning | kPaused);
+    Tick(1);
+    answerJudgement();
+    QTest::mouseDClick(W().list->viewport(), Qt::LeftButton, {}, RowCenter(1));
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(doc.Steps()[1].m_nResult, kResultFail);
+    EXPECT_EQ(doc.Steps()[1].m_strComment, "EUT reset\nafter 2 discharges");
+    EXPECT_EQ(W().list->model()->index(1, CStepListModel::kColResult).data().toString(), "FAIL");
+    EXPECT_EQ(doc.CurrentStep(), 0);  // a click during the run does not move it
+}
+
+TEST_F(ExecDlgTest, ClickOnARowWhileIdlePicksTheStartingStep) {
+    ShowIdle();
+    QTest::mouseClick(W().list->viewport(), Qt::LeftButton, {}, RowCenter(1));
+    EXPECT_EQ(doc.CurrentStep(), 1);
+    EXPECT_EQ(W().stepNumber->text(), "2");
+}
+
+TEST_F(ExecDlgTest, BulkJudgementAndDeleteCommentsAskFirst) {
+    doc.Steps()[0].m_strComment = QStringLiteral("keep?");
+    ShowIdle();
+    W().bulkCombo->setCurrentIndex(W().bulkCombo->findText("PASS"));
+    sink.Expect(QStringLiteral("All the test results are rewritten.\nIs it ok?"),
+                MsgAnswer::Cancel);
+    W().bulkApply->click();
+    EXPECT_EQ(doc.Steps()[1].m_nResult, kResultNone);
+    sink.Expect(QStringLiteral("All the test results are rewritten.\nIs it ok?"));
+    W().bulkApply->click();
+    EXPECT_EQ(doc.Steps()[0].m_nResult, kResultPass);
+    EXPECT_EQ(doc.Steps()[1].m_nResult, kResultPass);
+
+    sink.Expect(QStringLiteral("All the comments are deleted.\nIs it ok?"), MsgAnswer::Cancel);
+    W().deleteComments->click();
+    EXPECT_EQ(doc.Steps()[0].m_strComment, "keep?");
+    sink.Expect(QStringLiteral("All the comments are deleted.\nIs it ok?"));
+    W().deleteComments->click();
+    EXPECT_TRUE(doc.Steps()[0].m_strComment.isEmpty());
+    EXPECT_TRUE(
+        W().list->model()->index(0, CStepListModel::kColComment).data().toString().isEmpty());
+}
+
+TEST_F(ExecDlgTest, CloseFollowsTheRunAndOffersTheReport) {
+    ShowIdle();
+    Running(kRunning);
+    dlg->close();  // the window manager's request follows the Close rules
+    EXPECT_TRUE(dlg->isVisible());
+    W().close->click();
+    EXPECT_TRUE(dlg->isVisible());
+
+    Status(0);
+    sink.Expect(QStringLiteral("Do you make the test report?"), MsgAnswer::Cancel);
+    W().close->click();
+    EXPECT_TRUE(dlg->isVisible());
+    sink.Expect(QStringLiteral("Do you make the test report?"), MsgAnswer::Yes);
+    W().close->click();
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
+    ASSERT_EQ(opener.opened.size(), 1);
+    EXPECT_TRUE(QFileInfo(opener.opened.first()).absolutePath() ==
+                QFileInfo(reports.path()).absoluteFilePath());
+    dlg->End();
+    EXPECT_EQ(Sent(), (QStringList{"PQ0", "CB"}));
+    dlg->End();
+    EXPECT_TRUE(Sent().isEmpty());  // the closing commands go once
+}
+
+}  // namespace
+}  // namespace zeb::test

@@ -1,0 +1,511 @@
+// The run sequencer against a fake instrument: what it sends, what it shows and which poll it
+// arms, for the opening, the idle and run polls, the buttons, keys and Close.
+
+#include <gtest/gtest.h>
+
+#include "LinkMessages.h"
+#include "RemainingTime.h"
+#include "SequencerFixture.h"
+
+namespace zeb::test {
+namespace {
+
+using namespace status;
+
+class SequencerTest : public SequencerFixture {};
+
+TEST_F(SequencerTest, OpeningShowsTheCurrentStepAndLoadsItOnTheInstrument) {
+    doc.Steps()[1].m_nWaveform = 2;
+    doc.Steps()[1].m_nRingRegi = 7;  // out of range: shown as the default, 30 ohm
+    doc.SetCurrentStep(1);
+    Status(kLineOn);
+    ASSERT_TRUE(seq.Open());
+    EXPECT_EQ(Sent(), (QStringList{"PQ0", "CB", "STEP200"}));
+    const ExecPanelState& s = seq.State();
+    EXPECT_EQ(s.stepTotal, "2");
+    EXPECT_EQ(s.stepNumber, "2");
+    EXPECT_EQ(s.dischargeTotal, "2");
+    EXPECT_EQ(s.dischargeDone, "0");
+    EXPECT_EQ(s.interval, "10");
+    EXPECT_EQ(s.countdown, QString::number(doc.Steps()[1].MinInterval()));
+    EXPECT_EQ(s.waveform, "RING");
+    EXPECT_TRUE(s.impedanceVisible);
+    EXPECT_EQ(s.impedance, "30ohm");
+    EXPECT_EQ(s.remaining, "   0h: 0m:20s");
+    EXPECT_TRUE(s.lineOnChecked);
+    EXPECT_FALSE(s.lineOffChecked);
+    EXPECT_FALSE(s.notConnectedVisible);
+    EXPECT_EQ(s.selectedRow, 1);
+    EXPECT_EQ(timers.ArmedPoll(), 0);
+}
+
+TEST_F(SequencerTest, CurrentStepOutsideTheListBecomesZeroAndAnEmptyListIsRefused) {
+    for (int bad : {-3, 2, 99}) {
+        CRunSequencer other(doc, cntl, timers);
+        doc.SetCurrentStep(bad);
+        ASSERT_TRUE(other.Open());
+        EXPECT_EQ(doc.CurrentStep(), 0);
+        EXPECT_EQ(other.State().stepNumber, "1");
+        other.Destroy();
+    }
+    Sent();
+    doc.Steps().clear();
+    CRunSequencer empty(doc, cntl, timers);
+    EXPECT_FALSE(empty.Open());
+    empty.OnTimer(0);
+    empty.OnStart();
+    empty.OnStepSpin(1);
+    empty.Destroy();
+    EXPECT_TRUE(Sent().isEmpty());
+}
+
+TEST_F(SequencerTest, IdlePollEnablesStartAndLineOnByPortLineAndSynchronisation) {
+    OpenIdle();
+    timers.Fire(seq, 0);
+    EXPECT_TRUE(seq.State().startEnabled);
+    EXPECT_TRUE(seq.State().lineOnEnabled);
+    EXPECT_FALSE(seq.State().stopEnabled);
+
+    // A synchronised AC test needs the line on; switching it on enables START next tick.
+    doc.Record().m_outOutput.m_aopOutputPort[kPortAc].m_nSync = 1;
+    timers.Fire(seq, 0);
+    EXPECT_FALSE(seq.State().startEnabled);
+    Status(kLineOn);
+    timers.Fire(seq, 0);
+    EXPECT_TRUE(seq.State().startEnabled);
+    EXPECT_TRUE(seq.State().lampLit);
+    EXPECT_TRUE(seq.State().lineOnChecked);
+
+    for (int port : {kPortSurge, kPortTelecom}) {
+        doc.Record().m_outOutput.m_nOutputPort = port;
+        timers.Fire(seq, 0);
+        EXPECT_FALSE(seq.State().lineOnEnabled) << port;
+        EXPECT_TRUE(seq.State().startEnabled) << port;
+    }
+    Status(kBusy);
+    timers.Fire(seq, 0);
+    EXPECT_TRUE(seq.State().processingVisible);
+    EXPECT_FALSE(seq.State().startEnabled);
+    EXPECT_TRUE(Sent().isEmpty());
+    EXPECT_EQ(timers.ArmedPoll(), 0);
+}
+
+TEST_F(SequencerTest, IdlePollWithoutReplyShowsNotConnectedAndRecovers) {
+    OpenIdle();
+    Status(kLineOn);
+    timers.Fire(seq, 0);
+    Silence();
+    timers.Fire(seq, 0);
+    const ExecPanelState& s = seq.State();
+    EXPECT_TRUE(s.notConnectedVisible);
+    EXPECT_FALSE(s.startEnabled || s.stopEnabled || s.lineOnEnabled || s.lineOffEnabled);
+    EXPECT_TRUE(s.lineOffChecked);
+    EXPECT_EQ(timers.ArmedPoll(), 0);
+    Speak();
+    timers.Fire(seq, 0);
+    EXPECT_FALSE(seq.State().notConnectedVisible);
+    EXPECT_TRUE(seq.State().startEnabled);
+}
+
+TEST_F(SequencerTest, ForeignRunFoundByTheIdlePollIsStopped) {
+    OpenIdle();
+    Status(kRunning);
+    sink.Expect(linkmsg::TestInterrupted());
+    timers.Fire(seq, 0);
+    EXPECT_EQ(Sent(), (QStringList{"CD", "CB"}));
+    Status(kRunning | kLineOn);
+    sink.Expect(linkmsg::TestInterrupted());
+    timers.Fire(seq, 0);
+    EXPECT_EQ(Sent(), (QStringList{"CB"}));  // the line stays as it is
+    EXPECT_EQ(timers.ArmedPoll(), 0);
+}
+
+TEST_F(SequencerTest, TwoStepRunEndsCompleteWithBothStepsPassed) {
+    OpenIdle();
+    timers.Fire(seq, 0);
+    StartRun();
+    EXPECT_EQ(Sent(), (QStringList{"PQ0", "CB", "STEP100", "CA"}));
+    EXPECT_TRUE(seq.ReportPending());
+    EXPECT_EQ(timers.ArmedPoll(), 1);
+
+    Status(kRunning | kBusy);
+    timers.Fire(seq, 1);
+    EXPECT_EQ(seq.State().defaultButton, ExecControl::Stop);
+    EXPECT_TRUE(seq.Blinking());
+    Status(kRunning);
+    Counters(1, 6);
+    timers.Fire(seq, 1);
+    EXPECT_EQ(seq.State().startIcon, StartIcon::Pause);
+    EXPECT_EQ(seq.State().dischargeDone, "1");
+    EXPECT_EQ(seq.State().countdown, "6");
+    EXPECT_FALSE(seq.State().judgementEnabled);
+    timers.Fire(seq, 2);
+    EXPECT_TRUE(seq.State().lampLit);
+
+    Status(kNormalEnd);
+    timers.Fire(seq, 1);  // step 1 done: step 2 follows without a question
+    EXPECT_EQ(Sent(), (QStringList{"CB", "STEP200", "CA"}));
+    EXPECT_EQ(doc.Steps()[0].m_nResult, kResultPass);
+    EXPECT_EQ(doc.Steps()[1].m_nResult, kResultNone);
+    EXPECT_EQ(doc.CurrentStep(), 1);
+    EXPECT_EQ(seq.State().selectedRow, 1);
+
+    Status(kRunning);
+    timers.Fire(seq, 1);
+    EXPECT_EQ(seq.State().stepNumber, "2");
+    Status(kNormalEnd);
+    sink.Expect(linkmsg::TestComplete());
+    timers.Fire(seq, 1);
+    EXPECT_EQ(seq.Outcome(), RunOutcome::Complete);
+    EXPECT_EQ(doc.Steps()[1].m_nResult, kResultPass);
+    EXPECT_EQ(seq.ListModel().CellText(0, CStepListModel::kColResult), "PASS");
+    EXPECT_EQ(seq.ListModel().CellText(1, CStepListModel::kColResult), "PASS");
+    EXPECT_EQ(doc.CurrentStep(), 0);
+    EXPECT_EQ(seq.State().stepNumber, "1");
+    EXPECT_EQ(seq.State().selectedRow, 0);
+    EXPECT_FALSE(seq.State().lampLit);
+    EXPECT_FALSE(timers.IsArmed(2));
+    EXPECT_EQ(timers.ArmedPoll(), 0);
+    EXPECT_TRUE(Sent().isEmpty());
+}
+
+TEST_F(SequencerTest, StopEndsTheTestStoppedEvenWithTheStepFinishedBit) {
+    OpenIdle();
+    timers.Fire(seq, 0);
+    StartRun();
+    Status(kRunning);
+    timers.Fire(seq, 1);
+    Sent();
+    seq.OnStop();
+    EXPECT_EQ(Sent(), QStringList{"CB"});
+    EXPECT_EQ(timers.ArmedPoll(), 1);
+    Status(kNormalEnd);
+    sink.Expect(linkmsg::TestStopped());
+    timers.Fire(seq, 1);
+    EXPECT_EQ(seq.Outcome(), RunOutcome::Stopped);
+    EXPECT_EQ(doc.Steps()[0].m_nResult, kResultNone);
+    EXPECT_EQ(doc.CurrentStep(), 0);
+    EXPECT_EQ(timers.ArmedPoll(), 0);
+
+    // START goes on from the stopped step, with the question again.
+    Status(0);
+    timers.Fire(seq, 0);
+    StartRun();
+    EXPECT_EQ(Sent(), (QStringList{"PQ0", "CB", "STEP100", "CA"}));
+}
+
+TEST_F(SequencerTest, StartWhileRunningOnlyPausesOrResumes) {
+    OpenIdle();
+    timers.Fire(seq, 0);
+    StartRun();
+    Status(kRunning | kPaused);
+    timers.Fire(seq, 1);
+    EXPECT_EQ(seq.RunState(), 2);
+    EXPECT_TRUE(seq.State().pauseVisible);
+    EXPECT_EQ(seq.State().startIcon, StartIcon::Play);
+    Sent();
+    seq.OnStart();  // no question: the sink would fail on one
+    EXPECT_EQ(Sent(), QStringList{"CA"});
+    EXPECT_EQ(timers.ArmedPoll(), 1);
+    Status(kRunning);
+    timers.Fire(seq, 1);
+    EXPECT_EQ(seq.RunState(), 1);
+    EXPECT_FALSE(seq.State().pauseVisible);
+}
+
+TEST_F(SequencerTest, CountdownAtOneOrZeroLocksStartAndMovesTheFocusToStop) {
+    OpenIdle();
+    timers.Fire(seq, 0);
+    StartRun();
+    Status(kRunning);
+    Counters(0, 5);
+    timers.Fire(seq, 1);
+    EXPECT_TRUE(seq.State().startEnabled);
+    seq.NoteFocus(ExecControl::Start);
+    for (int countdown : {1, 0}) {
+        Counters(0, countdown);
+        timers.Fire(seq, 1);
+        EXPECT_FALSE(seq.State().startEnabled) << countdown;
+        EXPECT_EQ(seq.State().focus, ExecControl::Stop);
+        EXPECT_EQ(seq.State().defaultButton, ExecControl::Stop);
+        seq.NoteFocus(ExecControl::Start);
+    }
+    // While paused the countdown does not lock START: it is the resume button then.
+    Status(kRunning | kPaused);
+    Counters(0, 5);
+    timers.Fire(seq, 1);
+    Counters(0, 1);
+    timers.Fire(seq, 1);
+    EXPECT_TRUE(seq.State().startEnabled);
+}
+
+TEST_F(SequencerTest, CouplingUnitNeverOffersPauseAndClearsAfterAnError) {
+    OpenIdle();
+    timers.Fire(seq, 0);
+    StartRun();
+    // The run goes on as on a coupling unit (the settings check does not apply any more).
+    doc.Record().m_ulMachineType = kMachineTelecomUnit;
+    Status(kRunning);
+    Counters(0, 8);
+    timers.Fire(seq, 1);
+    EXPECT_EQ(seq.State().startIcon, StartIcon::Play);
+    EXPECT_FALSE(seq.State().startEnabled);
+    Sent();
+    Status(kError);
+    inst.replies[QStringLiteral("QQ")] = QStringLiteral("QQ5");
+    sink.Expect(ErrorMessageFor(5));
+    timers.Fire(seq, 1);
+    EXPECT_EQ(Sent(), QStringList{"PQ0"});
+    EXPECT_EQ(seq.Outcome(), RunOutcome::Error);
+}
+
+TEST_F(SequencerTest, InstrumentErrorOrLostLinkEndsTheTestWhereItWas) {
+    OpenIdle();
+    timers.Fire(seq, 0);
+    StartRun();
+    Status(kNormalEnd);
+    timers.Fire(seq, 1);  // on to step 2
+    Status(kError);
+    inst.replies[QStringLiteral("QQ")] = QStringLiteral("QQ3");
+    sink.Expect(ErrorMessageFor(3));
+    Sent();
+    timers.Fire(seq, 1);
+    EXPECT_TRUE(Sent().isEmpty());  // no "PQ0" on an ordinary machine
+    EXPECT_EQ(seq.Outcome(), RunOutcome::Error);
+    EXPECT_EQ(doc.CurrentStep(), 1);
+    EXPECT_EQ(timers.ArmedPoll(), 0);
+    EXPECT_FALSE(seq.State().stopEnabled);
+
+    // An error without a text ends the test silently.
+    Status(0);
+    timers.Fire(seq, 0);
+    StartRun();
+    Status(kError);
+    inst.replies[QStringLiteral("QQ")] = QStringLiteral("QQ0");
+    timers.Fire(seq, 1);
+    EXPECT_EQ(seq.Outcome(), RunOutcome::Error);
+
+    Status(0);
+    timers.Fire(seq, 0);
+    StartRun();
+    Silence();
+    sink.Expect(linkmsg::LostDuringRun());
+    timers.Fire(seq, 1);
+    EXPECT_EQ(seq.Outcome(), RunOutcome::NoLink);
+    EXPECT_EQ(doc.CurrentStep(), 1);
+    EXPECT_EQ(timers.ArmedPoll(), 0);
+}
+
+TEST_F(SequencerTest, NextStepRefusedBeforeSendingEndsTheRunStoppedWithoutStartingIt) {
+    doc.Steps()[1].m_nInjRet = 99;  // no instrument code: the block is never sent
+    OpenIdle();
+    timers.Fire(seq, 0);
+    StartRun();
+    Sent();
+    Status(kNormalEnd);
+    timers.Fire(seq, 1);
+    EXPECT_EQ(Sent(), QStringList{"CB"});  // no block, no "CA"
+    sink.Expect(linkmsg::TestStopped());
+    timers.Fire(seq, 1);  // the old end bit is still there, yet nothing was run
+    EXPECT_EQ(seq.Outcome(), RunOutcome::Stopped);
+    EXPECT_EQ(doc.Steps()[1].m_nResult, kResultNone);
+
+    // START on that step refuses it too, without the question.
+    Status(0);
+    timers.Fire(seq, 0);
+    seq.OnStart();
+    EXPECT_EQ(Sent(), (QStringList{"PQ0", "CB"}));
+    EXPECT_EQ(seq.Outcome(), RunOutcome::Stopped);
+    EXPECT_EQ(timers.ArmedPoll(), 0);
+    EXPECT_TRUE(seq.State().lineOnEnabled);
+}
+
+TEST_F(SequencerTest, StartThatCannotStartKeepsThePollThatMatches) {
+    OpenIdle();
+    timers.Fire(seq, 0);
+    Status(kBusy);
+    seq.OnStart();
+    EXPECT_EQ(timers.ArmedPoll(), 0);
+    EXPECT_TRUE(Sent().isEmpty());
+
+    Status(0);
+    StartRun();
+    Status(kRunning);
+    timers.Fire(seq, 1);
+    Status(kBusy);
+    seq.OnStart();
+    EXPECT_EQ(timers.ArmedPoll(), 1);
+
+    // Cancelling the question leaves the block loaded and goes back to the idle poll.
+    Status(0);
+    sink.Expect(linkmsg::TestStopped());
+    timers.Fire(seq, 1);
+    timers.Fire(seq, 0);
+    Sent();
+    sink.Expect(QStringLiteral("Test starting."), MsgAnswer::Cancel);
+    seq.OnStart();
+    EXPECT_EQ(Sent(), (QStringList{"PQ0", "CB", "STEP100"}));
+    EXPECT_TRUE(seq.State().lineOnEnabled);
+    EXPECT_EQ(timers.ArmedPoll(), 0);
+}
+
+TEST_F(SequencerTest, LineOnAsksSwitchesAndFallsBackWhenTheLineStaysOff) {
+    OpenIdle();
+    timers.Fire(seq, 0);
+    sink.Expect(linkmsg::ConfirmLineOn());
+    inst.replies[QStringLiteral("QQ")] = QStringLiteral("QQ5");
+    sink.Expect(ErrorMessageFor(5));
+    seq.OnLineOn();
+    EXPECT_EQ(Sent(), (QStringList{"PQ0", "CB", "CC"}));
+    EXPECT_FALSE(seq.State().lineOnChecked);
+    EXPECT_TRUE(seq.State().lineOffChecked);
+    EXPECT_EQ(seq.State().focus, ExecControl::LineOff);
+    EXPECT_EQ(timers.ArmedPoll(), 0);
+
+    // Line already on (or running, or busy): nothing is asked or sent.
+    Status(kLineOn);
+    seq.OnLineOn();
+    EXPECT_TRUE(Sent().isEmpty());
+    // Cancel sends nothing either.
+    Status(0);
+    sink.Expect(linkmsg::ConfirmLineOn(), MsgAnswer::Cancel);
+    seq.OnLineOn();
+    EXPECT_TRUE(Sent().isEmpty());
+    EXPECT_EQ(timers.ArmedPoll(), 0);
+
+    seq.OnLineOff();
+    EXPECT_EQ(Sent(), (QStringList{"CB", "CD"}));
+}
+
+TEST_F(SequencerTest, RemainingTimeCountsEveryIntervalLeft) {
+    ExecDataList steps(3, AcStep(1000, 5, 20));
+    EXPECT_EQ(RemainingSeconds(steps, 0, 2), 260);
+    EXPECT_EQ(RemainingText(260), "   0h: 4m:20s");
+    EXPECT_EQ(RemainingSeconds(steps, 2, 0), 100);
+    EXPECT_EQ(RemainingSeconds(steps, 0, 6), 300);   // more done than planned: not subtracted
+    EXPECT_EQ(RemainingSeconds(steps, 0, -4), 300);  // a garbled count does not add time
+    EXPECT_EQ(RemainingSeconds(steps, 3, 0), 0);
+    ExecDataList huge(1000, AcStep(1000, 999999, 9999));
+    EXPECT_EQ(RemainingSeconds(huge, 0, 0), 1000LL * 999999 * 9999);
+    EXPECT_EQ(RemainingText(36000 + 61), "  10h: 1m: 1s");
+}
+
+TEST_F(SequencerTest, CloseIsRefusedWhileRunningAndAsksForTheReportAfterATest) {
+    OpenIdle();
+    EXPECT_TRUE(seq.OnClose());  // nothing started: no question
+    timers.Fire(seq, 0);
+    StartRun();
+    Status(kRunning);
+    timers.Fire(seq, 1);
+    seq.NoteFocus(ExecControl::Close);
+    EXPECT_FALSE(seq.OnClose());
+    EXPECT_EQ(seq.State().focus, ExecControl::Stop);
+
+    int reports = 0;
+    seq.SetReportWriter([&] { ++reports; });
+    Status(kBusy);  // busy but not running: may close
+    sink.Expect(ReportQuestion(), MsgAnswer::Cancel);
+    EXPECT_FALSE(seq.OnClose());
+    sink.Expect(ReportQuestion(), MsgAnswer::No);
+    EXPECT_TRUE(seq.OnClose());
+    sink.Expect(ReportQuestion(), MsgAnswer::Yes);
+    EXPECT_TRUE(seq.OnClose());
+    EXPECT_EQ(reports, 1);
+
+    Sent();
+    seq.Destroy();
+    EXPECT_EQ(Sent(), (QStringList{"PQ0", "CB"}));
+    EXPECT_EQ(timers.ArmedPoll(), -1);
+    EXPECT_FALSE(timers.IsArmed(2));
+}
+
+TEST_F(SequencerTest, KeyboardTable) {
+    OpenIdle();
+    timers.Fire(seq, 0);
+    Sent();
+    const struct {
+        ExecControl focus;
+        ExecKey key;
+        KeyAction action;
+    } cases[] = {
+        {ExecControl::Start, ExecKey::Enter, KeyAction::Swallow},
+        {ExecControl::LineOn, ExecKey::Space, KeyAction::Swallow},
+        {ExecControl::Stop, ExecKey::Enter, KeyAction::Default},
+        {ExecControl::LineOff, ExecKey::Left, KeyAction::FocusLineOn},
+        {ExecControl::LineOff, ExecKey::Up, KeyAction::FocusLineOn},
+        {ExecControl::LineOff, ExecKey::Down, KeyAction::Tab},
+        {ExecControl::Start, ExecKey::Right, KeyAction::Tab},
+        {ExecControl::Close, ExecKey::Down, KeyAction::FocusLineOn},
+        {ExecControl::List, ExecKey::Down, KeyAction::Default},
+        {ExecControl::Start, ExecKey::Escape, KeyAction::Default},  // STOP disabled
+    };
+    for (const auto& c : cases) {
+        seq.NoteFocus(c.focus);
+        EXPECT_EQ(seq.OnKey(c.key), c.action)
+            << static_cast<int>(c.focus) << " " << static_cast<int>(c.key);
+    }
+    EXPECT_TRUE(Sent().isEmpty());
+    StartRun();
+    Status(kRunning);
+    timers.Fire(seq, 1);
+    Sent();
+    EXPECT_EQ(seq.OnKey(ExecKey::Escape), KeyAction::Swallow);
+    EXPECT_EQ(Sent(), QStringList{"CB"});
+    EXPECT_FALSE(seq.StopRequested());
+}
+
+TEST_F(SequencerTest, RowSelectionMovesTheRunOnlyWhileIdle) {
+    doc.Steps().push_back(AcStep(3000));
+    OpenIdle();
+    timers.Fire(seq, 0);
+    seq.OnRowSelected(2);
+    EXPECT_EQ(doc.CurrentStep(), 2);
+    EXPECT_EQ(seq.State().stepNumber, "3");
+    EXPECT_EQ(seq.State().remaining, "   0h: 0m:20s");
+    StartRun();
+    EXPECT_EQ(Sent(), (QStringList{"PQ0", "CB", "STEP300", "CA"}));
+    Status(kRunning);
+    timers.Fire(seq, 1);
+    seq.OnRowSelected(0);
+    EXPECT_EQ(doc.CurrentStep(), 2);
+    EXPECT_FALSE(seq.CanJudge(0));  // running: no judgement
+    Status(kRunning | kPaused);
+    timers.Fire(seq, 1);
+    EXPECT_TRUE(seq.CanJudge(0));
+    EXPECT_FALSE(seq.CanJudge(3));
+
+    // The spinner steps within the list and leaves the selection alone.
+    seq.OnStepSpin(5);
+    EXPECT_EQ(doc.CurrentStep(), 2);
+    seq.OnStepSpin(0);
+    seq.OnStepSpin(-1);
+    seq.OnStepSpin(-1);
+    EXPECT_EQ(doc.CurrentStep(), 0);
+    EXPECT_EQ(seq.State().stepNumber, "1");
+}
+
+TEST_F(SequencerTest, JudgementsChangeResultsAndOnlyTheSingleOneAsksForTheReport) {
+    OpenIdle();
+    sink.Expect(QStringLiteral("All the test results are rewritten.\nIs it ok?"),
+                MsgAnswer::Cancel);
+    seq.OnBulkJudgement(kResultFail);
+    EXPECT_EQ(doc.Steps()[0].m_nResult, kResultNone);
+    sink.Expect(QStringLiteral("All the test results are rewritten.\nIs it ok?"));
+    seq.OnBulkJudgement(kResultFail);
+    EXPECT_EQ(seq.ListModel().CellText(0, CStepListModel::kColResult), "FAIL");
+    EXPECT_EQ(seq.ListModel().CellText(1, CStepListModel::kColResult), "FAIL");
+    EXPECT_FALSE(seq.ReportPending());
+
+    seq.ApplyJudgement(1, kResultPass, QStringLiteral("EUT restarted"));
+    EXPECT_TRUE(seq.ReportPending());
+    EXPECT_EQ(seq.ListModel().CellText(1, CStepListModel::kColComment), "EUT restarted");
+    sink.Expect(QStringLiteral("All the comments are deleted.\nIs it ok?"), MsgAnswer::Cancel);
+    seq.OnDeleteComments();
+    EXPECT_EQ(doc.Steps()[1].m_strComment, "EUT restarted");
+    sink.Expect(QStringLiteral("All the comments are deleted.\nIs it ok?"));
+    seq.OnDeleteComments();
+    EXPECT_TRUE(doc.Steps()[1].m_strComment.isEmpty());
+}
+
+}  // namespace
+}  // namespace zeb::test

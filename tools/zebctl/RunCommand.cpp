@@ -1,0 +1,281 @@
+// zebctl run: a settings document's steps run on the instrument by the same sequencer as the
+// run dialog, driven by real timers, as an operator who answers every question with OK. The
+// progress an operator would watch is printed line by line; SIGINT and SIGTERM act as STOP.
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <csignal>
+#include <optional>
+#include <vector>
+
+#include "Cli.h"
+#include "DocumentJson.h"
+#include "LinkSession.h"
+#include "RunPreChecks.h"
+#include "RunSequencer.h"
+#include "SettingsDoc.h"
+#include "TestReport.h"
+#include "TimerHost.h"
+#include "ZebM40Cntl.h"
+
+namespace zebctl {
+
+namespace {
+
+const char kRunUsage[] =
+    "run [--port N] <FILE.zms|FILE.json> [--from N] [--line-on] [--report OUT.xlsx]";
+
+// How long START may wait for a busy instrument before the run gives up (idle ticks of 100 ms).
+constexpr int kMaxWaitTicks = 600;
+
+volatile std::sig_atomic_t g_stopSignal = 0;
+
+extern "C" void OnStopSignal(int) {
+    g_stopSignal = 1;
+}
+
+QString OutcomeText(zeb::RunOutcome outcome) {
+    switch (outcome) {
+        case zeb::RunOutcome::Complete:
+            return QStringLiteral("complete");
+        case zeb::RunOutcome::Error:
+            return QStringLiteral("error");
+        case zeb::RunOutcome::NoLink:
+            return QStringLiteral("no-link");
+        default:
+            return QStringLiteral("stopped");
+    }
+}
+
+QString ResultText(int result) {
+    switch (result) {
+        case zeb::kResultPass:
+            return QStringLiteral("PASS");
+        case zeb::kResultFail:
+            return QStringLiteral("FAIL");
+        default:
+            return QStringLiteral("------");
+    }
+}
+
+// Prints what changed since the last look: the progress line and every step result.
+class ProgressPrinter {
+public:
+    ProgressPrinter(const zeb::CRunSequencer& seq, const zeb::ExecDataList& steps)
+        : m_seq(seq), m_steps(steps) {
+        for (const zeb::CExecData& s : steps) {
+            m_results.push_back(s.m_nResult);
+        }
+    }
+
+    void Look(bool running) {
+        for (size_t i = 0; i < m_steps.size(); ++i) {
+            if (m_steps[i].m_nResult != m_results[i]) {
+                m_results[i] = m_steps[i].m_nResult;
+                Out(QStringLiteral("mark step=%1 result=%2")
+                        .arg(i + 1)
+                        .arg(ResultText(m_results[i])));
+            }
+        }
+        if (!running) {
+            return;
+        }
+        const zeb::ExecPanelState& s = m_seq.State();
+        const QString state = s.processingVisible     ? QStringLiteral("busy")
+                              : m_seq.RunState() == 2 ? QStringLiteral("paused")
+                                                      : QStringLiteral("running");
+        const QString line =
+            QStringLiteral("step=%1/%2 discharges=%3/%4 countdown=%5 remaining_s=%6 state=%7")
+                .arg(s.stepNumber, s.stepTotal, s.dischargeDone.trimmed(), s.dischargeTotal,
+                     s.countdown.trimmed())
+                .arg(m_seq.RemainingSeconds())
+                .arg(state);
+        if (line != m_lastLine) {
+            m_lastLine = line;
+            Out(line);
+        }
+    }
+
+    int Passed() const {
+        int n = 0;
+        for (const zeb::CExecData& s : m_steps) {
+            n += s.m_nResult == zeb::kResultPass ? 1 : 0;
+        }
+        return n;
+    }
+
+private:
+    const zeb::CRunSequencer& m_seq;
+    const zeb::ExecDataList& m_steps;
+    std::vector<int> m_results;
+    QString m_lastLine;
+};
+
+// Refuses a report path before anything is sent: the report never replaces a file, and its
+// folder must exist and be writable.
+bool ReportPathUsable(const QString& path) {
+    const QFileInfo info(path);
+    if (info.exists()) {
+        Err(QStringLiteral("zebctl: %1 already exists; a report never replaces a file").arg(path));
+        return false;
+    }
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isDir() || !folder.isWritable()) {
+        Err(QStringLiteral("zebctl: cannot write a report into %1").arg(info.absolutePath()));
+        return false;
+    }
+    return true;
+}
+
+int Finish(zeb::RunOutcome outcome, const ProgressPrinter& printer, int total) {
+    Out(QStringLiteral("outcome=%1").arg(OutcomeText(outcome)));
+    Out(QStringLiteral("passed=%1/%2").arg(printer.Passed()).arg(total));
+    return outcome == zeb::RunOutcome::Complete ? kExitOk : kExitInstrument;
+}
+
+int Run(const QStringList& arguments) {
+    QStringList args = arguments;
+    int portNo = 0;
+    QString fromText;
+    QString reportPath;
+    if (!TakePortOption(args, portNo) || !TakeOption(args, QStringLiteral("--from"), fromText) ||
+        !TakeOption(args, QStringLiteral("--report"), reportPath)) {
+        return kExitBadInput;
+    }
+    const bool lineOn = TakeFlag(args, QStringLiteral("--line-on"));
+    if (args.size() != 1) {
+        Err(QStringLiteral("usage: zebctl %1").arg(QLatin1String(kRunUsage)));
+        return kExitBadInput;
+    }
+
+    zeb::CZebM40SettingsDoc doc;
+    QString error;
+    if (!zeb::LoadDocumentFile(args.at(0), std::nullopt, 0, doc, error)) {
+        Err(QStringLiteral("zebctl: %1").arg(error));
+        return kExitBadInput;
+    }
+    const int total = static_cast<int>(doc.Steps().size());
+    if (total == 0) {
+        Err(QStringLiteral("zebctl: %1 has no test steps to run").arg(args.at(0)));
+        return kExitBadInput;
+    }
+    long long from = 1;
+    if (!fromText.isEmpty() && (!ParseInt(fromText, from) || from < 1 || from > total)) {
+        Err(QStringLiteral("zebctl: --from needs a step number from 1 to %1").arg(total));
+        return kExitBadInput;
+    }
+    if (!reportPath.isEmpty() && !ReportPathUsable(reportPath)) {
+        return kExitBadInput;
+    }
+
+    zeb::CZebM40Cntl cntl{zeb::SerialAccess::System()};
+    zeb::CQtTimerHost* timerPtr = nullptr;
+    std::optional<zeb::CRunSequencer> seq;
+    QEventLoop loop;
+    enum class Phase { Waiting, Running, Done } phase = Phase::Waiting;
+    int waitTicks = 0;
+    std::optional<zeb::RunOutcome> outcome;
+    qint64 startMoment = 0;
+
+    zeb::CQtTimerHost timers([&](int id) {
+        seq->OnTimer(id);
+        if (phase == Phase::Waiting && id == zeb::runtimer::kIdlePoll) {
+            const zeb::ExecPanelState& s = seq->State();
+            if (s.notConnectedVisible) {
+                Err(QStringLiteral("zebctl: the instrument does not answer"));
+                outcome = zeb::RunOutcome::NoLink;
+            } else if (s.startEnabled) {
+                seq->OnStart();
+                if (seq->ReportPending()) {
+                    phase = Phase::Running;
+                    startMoment = QDateTime::currentSecsSinceEpoch();
+                } else if (seq->Outcome() != zeb::RunOutcome::None) {
+                    outcome = seq->Outcome();  // the step was refused before it was sent
+                }
+            } else if (!s.processingVisible && seq->SyncNeedsLine() && !s.lineOnChecked) {
+                Err(QStringLiteral("A synchronised test needs the EUT line on (--line-on)."));
+                outcome = zeb::RunOutcome::Stopped;
+            }
+            if (!outcome && phase == Phase::Waiting && ++waitTicks > kMaxWaitTicks) {
+                Err(QStringLiteral("zebctl: the instrument stayed busy; the test was not started"));
+                outcome = zeb::RunOutcome::Stopped;
+            }
+        }
+        if (phase == Phase::Running && seq->Outcome() != zeb::RunOutcome::None) {
+            outcome = seq->Outcome();
+        }
+        if (outcome) {
+            phase = Phase::Done;
+            loop.quit();
+        }
+    });
+    timerPtr = &timers;
+    seq.emplace(doc, cntl, *timerPtr);
+    ProgressPrinter printer(*seq, doc.Steps());
+    // Once the test has ended, the figures reset for the next run are not progress.
+    seq->SetStateListener(
+        [&] { printer.Look(phase == Phase::Running && seq->Outcome() == zeb::RunOutcome::None); });
+
+    if (!ConnectInstrument(cntl, portNo)) {
+        return Finish(zeb::RunOutcome::NoLink, printer, total);
+    }
+    if (!zeb::RunPreChecks(cntl, doc)) {
+        return Finish(zeb::RunOutcome::Stopped, printer, total);
+    }
+    doc.SetCurrentStep(static_cast<int32_t>(from - 1));
+    seq->Open();
+    if (lineOn) {
+        seq->OnLineOn();
+    }
+
+    // STOP by signal: the flag is looked at from the event loop, never from the handler.
+    g_stopSignal = 0;
+    std::signal(SIGINT, OnStopSignal);
+    std::signal(SIGTERM, OnStopSignal);
+    QTimer signalWatch;
+    QObject::connect(&signalWatch, &QTimer::timeout, [&] {
+        if (!g_stopSignal || phase == Phase::Done) {
+            return;
+        }
+        g_stopSignal = 0;
+        if (phase == Phase::Running) {
+            seq->OnStop();
+        } else {
+            outcome = zeb::RunOutcome::Stopped;
+            phase = Phase::Done;
+            loop.quit();
+        }
+    });
+    signalWatch.start(50);
+    if (phase != Phase::Done) {
+        loop.exec();
+    }
+    signalWatch.stop();
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+
+    seq->Destroy();
+    printer.Look(false);
+    int code = Finish(outcome.value_or(zeb::RunOutcome::Stopped), printer, total);
+    if (!reportPath.isEmpty() && startMoment != 0) {
+        zeb::CTestProperty property;
+        property.LoadFromIni();
+        property.m_tmTestDate = startMoment;
+        if (!zeb::WriteTestReport(property, doc, reportPath, error)) {
+            Err(QStringLiteral("zebctl: %1").arg(error));
+            code = kExitBadInput;
+        }
+    }
+    return code;
+}
+
+const ZebctlCommand kRun("run", kRunUsage, [](const QStringList& a) { return Run(a); });
+
+}  // namespace
+
+}  // namespace zebctl
