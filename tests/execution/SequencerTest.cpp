@@ -303,6 +303,10 @@ TEST_F(SequencerTest, NextStepRefusedBeforeSendingEndsTheRunStoppedWithoutStarti
     StartRun();
     Sent();
     Status(kNormalEnd);
+    const QString refusal =
+        "The INJ - RET line code of the test step, 99, is not one the instrument knows.\n"
+        "The test step is not sent to the instrument.";
+    sink.Expect(refusal);
     timers.Fire(seq, 1);
     EXPECT_EQ(Sent(), QStringList{"CB"});  // no block, no "CA"
     sink.Expect(linkmsg::TestStopped());
@@ -313,6 +317,7 @@ TEST_F(SequencerTest, NextStepRefusedBeforeSendingEndsTheRunStoppedWithoutStarti
     // START on that step refuses it too, without the question.
     Status(0);
     timers.Fire(seq, 0);
+    sink.Expect(refusal);
     seq.OnStart();
     EXPECT_EQ(Sent(), (QStringList{"PQ0", "CB"}));
     EXPECT_EQ(seq.Outcome(), RunOutcome::Stopped);
