@@ -69,6 +69,19 @@ TEST_F(ZebctlE2eTest, ScanStatusQueryAndSend) {
     EXPECT_EQ(query.out, QStringList{"QR="});  // 13 travels as the character 0x3D
     EXPECT_EQ(Zebctl({"send", "PQ0"}).exitCode, 0);
 
+    // --trace shows each exchange on standard error, faults included; standard output is the
+    // same as without it.
+    const ToolRun traced = Zebctl({"--trace", "query", "QR"});
+    EXPECT_EQ(traced.exitCode, 0);
+    EXPECT_EQ(traced.out, QStringList{"QR="});
+    EXPECT_TRUE(traced.err.contains(QStringLiteral("\tQA\t")) &&
+                traced.err.contains(QStringLiteral("\tacknowledged")))
+        << traced.err.toStdString();
+    sim.InjectFault(zebsim::Fault::NoAck);
+    const ToolRun noAck = Zebctl({"--trace", "--port", "2", "send", "CB"});
+    EXPECT_EQ(noAck.exitCode, 1);
+    EXPECT_TRUE(noAck.err.contains(QStringLiteral("\tQA\t\ttime-out"))) << noAck.err.toStdString();
+
     sim.InjectFault(zebsim::Fault::Silence);
     EXPECT_EQ(Zebctl({"scan"}).exitCode, 1);
     EXPECT_EQ(Zebctl({"--port", "1", "send", "CA"}).exitCode, 1);

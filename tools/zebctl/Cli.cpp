@@ -180,11 +180,24 @@ int RunCommand(const QString& name, const QStringList& args) {
 
 void PrintUsage() {
     Out(
-        QStringLiteral("usage: zebctl [--port N] <command> [arguments]   (--help after a command "
-                       "explains it)"));
+        QStringLiteral("usage: zebctl [--port N] [--trace] <command> [arguments]   (--help after a "
+                       "command explains it; --trace prints every exchange with the instrument "
+                       "to standard error)"));
     for (const auto& [n, e] : Registry()) {
         Out(QStringLiteral("  %1").arg(QString::fromStdString(e.usage)));
     }
+}
+
+namespace {
+bool g_trace = false;
+}  // namespace
+
+void SetTrace(bool on) {
+    g_trace = on;
+}
+
+bool TraceEnabled() {
+    return g_trace;
 }
 
 void GuardStandardStreams() {

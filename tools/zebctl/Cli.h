@@ -50,6 +50,11 @@ void PrintUsage();
 // Names the options a usage text declares: value options and flags, without the dashes.
 void OptionsOfUsage(const QString& usage, QStringList& valueOptions, QStringList& flags);
 
+// "--trace": every exchange with the instrument is printed to standard error, one line each
+// (time, command, reply, outcome), so a service engineer sees what went over the cable.
+void SetTrace(bool on);
+bool TraceEnabled();
+
 // Guards the standard streams before anything is opened: a closed standard output or error
 // is pointed at /dev/null, so no file or serial port opened later can take its place and
 // receive the program's output. A closed standard output still counts as failed when written.

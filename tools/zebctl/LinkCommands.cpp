@@ -3,6 +3,7 @@
 
 #include "Cli.h"
 #include "LinkSession.h"
+#include "PortAccess.h"
 #include "PortTable.h"
 #include "ZebM40Cntl.h"
 
@@ -15,9 +16,17 @@ int Ports(const QStringList& args) {
         return kExitBadInput;
     }
     PrintPortTableNotice();
+    // A device the user may not open is marked, and the reason (its group) goes to standard
+    // error: the scan would silently find nothing there.
     const QStringList table = zeb::SystemPortTable();
     for (int i = 0; i < table.size(); ++i) {
-        Out(QStringLiteral("COM%1\t%2").arg(i + 1).arg(table.at(i)));
+        const QString problem = zeb::PortAccessProblem(table.at(i));
+        if (problem.isEmpty()) {
+            Out(QStringLiteral("COM%1\t%2").arg(i + 1).arg(table.at(i)));
+        } else {
+            Out(QStringLiteral("COM%1\t%2\tno access").arg(i + 1).arg(table.at(i)));
+            Err(QStringLiteral("zebctl: %1").arg(problem));
+        }
     }
     return kExitOk;
 }

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "Cli.h"
+#include "ExchangeLog.h"
 #include "PortTable.h"
 #include "ZebM40Cntl.h"
 
@@ -39,9 +40,14 @@ inline void PrintPortTableNotice() {
     }
 }
 
-// Connects to the instrument; prints the reason and returns false when none answered.
+// Connects to the instrument; prints the reason and returns false when none answered. With
+// --trace every exchange from the scan on is printed to standard error.
 inline bool ConnectInstrument(zeb::CZebM40Cntl& cntl, int portNo) {
     PrintPortTableNotice();
+    if (TraceEnabled()) {
+        static zeb::CExchangeTrace trace;
+        cntl.Protocol().SetObserver(&trace);
+    }
     const bool ok = portNo > 0 ? cntl.ConnectPort(portNo) : cntl.Connect();
     if (!ok) {
         Err(portNo > 0 ? QStringLiteral("zebctl: no instrument answered on COM%1").arg(portNo)

@@ -25,14 +25,19 @@ bool IsHelp(const QString& arg) {
 }
 
 // Index of the command name: global options may stand before it, each "--name value" or
-// "--name=value"; --help stands alone.
-qsizetype CommandIndex(const QStringList& args, bool& help) {
+// "--name=value"; --help stands alone. "--trace" before the command is taken out of args: it
+// belongs to zebctl itself, not to the command.
+qsizetype CommandIndex(QStringList& args, bool& help, bool& trace) {
     qsizetype i = 0;
     help = false;
+    trace = false;
     while (i < args.size() && args.at(i).startsWith(QLatin1Char('-'))) {
         if (IsHelp(args.at(i))) {
             help = true;
             ++i;
+        } else if (args.at(i) == QLatin1String("--trace")) {
+            trace = true;
+            args.removeAt(i);
         } else {
             i += args.at(i).contains(QLatin1Char('=')) ? 1 : 2;
         }
@@ -68,7 +73,9 @@ int main(int argc, char** argv) {
         return zebctl::FinishOutput(zebctl::kExitOk);
     }
     bool help = false;
-    const qsizetype i = CommandIndex(args, help);
+    bool trace = false;
+    const qsizetype i = CommandIndex(args, help, trace);
+    zebctl::SetTrace(trace);
     if (help && i >= args.size()) {
         zebctl::PrintUsage();
         return zebctl::FinishOutput(zebctl::kExitOk);
