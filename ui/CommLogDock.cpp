@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -89,12 +90,13 @@ CCommLogDock::~CCommLogDock() = default;
 
 void CCommLogDock::UpdateCount() {
     const CExchangeLog& log = m_model->Log();
+    // The log keeps only the newest exchanges; say so once older ones had to go.
     QString text = log.Count() == 1 ? QStringLiteral("1 exchange")
                                     : QStringLiteral("%1 exchanges").arg(log.Count());
-    if (log.Dropped() > 0) {
-        text += QStringLiteral(" (the last %1; %2 older ones dropped)")
-                    .arg(log.Capacity())
-                    .arg(log.Dropped());
+    if (log.Dropped() == 1) {
+        text += QStringLiteral(", 1 older one dropped");
+    } else if (log.Dropped() > 1) {
+        text += QStringLiteral(", %1 older ones dropped").arg(log.Dropped());
     }
     m_count->setText(text);
 }
@@ -129,7 +131,15 @@ bool CCommLogDock::SaveAsText() {
 void CCommLogDock::ApplyColumnWidths() {
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_table);
     const int client = m_table->width() - 2 * m_table->frameWidth();
-    const std::vector<int> widths = CCommLogModel::ColumnWidths(client, scrollBar);
+    // Room for the longest time stamp and the longest outcome, drawn bold when it failed.
+    const QFontMetrics plain(m_table->font());
+    QFont boldFont = m_table->font();
+    boldFont.setBold(true);
+    const int padding = 4 * m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
+    const int time = plain.horizontalAdvance(QStringLiteral("0000-00-00 00:00:00.000")) + padding;
+    const int outcome =
+        QFontMetrics(boldFont).horizontalAdvance(QStringLiteral("acknowledged")) + padding;
+    const std::vector<int> widths = CCommLogModel::ColumnWidths(client, scrollBar, time, outcome);
     for (size_t c = 0; c < widths.size(); ++c) {
         m_table->horizontalHeader()->resizeSection(static_cast<int>(c), widths[c]);
     }

@@ -11,10 +11,6 @@
 namespace zeb {
 
 namespace {
-// Time, command, reply, outcome: the time stamp is long and fixed, replies (identity texts,
-// parameter echoes) are the longest texts.
-constexpr int kWidthParts[CCommLogModel::kColumnCount] = {11, 8, 13, 6};
-constexpr int kWidthTotal = 38;
 // A failed exchange is drawn dark red and its outcome bold, so it stands out in colour and in
 // black and white alike.
 const QColor kFailedColour(0xA0, 0x10, 0x10);
@@ -132,13 +128,22 @@ QVariant CCommLogModel::headerData(int section, Qt::Orientation orientation, int
     }
 }
 
-std::vector<int> CCommLogModel::ColumnWidths(int clientWidth, int scrollBarWidth) {
+std::vector<int> CCommLogModel::ColumnWidths(int clientWidth, int scrollBarWidth, int timeWidth,
+                                             int outcomeWidth) {
     const int usable = std::max(0, clientWidth - scrollBarWidth);
-    std::vector<int> widths;
-    for (int parts : kWidthParts) {
-        widths.push_back(usable * parts / kWidthTotal);
+    // Time and outcome are short texts of known length; when even they do not fit, all four
+    // columns share the width in those proportions.
+    if (timeWidth + outcomeWidth > usable / 2) {
+        const int total = std::max(1, 2 * (timeWidth + outcomeWidth));
+        const int time = usable * timeWidth / total;
+        const int outcome = usable * outcomeWidth / total;
+        const int rest = usable - time - outcome;
+        return {time, rest * 2 / 5, rest - rest * 2 / 5, outcome};
     }
-    return widths;
+    // Replies (identity texts, parameter echoes) are the longest texts: they get three fifths
+    // of what is left, commands two.
+    const int rest = usable - timeWidth - outcomeWidth;
+    return {timeWidth, rest * 2 / 5, rest - rest * 2 / 5, outcomeWidth};
 }
 
 }  // namespace zeb

@@ -33,8 +33,10 @@ public:
                         int role = Qt::DisplayRole) const override;
 
     // Column widths for a list whose client area is `clientWidth` wide, less a vertical scroll
-    // bar's width, so a scroll bar appearing never brings a horizontal one.
-    static std::vector<int> ColumnWidths(int clientWidth, int scrollBarWidth);
+    // bar's width so a scroll bar appearing never brings a horizontal one. Time and outcome get
+    // the width their texts need, command and reply share the rest.
+    static std::vector<int> ColumnWidths(int clientWidth, int scrollBarWidth, int timeWidth,
+                                         int outcomeWidth);
 
 private:
     // Brings the rows in line with the log after it took an exchange.
