@@ -14,6 +14,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <vector>
+
 #include "CommLogDock.h"
 #include "CommLogModel.h"
 #include "ExchangeLog.h"
@@ -108,6 +111,22 @@ TEST(CommLogModel, LetsGoOfTheLogWhenDestroyed) {
     { CCommLogModel model(log); }
     log.OnExchange(Exchange(QStringLiteral("QA")));  // would reach a dead model
     EXPECT_EQ(log.Count(), 1);
+}
+
+TEST(CommLogModel, ColumnsFillTheListWithoutOverflowing) {
+    for (int client : {0, 120, 300, 900, 2000}) {
+        const std::vector<int> widths = CCommLogModel::ColumnWidths(client, 16, 170, 100);
+        ASSERT_EQ(widths.size(), 4u);
+        int sum = 0;
+        for (int w : widths) {
+            EXPECT_GE(w, 0) << client;
+            sum += w;
+        }
+        EXPECT_LE(sum, std::max(0, client - 16)) << client;
+        EXPECT_GE(sum, client - 16 - 4) << client;
+    }
+    // With room to spare the time stamp and outcome keep their own widths.
+    EXPECT_EQ(CCommLogModel::ColumnWidths(900, 16, 170, 100)[0], 170);
 }
 
 TEST(CommLogDock, SavesTheLinesAndTellsAFailure) {
