@@ -18,6 +18,7 @@
 
 #include "AboutDlg.h"
 #include "ChildFrame.h"
+#include "CommLogDock.h"
 #include "CommandLine.h"
 #include "CurrentMachine.h"
 #include "DocManager.h"
@@ -265,6 +266,19 @@ void CMainFrame::CreateBars() {
     statusToggle->setStatusTip(QStringLiteral("Show or hide the status bar"));
     connect(statusToggle, &QAction::toggled, statusBar(), &QStatusBar::setVisible);
     view->addAction(statusToggle);
+    CreateCommLog(view);
+}
+
+void CMainFrame::CreateCommLog(QMenu* view) {
+    if (!m_s.exchangeLog) {
+        return;
+    }
+    // Docked below the documents and hidden until a service engineer asks for it.
+    auto* dock = new CCommLogDock(*m_s.exchangeLog, this);
+    addDockWidget(Qt::BottomDockWidgetArea, dock);
+    dock->hide();
+    view->addSeparator();
+    view->addAction(dock->toggleViewAction());
 }
 
 void CMainFrame::RefreshConnection() {

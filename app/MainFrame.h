@@ -20,6 +20,7 @@ namespace zeb {
 
 class CChildFrame;
 class CDocManager;
+class CExchangeLog;
 class CTestProperty;
 class CZebM40Cntl;
 class CZebM40SettingsDoc;
@@ -32,6 +33,8 @@ struct MainFrameServices {
     CTestProperty& property;
     CurrentMachine& machine;
     bool simulated = false;
+    // The communication log shown by View > Communication log; no such window without one.
+    CExchangeLog* exchangeLog = nullptr;
 };
 
 class CMainFrame : public QMainWindow {
@@ -71,6 +74,7 @@ private:
     void CreateActions();
     void CreateMenus();
     void CreateBars();
+    void CreateCommLog(QMenu* view);
     CChildFrame* CreateChild(CZebM40SettingsDoc* doc);
     void UpdateTitles();
     void UpdateRecentMenu();

@@ -47,7 +47,11 @@ CZebM40App::CZebM40App(const AppOptions& options, AppEnvironment environment)
     if (m_options.simulate) {
         m_sim = StartSimulator(m_options.simulatedType);
     }
-    m_cntl = std::make_unique<CZebM40Cntl>();
+    // The communication log hears the whole run, the port scan at start-up included, so a
+    // service engineer can see why an instrument was or was not found.
+    m_cntl = std::make_unique<CZebM40Cntl>(SerialAccess::System());
+    m_cntl->Protocol().SetObserver(&m_exchangeLog);
+    m_cntl->Connect();
     m_settings =
         m_env.recentFilesPath.isEmpty()
             ? std::make_unique<QSettings>(QStringLiteral("Brakmoor"), QStringLiteral("ZEB"))
@@ -88,6 +92,7 @@ bool CZebM40App::InitInstance() {
     }
 
     MainFrameServices services{*m_docs, *m_cntl, m_testProperty, m_machine, Simulated()};
+    services.exchangeLog = &m_exchangeLog;
     m_mainFrame = std::make_unique<CMainFrame>(services);
 
     WaitAtLeast(shown, m_env.openingMs, [] { QApplication::processEvents(); });

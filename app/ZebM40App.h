@@ -10,6 +10,7 @@
 
 #include "CommandLine.h"
 #include "CurrentMachine.h"
+#include "ExchangeLog.h"
 #include "SingleInstance.h"
 #include "StartupSequence.h"
 #include "TestProperty.h"
@@ -49,6 +50,7 @@ public:
     void ExitInstance();
 
     CZebM40Cntl& Cntl() { return *m_cntl; }
+    CExchangeLog& ExchangeLog() { return m_exchangeLog; }
     CTestProperty& TestProperty() { return m_testProperty; }
     CurrentMachine& Machine() { return m_machine; }
     CMainFrame* MainFrame() { return m_mainFrame.get(); }
@@ -62,6 +64,8 @@ private:
     AppOptions m_options;
     AppEnvironment m_env;
     std::unique_ptr<zebsim::PtySimulator> m_sim;
+    // Declared before the controller, which reports to it until the controller is gone.
+    CExchangeLog m_exchangeLog;
     std::unique_ptr<CZebM40Cntl> m_cntl;
     CTestProperty m_testProperty;
     CurrentMachine m_machine;
