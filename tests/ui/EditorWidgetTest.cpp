@@ -156,10 +156,45 @@ TEST(SettingDlg, CountFieldFiltersAPasteAndTruncates) {
     EXPECT_EQ(dlg.Record().m_lRept, 10);  // the 1.2/50 minimum
 }
 
+TEST(SettingDlg, LeavingAFieldSettlesItWithoutTyping) {
+    // 7 kV typed on the AC port; the edition-3 telecom port then narrows the limit to 6 kV.
+    // The fixed page keeps showing 7.0 until the operator passes through the field.
+    CSettingDlg dlg(Record(9));
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    CValueEdit* fixed = dlg.VoltagePanel()->FixPage()->Field();
+    Type(fixed, "7");
+    Choose(dlg.PortCombo(), kPortTelecom);
+    Settle();
+    EXPECT_EQ(fixed->Text(), "7.0");
+    fixed->Edit()->setFocus();
+    dlg.CountField()->Edit()->setFocus();
+    EXPECT_EQ(dlg.Record().m_valVolt.m_lValue, 6000);
+    EXPECT_EQ(fixed->Text(), "6.0");
+
+    // A count outside its range (only a file holds one) is lifted when the field is left.
+    CSettingData r = Record(5);
+    r.m_lDisc = 0;
+    CSettingDlg other(r);
+    other.show();
+    QApplication::setActiveWindow(&other);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    other.CountField()->Edit()->setFocus();
+    other.IntervalField()->Edit()->setFocus();
+    EXPECT_EQ(other.Record().m_lDisc, 1);
+    EXPECT_EQ(other.CountField()->Text(), "1");
+}
+
 TEST(SettingDlg, PortsPagesAndTheVoltageLimit) {
-    CSettingDlg none(Record(kNoMachineType));
+    // Without a machine type no port is offered; only the interval still meets its minimum.
+    CSettingData noMachine = Record(kNoMachineType);
+    noMachine.m_lRept = 5;
+    CSettingDlg none(noMachine);
     EXPECT_EQ(none.PortCombo()->count(), 0);
     EXPECT_EQ(none.VisiblePage(), OutputPage::None);
+    EXPECT_EQ(none.Record().m_lRept, 10);
+    EXPECT_EQ(none.IntervalField()->Text(), "10");
 
     CSettingDlg ed3(Record(9, kPortTelecom));
     EXPECT_EQ(ed3.PortCombo()->currentData().toInt(), kPortTelecom);
@@ -318,9 +353,15 @@ TEST(SettingDlg, OkChecksAndCancelDiscards) {
         EXPECT_TRUE(dlg.isVisible());
         EXPECT_NE(dlg.result(), QDialog::Accepted);
 
-        // Enter in a value field moves on; it does not press OK.
+        // Enter in a value field moves on; it does not press OK. In the voltage panel neither
+        // Enter nor Esc closes the editor, on a field or on a tab.
         QTest::keyClick(dlg.CountField()->Edit(), Qt::Key_Return);
         EXPECT_TRUE(dlg.isVisible());
+        QTest::keyClick(dlg.VoltagePanel()->FixPage()->Field()->Edit(), Qt::Key_Escape);
+        QTest::keyClick(dlg.VoltagePanel()->TabButton(kValueSweep), Qt::Key_Return);
+        QTest::keyClick(dlg.VoltagePanel()->TabButton(kValueSweep), Qt::Key_Escape);
+        EXPECT_TRUE(dlg.isVisible());
+        EXPECT_EQ(dlg.result(), 0);
 
         QTest::mouseClick(ac->LineBox(3), Qt::LeftButton);
         QTest::mouseClick(dlg.OkButton(), Qt::LeftButton);
