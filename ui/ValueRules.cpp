@@ -63,30 +63,14 @@ int32_t ParseFixed(const QString& text, int32_t exponent) {
 }
 
 QString FormatFixed(int64_t value, int32_t exponent, int32_t decimals) {
+    // The same text as the summary view and the report show for a value: the number in double
+    // precision, rounded to the shown decimals as the C runtime's "%.*f" does (350 V shows as
+    // 0.3 kV, 550 V as 0.6 kV). Whatever is shown is then parsed back and stored.
     const int e = SaneDigits(exponent);
     const int d = std::max(0, SaneDigits(decimals));
-    const bool negative = value < 0;
-    // |value| fits easily: callers hold 32-bit values.
-    int64_t magnitude = negative ? -value : value;
-    int64_t scaled;
-    if (d >= e) {
-        scaled = magnitude * PowerOfTen(d - e);
-    } else {
-        const int64_t divisor = PowerOfTen(e - d);
-        scaled = magnitude / divisor;
-        if ((magnitude % divisor) * 2 >= divisor) {
-            ++scaled;
-        }
-    }
-    const int64_t unit = PowerOfTen(d);
-    QString text = QString::number(scaled / unit);
-    if (d > 0) {
-        text += QLatin1Char('.') + QStringLiteral("%1").arg(scaled % unit, d, 10, QLatin1Char('0'));
-    }
-    if (negative && scaled != 0) {
-        text.prepend(QLatin1Char('-'));
-    }
-    return text;
+    const double shown =
+        e >= 0 ? double(value) / double(PowerOfTen(e)) : double(value) * double(PowerOfTen(-e));
+    return QString::number(shown, 'f', d);
 }
 
 int32_t ClampValue(int64_t value, int64_t lo, int64_t hi) {

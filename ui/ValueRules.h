@@ -14,8 +14,8 @@ namespace zeb {
 // Text to stored units: the leading decimal number of `text` times 10^exponent, truncated
 // toward zero. No number gives 0; a number too large for 32 bits saturates instead of wrapping.
 int32_t ParseFixed(const QString& text, int32_t exponent);
-// Stored units to text: value times 10^-exponent with `decimals` digits after the point, the
-// last digit rounded half away from zero ("550" with exponent 3 and one decimal shows "0.6").
+// Stored units to text: value times 10^-exponent with `decimals` digits after the point, rounded
+// as "%.*f" rounds the double ("550" with exponent 3 and one decimal shows "0.6", "350" "0.3").
 QString FormatFixed(int64_t value, int32_t exponent, int32_t decimals);
 inline QString FormatFixed(int64_t value, const VALUE_LIMIT& limit) {
     return FormatFixed(value, limit.m_nExponent, limit.m_nDecimals);
