@@ -241,6 +241,26 @@ TEST_F(Documents, StoredMaximizeAppliesToTheFirstWindowOfARunOnly) {
     frame->SetAskSavePath(nullptr);
 }
 
+TEST_F(Documents, ArrangingTheWindowsIsNotTheOperatorsChoiceOfState) {
+    frame->show();
+    CChildFrame* first = frame->ActiveChild();
+    first->showMaximized();
+    CChildFrame* second = frame->OnFileNew();
+    ASSERT_NE(second, nullptr);
+    // A maximised window hands its state to the one activated next; the choice stays.
+    frame->MdiArea()->setActiveSubWindow(first);
+    EXPECT_EQ(StoredWindowState(), QStringLiteral("MAXIMIZE"));
+    // Tiling restores the maximised window, cascading a minimised one may move it: neither
+    // is the operator minimising, maximising or restoring a window.
+    frame->Action("tile")->trigger();
+    EXPECT_FALSE(first->isMaximized());
+    EXPECT_EQ(StoredWindowState(), QStringLiteral("MAXIMIZE"));
+    second->showMinimized();
+    frame->Action("cascade")->trigger();
+    EXPECT_EQ(StoredWindowState(), QStringLiteral("MINIMIZE"));
+    frame->SetAskSavePath(nullptr);
+}
+
 TEST_F(Documents, StatusBarAndTitleWithoutInstrument) {
     EXPECT_EQ(frame->ConnectionLabel()->text(), QStringLiteral("No instrument"));
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("ZEB-M40_ZEB-M50 - Test1"));
