@@ -1,6 +1,7 @@
 #include "OpeningDlg.h"
 
 #include <QFont>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPalette>
 #include <QVBoxLayout>
@@ -26,8 +27,16 @@ COpeningDlg::COpeningDlg(QWidget* parent)
     m_title->setFont(titleFont);
     m_title->setAlignment(Qt::AlignCenter);
 
-    m_version = new QLabel(QStringLiteral("Version %1").arg(GetVersionString()), this);
-    m_version->setAlignment(Qt::AlignCenter);
+    // The version field holds the version text alone (empty for a build without one); its
+    // caption stands beside it.
+    auto* versionCaption = new QLabel(QStringLiteral("Version"), this);
+    m_version = new QLabel(GetVersionString(), this);
+    m_version->setAccessibleName(QStringLiteral("Version"));
+    auto* versionRow = new QHBoxLayout;
+    versionRow->addStretch();
+    versionRow->addWidget(versionCaption);
+    versionRow->addWidget(m_version);
+    versionRow->addStretch();
     auto* status = new QLabel(QStringLiteral("Looking for the instrument ..."), this);
     status->setAlignment(Qt::AlignCenter);
 
@@ -35,7 +44,7 @@ COpeningDlg::COpeningDlg(QWidget* parent)
     layout->setContentsMargins(40, 32, 40, 24);
     layout->addWidget(m_title);
     layout->addSpacing(16);
-    layout->addWidget(m_version);
+    layout->addLayout(versionRow);
     layout->addWidget(status);
 }
 
