@@ -238,7 +238,19 @@ TEST_F(Documents, StoredMaximizeAppliesToTheFirstWindowOfARunOnly) {
 
     second->showMinimized();
     EXPECT_EQ(StoredWindowState(), QStringLiteral("MINIMIZE"));
+
+    // Closing the program keeps the choice; the next run opens its first window normally.
     frame->SetAskSavePath(nullptr);
+    ASSERT_TRUE(frame->close());
+    app.reset();
+    EXPECT_EQ(StoredWindowState(), QStringLiteral("MINIMIZE"));
+    app = MakeApp(1, 5);
+    ASSERT_TRUE(app->InitInstance());
+    frame = app->MainFrame();
+    frame->show();
+    ASSERT_NE(frame->ActiveChild(), nullptr);
+    EXPECT_FALSE(frame->ActiveChild()->isMinimized());
+    EXPECT_FALSE(frame->ActiveChild()->isMaximized());
 }
 
 TEST_F(Documents, ArrangingTheWindowsIsNotTheOperatorsChoiceOfState) {

@@ -196,10 +196,16 @@ TEST(SummaryView, ShowsTheDocumentAndForwardsTheButtons) {
     EXPECT_EQ(view.infoShown, 1);
     EXPECT_EQ(property.m_tmTestDate, 0);
 
-    // The list follows the view's width.
+    // The list follows the view's width, but never narrows past the buttons' right edge.
     const int before = view.StepList()->width();
     view.resize(1000, 600);
     EXPECT_GT(view.StepList()->width(), before);
+    const auto rightEdge = [&](QWidget* w) { return w->mapTo(&view, QPoint(w->width(), 0)).x(); };
+    view.resize(view.minimumSizeHint());
+    const int narrowest = view.StepList()->width();
+    EXPECT_GE(rightEdge(view.StepList()), rightEdge(view.ExecuteButton()));
+    view.resize(100, 600);
+    EXPECT_EQ(view.StepList()->width(), narrowest);
 }
 
 TEST(SummaryView, SettingsCommandTakesTheEditOnlyOnOk) {
