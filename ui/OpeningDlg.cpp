@@ -37,7 +37,8 @@ COpeningDlg::COpeningDlg(QWidget* parent)
     versionRow->addWidget(versionCaption);
     versionRow->addWidget(m_version);
     versionRow->addStretch();
-    auto* status = new QLabel(QStringLiteral("Looking for the instrument ..."), this);
+    // The serial ports were scanned before this dialog shows; it only covers the rest of start-up.
+    auto* status = new QLabel(QStringLiteral("Starting ..."), this);
     status->setAlignment(Qt::AlignCenter);
 
     auto* layout = new QVBoxLayout(this);
