@@ -27,15 +27,8 @@ CZebM40SettingsDoc& CChildFrame::Document() const {
 void CChildFrame::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange) {
         const auto* change = static_cast<QWindowStateChangeEvent*>(event);
-        const Qt::WindowStates before = change->oldState();
-        const Qt::WindowStates now = windowState();
-        const auto kind = [](Qt::WindowStates s) {
-            return s & Qt::WindowMinimized   ? placement::kMinimize
-                   : s & Qt::WindowMaximized ? placement::kMaximize
-                                             : placement::kRestore;
-        };
-        if (kind(before) != kind(now)) {
-            StoreWindowState(kind(now));
+        if (const char* state = WindowStateToStore(change->oldState(), windowState())) {
+            StoreWindowState(state);
         }
     }
     QMdiSubWindow::changeEvent(event);

@@ -35,6 +35,20 @@ QString StoredWindowState() {
                          QStringLiteral("INI_KEY_MDICHILD_MAXIMIZE"), QString());
 }
 
+int CProgramArrangement::s_nDepth = 0;
+
+const char* WindowStateToStore(Qt::WindowStates before, Qt::WindowStates now) {
+    const auto kind = [](Qt::WindowStates s) {
+        return s & Qt::WindowMinimized   ? placement::kMinimize
+               : s & Qt::WindowMaximized ? placement::kMaximize
+                                         : placement::kRestore;
+    };
+    if (CProgramArrangement::Active() || kind(before) == kind(now)) {
+        return nullptr;
+    }
+    return kind(now);
+}
+
 bool CMaximizeOnce::ShouldMaximize() {
     if (!m_bFirst) {
         return false;

@@ -6,6 +6,7 @@
 
 #include <QRect>
 #include <QString>
+#include <Qt>
 
 namespace zeb {
 
@@ -22,6 +23,25 @@ QRect ChildGeometry(const QRect& defaults);
 // The state the operator chose, as stored: kMinimize, kMaximize or kRestore.
 void StoreWindowState(const char* state);
 QString StoredWindowState();
+
+// While the program arranges the document windows itself (tiling, cascading), the states it
+// changes are not the operator's choice and are not stored. One lives for one arrangement.
+class CProgramArrangement {
+public:
+    CProgramArrangement() { ++s_nDepth; }
+    ~CProgramArrangement() { --s_nDepth; }
+    CProgramArrangement(const CProgramArrangement&) = delete;
+    CProgramArrangement& operator=(const CProgramArrangement&) = delete;
+    static bool Active() { return s_nDepth > 0; }
+
+private:
+    static int s_nDepth;
+};
+
+// The state to store when a document window goes from `before` to `now`: kMinimize,
+// kMaximize or kRestore when the operator moved it into another of these three, nullptr when
+// nothing is to be stored (no such change, or the program is arranging the windows).
+const char* WindowStateToStore(Qt::WindowStates before, Qt::WindowStates now);
 
 // Once per run: the first document window that asks is told whether to open maximised (when
 // "MAXIMIZE" is stored); every later one is left in the default state.

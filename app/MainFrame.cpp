@@ -171,10 +171,16 @@ void CMainFrame::CreateActions() {
              RefreshConnection();
          });
     make("cascade", QStringLiteral("&Cascade"), QStringLiteral("Arrange windows so they overlap"),
-         QKeySequence::UnknownKey, none, [this] { m_mdi->cascadeSubWindows(); });
+         QKeySequence::UnknownKey, none, [this] {
+             const CProgramArrangement arranging;
+             m_mdi->cascadeSubWindows();
+         });
     make("tile", QStringLiteral("&Tile"),
          QStringLiteral("Arrange windows as non-overlapping tiles"), QKeySequence::UnknownKey, none,
-         [this] { m_mdi->tileSubWindows(); });
+         [this] {
+             const CProgramArrangement arranging;
+             m_mdi->tileSubWindows();
+         });
     make("about", QStringLiteral("&About Remote control software..."),
          QStringLiteral("Display program information and version"), QKeySequence::HelpContents,
          QStyle::SP_MessageBoxInformation, [this] {
@@ -287,7 +293,7 @@ void CMainFrame::RefreshConnection() {
 }
 
 CChildFrame* CMainFrame::CreateChild(CZebM40SettingsDoc* doc) {
-    auto* view = new CZebM40SettingsView(*doc, m_s.cntl, m_s.property);
+    auto* view = new CZebM40SettingsView(*doc, m_s.cntl, m_s.property, nullptr, &m_s.machine);
     auto* child = new CChildFrame(view);
     child->setWindowIcon(windowIcon());
     m_mdi->addSubWindow(child);

@@ -7,7 +7,8 @@ namespace zeb {
 
 MsgAnswer CMessageBoxSink::Show(const QString& text, MsgButtons buttons, MsgIcon icon) {
     QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(QStringLiteral("ZEB-M40_ZEB-M50"));
+    // Message boxes carry the program's name, as every message box of the program always has.
+    box.setWindowTitle(QLatin1String(kMessageCaption));
     box.setText(text);
     switch (icon) {
         case MsgIcon::Information:

@@ -5,6 +5,9 @@
 
 namespace zeb {
 
+// Caption of every message box: the program's name.
+inline constexpr const char* kMessageCaption = "ZEB";
+
 class CMessageBoxSink : public IMessageSink {
 public:
     MsgAnswer Show(const QString& text, MsgButtons buttons, MsgIcon icon) override;

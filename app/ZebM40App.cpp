@@ -69,7 +69,16 @@ int CZebM40App::SelectMachine(quint32& chosen) {
         return m_env.select(chosen);
     }
     CTypeSelectDlg dlg(PortAccessProblems(SystemPortTable()));
+    // The busy cursor of start-up covers every window here; the operator's choice is awaited,
+    // so the dialog gets the normal cursor while it is open.
+    const bool busy = QApplication::overrideCursor() != nullptr;
+    if (busy) {
+        QApplication::restoreOverrideCursor();
+    }
     dlg.exec();
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
     chosen = dlg.ChosenType();
     return dlg.Result();
 }

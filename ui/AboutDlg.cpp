@@ -17,11 +17,18 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     icon->setPixmap(QApplication::windowIcon().pixmap(48, 48));
     icon->setAccessibleName(QStringLiteral("Program icon"));
     auto* name = new QLabel(QStringLiteral("Remote control software for ZEB-M40 / ZEB-M50"), this);
-    auto* version = new QLabel(QStringLiteral("Version %1").arg(GetVersionString()), this);
+    // The version field holds the version text alone; its caption stands beside it.
+    auto* version = new QLabel(GetVersionString(), this);
+    version->setObjectName(QStringLiteral("version"));
+    version->setAccessibleName(QStringLiteral("Version"));
     version->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* versionRow = new QHBoxLayout;
+    versionRow->addWidget(new QLabel(QStringLiteral("Version"), this));
+    versionRow->addWidget(version);
+    versionRow->addStretch();
     auto* texts = new QVBoxLayout;
     texts->addWidget(name);
-    texts->addWidget(version);
+    texts->addLayout(versionRow);
     auto* top = new QHBoxLayout;
     top->addWidget(icon, 0, Qt::AlignTop);
     top->addSpacing(12);

@@ -1,6 +1,7 @@
 #include "OpeningDlg.h"
 
 #include <QFont>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPalette>
 #include <QVBoxLayout>
@@ -26,16 +27,25 @@ COpeningDlg::COpeningDlg(QWidget* parent)
     m_title->setFont(titleFont);
     m_title->setAlignment(Qt::AlignCenter);
 
-    m_version = new QLabel(QStringLiteral("Version %1").arg(GetVersionString()), this);
-    m_version->setAlignment(Qt::AlignCenter);
-    auto* status = new QLabel(QStringLiteral("Looking for the instrument ..."), this);
+    // The version field holds the version text alone (empty for a build without one); its
+    // caption stands beside it.
+    auto* versionCaption = new QLabel(QStringLiteral("Version"), this);
+    m_version = new QLabel(GetVersionString(), this);
+    m_version->setAccessibleName(QStringLiteral("Version"));
+    auto* versionRow = new QHBoxLayout;
+    versionRow->addStretch();
+    versionRow->addWidget(versionCaption);
+    versionRow->addWidget(m_version);
+    versionRow->addStretch();
+    // The serial ports were scanned before this dialog shows; it only covers the rest of start-up.
+    auto* status = new QLabel(QStringLiteral("Starting ..."), this);
     status->setAlignment(Qt::AlignCenter);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(40, 32, 40, 24);
     layout->addWidget(m_title);
     layout->addSpacing(16);
-    layout->addWidget(m_version);
+    layout->addLayout(versionRow);
     layout->addWidget(status);
 }
 

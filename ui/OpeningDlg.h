@@ -1,5 +1,5 @@
 #pragma once
-// The opening dialog shown while the program looks for the instrument at start-up: the
+// The opening dialog shown during start-up, after the serial ports were scanned: the
 // program's title and version on a light grey ground.
 
 #include <QDialog>

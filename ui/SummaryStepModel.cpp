@@ -11,6 +11,13 @@ namespace {
 constexpr int kWidthFortieths[CSummaryStepModel::kColumnCount] = {5, 7, 6, 10, 5, 5};
 // Step item shown in each column after the step number.
 constexpr int kColumnItem[CSummaryStepModel::kColumnCount] = {0, 12, 9, 3, 10, 8};
+
+// A column's alignment holds for its header as for its cells: the line and polarity columns
+// are centred, the numbers right-aligned.
+QVariant ColumnAlignment(int column) {
+    const bool centred = column == 3 || column == 4;
+    return QVariant::fromValue(Qt::AlignVCenter | (centred ? Qt::AlignHCenter : Qt::AlignRight));
+}
 }  // namespace
 
 CSummaryStepModel::CSummaryStepModel(CZebM40SettingsDoc& doc, QObject* parent)
@@ -37,9 +44,7 @@ QVariant CSummaryStepModel::data(const QModelIndex& index, int role) const {
     }
     const int column = index.column();
     if (role == Qt::TextAlignmentRole) {
-        const bool centred = column == 3 || column == 4;
-        return QVariant::fromValue(Qt::AlignVCenter |
-                                   (centred ? Qt::AlignHCenter : Qt::AlignRight));
+        return ColumnAlignment(column);
     }
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) {
         return {};
@@ -57,7 +62,7 @@ QVariant CSummaryStepModel::headerData(int section, Qt::Orientation orientation,
         return QAbstractTableModel::headerData(section, orientation, role);
     }
     if (role == Qt::TextAlignmentRole) {
-        return QVariant::fromValue(Qt::AlignCenter);
+        return ColumnAlignment(section);
     }
     if (role != Qt::DisplayRole) {
         return {};

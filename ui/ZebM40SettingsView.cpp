@@ -12,6 +12,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "CurrentMachine.h"
 #include "ExecDlg.h"
 #include "RunPreChecks.h"
 #include "SettingDlg.h"
@@ -46,8 +47,9 @@ constexpr RowPlace kPlace[kSummaryRowCount] = {
 }  // namespace
 
 CZebM40SettingsView::CZebM40SettingsView(CZebM40SettingsDoc& doc, CZebM40Cntl& cntl,
-                                         CTestProperty& property, QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_cntl(cntl), m_property(property) {
+                                         CTestProperty& property, QWidget* parent,
+                                         const CurrentMachine* machine)
+    : QWidget(parent), m_doc(doc), m_cntl(cntl), m_property(property), m_machine(machine) {
     m_model = new QLabel(this);
     m_model->setAccessibleName(QStringLiteral("Model"));
     QFont bold = m_model->font();
@@ -178,7 +180,11 @@ void CZebM40SettingsView::OnSettings() {
 }
 
 bool CZebM40SettingsView::EditRecord(CSettingData& record) {
-    CSettingDlg dlg(record, this, m_cntl.IsConnected() ? m_cntl.InstHWVersion() : 0);
+    // The program keeps the hardware version of the instrument it last connected to; a cable
+    // pulled since then does not take the newer line configuration away from the editor.
+    const int hwVersion = m_machine ? m_machine->m_nCurrentHWVersion
+                                    : (m_cntl.IsConnected() ? m_cntl.InstHWVersion() : 0);
+    CSettingDlg dlg(record, this, hwVersion);
     if (dlg.exec() != QDialog::Accepted) {
         return false;
     }

@@ -19,11 +19,14 @@ class CSummaryStepModel;
 class CTestProperty;
 class CZebM40Cntl;
 class CZebM40SettingsDoc;
+struct CurrentMachine;
 
 class CZebM40SettingsView : public QWidget {
 public:
+    // `machine`: the program's current machine; its hardware version is what the editor offers
+    // line configurations for (the instrument's own when none is given).
     CZebM40SettingsView(CZebM40SettingsDoc& doc, CZebM40Cntl& cntl, CTestProperty& property,
-                        QWidget* parent = nullptr);
+                        QWidget* parent = nullptr, const CurrentMachine* machine = nullptr);
     ~CZebM40SettingsView() override;
 
     // Fills the summary and the step list from the document, row 0 selected.
@@ -61,6 +64,7 @@ private:
     CZebM40SettingsDoc& m_doc;
     CZebM40Cntl& m_cntl;
     CTestProperty& m_property;
+    const CurrentMachine* m_machine;
     QLabel* m_model = nullptr;
     std::array<QLabel*, kSummaryRowCount> m_captions{};
     std::array<QLabel*, kSummaryRowCount> m_values{};

@@ -238,6 +238,38 @@ TEST_F(Documents, StoredMaximizeAppliesToTheFirstWindowOfARunOnly) {
 
     second->showMinimized();
     EXPECT_EQ(StoredWindowState(), QStringLiteral("MINIMIZE"));
+
+    // Closing the program keeps the choice; the next run opens its first window normally.
+    frame->SetAskSavePath(nullptr);
+    ASSERT_TRUE(frame->close());
+    app.reset();
+    EXPECT_EQ(StoredWindowState(), QStringLiteral("MINIMIZE"));
+    app = MakeApp(1, 5);
+    ASSERT_TRUE(app->InitInstance());
+    frame = app->MainFrame();
+    frame->show();
+    ASSERT_NE(frame->ActiveChild(), nullptr);
+    EXPECT_FALSE(frame->ActiveChild()->isMinimized());
+    EXPECT_FALSE(frame->ActiveChild()->isMaximized());
+}
+
+TEST_F(Documents, ArrangingTheWindowsIsNotTheOperatorsChoiceOfState) {
+    frame->show();
+    CChildFrame* first = frame->ActiveChild();
+    first->showMaximized();
+    CChildFrame* second = frame->OnFileNew();
+    ASSERT_NE(second, nullptr);
+    // A maximised window hands its state to the one activated next; the choice stays.
+    frame->MdiArea()->setActiveSubWindow(first);
+    EXPECT_EQ(StoredWindowState(), QStringLiteral("MAXIMIZE"));
+    // Tiling restores the maximised window, cascading a minimised one may move it: neither
+    // is the operator minimising, maximising or restoring a window.
+    frame->Action("tile")->trigger();
+    EXPECT_FALSE(first->isMaximized());
+    EXPECT_EQ(StoredWindowState(), QStringLiteral("MAXIMIZE"));
+    second->showMinimized();
+    frame->Action("cascade")->trigger();
+    EXPECT_EQ(StoredWindowState(), QStringLiteral("MINIMIZE"));
     frame->SetAskSavePath(nullptr);
 }
 

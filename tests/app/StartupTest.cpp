@@ -4,15 +4,20 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
 
 #include "AppFixture.h"
 #include "CommandLine.h"
 #include "DocManager.h"
 #include "IniFile.h"
 #include "MainFrame.h"
+#include "MessageBoxSink.h"
 #include "SettingsDoc.h"
 #include "SingleInstance.h"
 #include "StartupSequence.h"
@@ -197,6 +202,23 @@ TEST(CommandLine, SimulateFileAndMistakes) {
     EXPECT_FALSE(ParseCommandLine({QStringLiteral("--simulate=c3")}).error.isEmpty());
     EXPECT_FALSE(ParseCommandLine({QStringLiteral("--bogus")}).error.isEmpty());
     EXPECT_FALSE(ParseCommandLine({QStringLiteral("a"), QStringLiteral("b")}).error.isEmpty());
+}
+
+TEST(MessageBoxSink, BoxCarriesTheProgramsNameAndGivesBackTheAnswer) {
+    CMessageBoxSink sink;
+    QString caption;
+    int buttons = 0;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            caption = box->windowTitle();
+            buttons = static_cast<int>(box->buttons().size());
+            box->button(QMessageBox::Cancel)->click();
+        }
+    });
+    EXPECT_EQ(sink.Show(QStringLiteral("Save?"), MsgButtons::OkCancel, MsgIcon::Question),
+              MsgAnswer::Cancel);
+    EXPECT_EQ(caption, QStringLiteral("ZEB"));
+    EXPECT_EQ(buttons, 2);
 }
 
 class ConnectionText : public test::SimFixture {};

@@ -15,8 +15,10 @@
 #include <unistd.h>
 
 #include "../e2e/SimFixture.h"
+#include "AboutDlg.h"
 #include "CurrentMachine.h"
 #include "IniFile.h"
+#include "OpeningDlg.h"
 #include "PortAccess.h"
 #include "PropertyDlg.h"
 #include "RemoteDlg.h"
@@ -27,6 +29,7 @@
 #include "TestInfoFields.h"
 #include "TestProperty.h"
 #include "TypeSelectDlg.h"
+#include "Version.h"
 
 namespace zeb {
 namespace {
@@ -160,6 +163,23 @@ TEST(TypeSelectDlg, ButtonsGiveTheirResults) {
     CTypeSelectDlg exit;
     exit.ExitButton()->click();
     EXPECT_EQ(exit.Result(), typeselect::kExit);
+}
+
+TEST(OpeningAndAbout, FixedTextsAndTheVersionFieldHoldingTheVersionAlone) {
+    COpeningDlg opening;
+    EXPECT_EQ(opening.TitleLabel()->text(),
+              QStringLiteral("ZEB-M40 / ZEB-M50\nRemote control software"));
+    EXPECT_EQ(opening.VersionLabel()->text(), GetVersionString());
+    CAboutDlg about;
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Remote control software"));
+    const auto* version = about.findChild<QLabel*>(QStringLiteral("version"));
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->text(), GetVersionString());
+    bool named = false;
+    for (const QLabel* label : about.findChildren<QLabel*>()) {
+        named |= label->text() == QStringLiteral("Remote control software for ZEB-M40 / ZEB-M50");
+    }
+    EXPECT_TRUE(named);
 }
 
 TEST(PortAccess, MissingOrUsableDevicesNeedNoWord) {

@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
 
+#include "CurrentMachine.h"
 #include "ScriptedMessageSink.h"
+#include "SetOutputPage.h"
+#include "SettingDlg.h"
 #include "SettingsDoc.h"
 #include "SummaryContent.h"
 #include "SummaryStepModel.h"
@@ -78,6 +82,15 @@ TEST(SummaryStepList, TextsHeadersAndWidths) {
     EXPECT_EQ(model.index(0, 3).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
                   Qt::AlignHorizontal_Mask,
               Qt::AlignHCenter);
+    // Headers align as their columns do.
+    const auto headerAlign = [&](int section) {
+        return model.headerData(section, Qt::Horizontal, Qt::TextAlignmentRole)
+                   .value<Qt::Alignment>() &
+               Qt::AlignHorizontal_Mask;
+    };
+    EXPECT_EQ(headerAlign(0), Qt::AlignRight);
+    EXPECT_EQ(headerAlign(4), Qt::AlignHCenter);
+    EXPECT_EQ(headerAlign(5), Qt::AlignRight);
     EXPECT_FALSE(model.index(99999, 0).data().isValid());
 
     // 416 usable pixels: the columns take 5, 7, 6, 10, 5 and 5 fortieths of it.
@@ -183,10 +196,16 @@ TEST(SummaryView, ShowsTheDocumentAndForwardsTheButtons) {
     EXPECT_EQ(view.infoShown, 1);
     EXPECT_EQ(property.m_tmTestDate, 0);
 
-    // The list follows the view's width.
+    // The list follows the view's width, but never narrows past the buttons' right edge.
     const int before = view.StepList()->width();
     view.resize(1000, 600);
     EXPECT_GT(view.StepList()->width(), before);
+    const auto rightEdge = [&](QWidget* w) { return w->mapTo(&view, QPoint(w->width(), 0)).x(); };
+    view.resize(view.minimumSizeHint());
+    const int narrowest = view.StepList()->width();
+    EXPECT_GE(rightEdge(view.StepList()), rightEdge(view.ExecuteButton()));
+    view.resize(100, 600);
+    EXPECT_EQ(view.StepList()->width(), narrowest);
 }
 
 TEST(SummaryView, SettingsCommandTakesTheEditOnlyOnOk) {
@@ -220,20 +239,30 @@ TEST(SummaryView, SettingsCommandTakesTheEditOnlyOnOk) {
 }
 
 TEST(SummaryView, SettingsButtonOpensTheEditorOnACopy) {
+    // A three-phase machine; the instrument last connected had the newer hardware, though
+    // none is connected now: the editor still offers the seventh line configuration.
     CZebM40SettingsDoc doc;
-    ASSERT_TRUE(doc.OnNewDocument(5, 1));
+    ASSERT_TRUE(doc.OnNewDocument(5, 0));
     CTestProperty property;
-    CZebM40SettingsView view(doc, NoInstrument(), property);
+    CurrentMachine machine;
+    machine.m_ulCurrentMachineType = 5;
+    machine.m_nCurrentHWVersion = 1;
+    CZebM40SettingsView view(doc, NoInstrument(), property, nullptr, &machine);
     view.OnInitialUpdate();
     bool editorShown = false;
+    int details = 0;
     QTimer::singleShot(0, [&] {
         if (QWidget* modal = QApplication::activeModalWidget()) {
-            editorShown = modal->inherits("zeb::CSettingDlg");
+            if (auto* editor = qobject_cast<CSettingDlg*>(modal)) {
+                editorShown = true;
+                details = editor->Page(OutputPage::Ac)->DetailCombo()->count();
+            }
             modal->close();
         }
     });
     view.SettingsButton()->click();
     EXPECT_TRUE(editorShown);
+    EXPECT_EQ(details, 7);
     EXPECT_FALSE(doc.IsModified());
 }
 
