@@ -11,6 +11,7 @@
 
 #include "CommandLine.h"
 #include "FirstPaint.h"
+#include "MainFrame.h"
 #include "MessageBoxSink.h"
 #include "ZebM40App.h"
 
