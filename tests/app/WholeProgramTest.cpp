@@ -238,8 +238,8 @@ private:
 };
 
 // The test condition of the run: AC line output, two voltages as a list, the first two lines
-// the output offers, both polarities, one discharge every 10 s.
-void EditCondition(CSettingDlg& dlg) {
+// the output offers (their names go to `lines`), both polarities, one discharge every 10 s.
+void EditCondition(CSettingDlg& dlg, QStringList& lines) {
     Choose(Named<QComboBox>(&dlg, QStringLiteral("Output port")), QStringLiteral("AC LINE OUTPUT"));
     Type(Named<QLineEdit>(&dlg, QStringLiteral("Count")), QStringLiteral("1"));
     Type(Named<QLineEdit>(&dlg, QStringLiteral("Interval")), QStringLiteral("10"));
@@ -273,7 +273,10 @@ void EditCondition(CSettingDlg& dlg) {
         }
         for (QCheckBox* line : g->findChildren<QCheckBox*>()) {
             if (line->isVisible() && line->isEnabled()) {
-                SetChecked(line, chosen++ < 2);
+                SetChecked(line, chosen < 2);
+                if (chosen++ < 2) {
+                    lines << line->text().simplified();
+                }
             }
         }
     }
@@ -282,13 +285,33 @@ void EditCondition(CSettingDlg& dlg) {
     Click(OkOf(&dlg));
 }
 
-// Texts of one row of an item model.
+// Texts of one row of an item model, blanks simplified.
 QStringList RowTexts(const QAbstractItemModel* model, int row) {
     QStringList texts;
     for (int c = 0; c < model->columnCount(); ++c) {
-        texts << model->index(row, c).data().toString();
+        texts << model->index(row, c).data().toString().simplified();
     }
     return texts;
+}
+
+// Every combination of voltage, line and polarity appears in exactly one row.
+void ExpectEveryCombination(const QAbstractItemModel* model, const QStringList& lines) {
+    QStringList seen;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QStringList cells = RowTexts(model, row);
+        for (const QString& v : {QStringLiteral("1.0"), QStringLiteral("2.0")}) {
+            for (const QString& l : lines) {
+                for (const QString& p : {QStringLiteral("+"), QStringLiteral("-")}) {
+                    if (cells.contains(v) && cells.contains(l) && cells.contains(p)) {
+                        seen << v + QLatin1Char(' ') + l + QLatin1Char(' ') + p;
+                    }
+                }
+            }
+        }
+    }
+    seen.sort();
+    seen.removeDuplicates();
+    EXPECT_EQ(seen.size(), 8) << seen.join(QStringLiteral(", ")).toStdString();
 }
 
 TEST_F(WholeProgram, EditRunJudgeReportSaveAndReopen) {
@@ -303,7 +326,8 @@ TEST_F(WholeProgram, EditRunJudgeReportSaveAndReopen) {
     ASSERT_EQ(app->Documents().Documents().size(), startDocs + 1);
     CZebM40SettingsView* view = ActiveView();
     ASSERT_NE(view, nullptr);
-    WhenOpen<CSettingDlg>(EditCondition);
+    QStringList lines;
+    WhenOpen<CSettingDlg>([&lines](CSettingDlg& dlg) { EditCondition(dlg, lines); });
     Click(Named<QPushButton>(view, QStringLiteral("Test condition settings")));
     ExpectAllDriven();
 
@@ -314,9 +338,17 @@ TEST_F(WholeProgram, EditRunJudgeReportSaveAndReopen) {
     const QString volts = TextOf(Named<QLabel>(view, QStringLiteral("Voltage [kV]")));
     EXPECT_TRUE(volts.contains(QStringLiteral("1.0")) && volts.contains(QStringLiteral("2.0")))
         << volts.toStdString();
+    ASSERT_EQ(lines.size(), 2);
+    QStringList listed =
+        TextOf(Named<QLabel>(view, QStringLiteral("INJ - RET"))).split(QLatin1Char(','));
+    for (QString& l : listed) {
+        l = l.simplified();
+    }
+    EXPECT_EQ(listed, lines);
     QTableView* steps = Named<QTableView>(view, QStringLiteral("Test steps"));
     ASSERT_NE(steps, nullptr);
     ASSERT_EQ(steps->model()->rowCount(), 8);
+    ExpectEveryCombination(steps->model(), lines);
     const CZebM40SettingsDoc& doc = view->Document();
     ASSERT_EQ(doc.Steps().size(), 8u);
     EXPECT_TRUE(doc.IsModified());
