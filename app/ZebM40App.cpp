@@ -20,10 +20,11 @@ namespace zeb {
 namespace {
 // Starts the in-process simulator and puts its device first in the port table, so the scan
 // finds it the way it finds an instrument on a cable.
-std::unique_ptr<zebsim::PtySimulator> StartSimulator(int machineType) {
+std::unique_ptr<zebsim::PtySimulator> StartSimulator(int machineType, const AppEnvironment& env) {
     zebsim::SimOptions sim;
     sim.machineType = machineType;
-    sim.pacing9600 = true;
+    sim.pacing9600 = env.simPacing9600;
+    sim.timeScale = env.simTimeScale;
     auto simulator = std::make_unique<zebsim::PtySimulator>(sim);
     if (!simulator->Start()) {
         ShowMessage(QStringLiteral("The instrument simulator could not be started."),
@@ -45,7 +46,7 @@ std::unique_ptr<zebsim::PtySimulator> StartSimulator(int machineType) {
 CZebM40App::CZebM40App(const AppOptions& options, AppEnvironment environment)
     : m_options(options), m_env(std::move(environment)), m_instance(m_env.lockFolder) {
     if (m_options.simulate) {
-        m_sim = StartSimulator(m_options.simulatedType);
+        m_sim = StartSimulator(m_options.simulatedType, m_env);
     }
     // The communication log hears the whole run, the port scan at start-up included, so a
     // service engineer can see why an instrument was or was not found.

@@ -35,6 +35,11 @@ struct AppEnvironment {
     int openingMs = 2000;     // shortest time the opening dialog stays
     bool showWindows = true;  // false: nothing is shown (tests drive the frame directly)
     MachineSelection select;  // the machine selection; the dialog when empty
+    // The instrument `--simulate` stands in for: how much faster than real time its clock runs,
+    // and whether every byte takes its 1.04 ms as on a 9600-baud cable. Tests run it fast; the
+    // program keeps the instrument's own pace.
+    double simTimeScale = 1.0;
+    bool simPacing9600 = true;
 };
 
 class CZebM40App {

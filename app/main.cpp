@@ -1,6 +1,7 @@
 // The desktop program: remote control of the surge simulator.
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
@@ -9,6 +10,8 @@
 #include <cstdio>
 
 #include "CommandLine.h"
+#include "FirstPaint.h"
+#include "MainFrame.h"
 #include "MessageBoxSink.h"
 #include "ZebM40App.h"
 
@@ -30,6 +33,8 @@ QIcon ProgramIcon() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZEB"));
     QApplication::setOrganizationName(QStringLiteral("Brakmoor"));
@@ -56,6 +61,14 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     QApplication::setQuitOnLastWindowClosed(true);
+    // ZEB_REPORT_SHOWN set: one line on standard output once the main window with its first
+    // document has been drawn. The start-up benchmark waits for it.
+    if (qEnvironmentVariableIsSet("ZEB_REPORT_SHOWN") && app.MainFrame()) {
+        zeb::AfterFirstPaint(*app.MainFrame(), [sinceStart] {
+            std::printf("zeb: shown after %lld ms\n", static_cast<long long>(sinceStart.elapsed()));
+            std::fflush(stdout);
+        });
+    }
     const int code = QApplication::exec();
     app.ExitInstance();
     return code;

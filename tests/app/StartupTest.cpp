@@ -10,11 +10,13 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 
 #include "AppFixture.h"
 #include "CommandLine.h"
 #include "DocManager.h"
+#include "FirstPaint.h"
 #include "IniFile.h"
 #include "MainFrame.h"
 #include "MessageBoxSink.h"
@@ -59,6 +61,29 @@ TEST(WaitAtLeast, KeepsHandlingEventsUntilTheTimeIsUp) {
     WaitAtLeast(shown, 250, [&] { ++pumps; });
     EXPECT_GE(shown.elapsed(), 250);
     EXPECT_GE(pumps, 2);
+}
+
+TEST(FirstPaint, ReportsOnceAfterTheFirstPaintAndNeverForAWindowGoneBefore) {
+    int calls = 0;
+    QWidget window;
+    window.resize(200, 100);
+    AfterFirstPaint(window, [&] { ++calls; });
+    QApplication::processEvents();
+    EXPECT_EQ(calls, 0);  // not shown yet
+    window.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return calls == 1; }, 5000));
+    window.update();
+    QTest::qWait(50);
+    EXPECT_EQ(calls, 1);
+
+    int gone = 0;
+    auto brief = std::make_unique<QWidget>();
+    AfterFirstPaint(*brief, [&] { ++gone; });
+    brief->show();
+    brief->repaint();
+    brief.reset();
+    QTest::qWait(50);
+    EXPECT_EQ(gone, 0);
 }
 
 class MachineTypeTest : public AppFixture {};
