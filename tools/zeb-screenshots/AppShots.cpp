@@ -49,7 +49,7 @@ void SummaryShots(ShotFolder& shots, zeb::CZebM40App& app) {
     };
     for (const Sample& s : samples) {
         zeb::CZebM40SettingsDoc doc;
-        MakeDocument(doc, kThreePhase, s.port, s.adjust);
+        MakeDocument(doc, s.port == zeb::kPortDc ? kRingLines : kThreePhase, s.port, s.adjust);
         zeb::CZebM40SettingsView view(doc, app.Cntl(), app.TestProperty());
         view.resize(760, 600);
         view.OnInitialUpdate();

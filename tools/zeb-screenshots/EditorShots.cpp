@@ -61,7 +61,7 @@ void EditorShots(ShotFolder& shots) {
     const Sample samples[] = {
         {kSinglePhase, zeb::kPortAc, nullptr, "editor-ac-single-phase"},
         {kThreePhase, zeb::kPortAc, AcThreePhaseSweep, "editor-ac-three-phase"},
-        {kThreePhase, zeb::kPortDc, DcRing, "editor-dc-ring"},
+        {kRingLines, zeb::kPortDc, DcRing, "editor-dc-ring"},
         {kThreePhase, zeb::kPortSurge, nullptr, "editor-surge-output"},
         {kThreePhase, zeb::kPortTelecom, TelecomTest, "editor-telecom"},
         {zeb::kMachineTelecomUnit, zeb::kPortTelecom, nullptr, "editor-telecom-coupling-unit"},

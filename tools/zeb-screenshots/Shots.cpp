@@ -62,6 +62,7 @@ void AcThreePhaseSweep(zeb::CSettingData& r) {
     r.m_lDisc = 5;
     r.m_lRept = 60;
     zeb::OUTPUT_PORT& ac = r.m_outOutput.m_aopOutputPort[zeb::kPortAc];
+    ac.m_nOutputDetail = 5;  // three phase L1, L2, L3, N, PE
     ac.m_nSync = 1;
     ac.m_valAngle.m_nValueType = zeb::kValueVariable;
     const int angles[] = {0, 90, 180, 270};

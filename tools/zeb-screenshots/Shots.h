@@ -17,10 +17,12 @@ class CZebM40SettingsDoc;
 namespace zebshots {
 
 // Machine types the pictures use: a three-phase model with telecom output (the simulated
-// instrument), a single-phase one, an edition-3 one and the telecom coupling unit.
+// instrument), a single-phase one, an edition-3 one, one with the ring wave on its lines and the
+// telecom coupling unit.
 constexpr quint32 kThreePhase = 5;
 constexpr quint32 kSinglePhase = 1;
 constexpr quint32 kEdition3 = 13;
+constexpr quint32 kRingLines = 6;  // a "B" model: its line outputs offer the ring wave too
 
 class ShotFolder {
 public:

@@ -6,6 +6,10 @@
 //     zeb-screenshots OUTPUT_FOLDER
 
 #include <QApplication>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -13,6 +17,34 @@
 #include "MessageSeam.h"
 #include "PtySimulator.h"
 #include "Shots.h"
+
+namespace {
+
+// The program icon, as the program itself installs it (the about dialog and the document
+// windows show it).
+QIcon ProgramIcon() {
+    QIcon icon;
+    QSvgRenderer svg(QStringLiteral(":/app/zeb.svg"));
+    for (int size : {16, 32, 48}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        svg.render(&painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+// The offscreen platform cannot pass size hints to a window manager and says so for every
+// window; that is no news for a picture.
+void QuietHandler(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (!text.contains(QLatin1String("propagateSizeHints"))) {
+        std::fprintf(stderr, "%s%s\n", type == QtWarningMsg ? "warning: " : "", qPrintable(text));
+    }
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     if (argc != 2) {
@@ -30,10 +62,12 @@ int main(int argc, char* argv[]) {
     }
     qputenv("XDG_CONFIG_HOME", work.filePath(QStringLiteral("config")).toUtf8());
 
+    qInstallMessageHandler(QuietHandler);
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZEB"));
     QApplication::setOrganizationName(QStringLiteral("Brakmoor"));
     QApplication::setApplicationVersion(QStringLiteral(ZEB_VERSION_STRING));
+    QApplication::setWindowIcon(ProgramIcon());
 
     // Questions are answered with their first button and every message is printed, so a
     // message that should not have come shows in the script's output.
