@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QLayout>
+#include <QPainter>
+#include <QPixmap>
 #include <QWidget>
 
 #include <cstdio>
@@ -9,6 +11,27 @@
 #include "SettingsDoc.h"
 
 namespace zebshots {
+
+namespace {
+
+// The offscreen platform draws no window frame; a plain title bar above the picture shows the
+// window's caption, which belongs to what the operator reads.
+QPixmap WithTitleBar(const QPixmap& content, const QString& title) {
+    const int bar = 26;
+    QPixmap framed(content.width() + 2, content.height() + bar + 1);
+    framed.fill(QColor(0x5a, 0x6b, 0x7d));
+    QPainter painter(&framed);
+    painter.drawPixmap(1, bar, content);
+    QFont font = QApplication::font();
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(10, 0, framed.width() - 20, bar), Qt::AlignVCenter | Qt::AlignLeft,
+                     title);
+    return framed;
+}
+
+}  // namespace
 
 ShotFolder::ShotFolder(const QString& path) : m_dir(path) {
     m_dir.mkpath(QStringLiteral("."));
@@ -33,7 +56,7 @@ bool ShotFolder::SaveAsIs(QWidget& window, const QString& name) {
         layout->activate();
     }
     const QString file = m_dir.filePath(name + QStringLiteral(".png"));
-    const bool saved = window.grab().save(file);
+    const bool saved = WithTitleBar(window.grab(), window.windowTitle()).save(file);
     std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "wrote" : "FAILED", qPrintable(file));
     if (!saved) {
         ++m_failures;
