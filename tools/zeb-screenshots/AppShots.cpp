@@ -51,6 +51,8 @@ void SummaryShots(ShotFolder& shots, zeb::CZebM40App& app) {
         zeb::CZebM40SettingsDoc doc;
         MakeDocument(doc, s.port == zeb::kPortDc ? kRingLines : kThreePhase, s.port, s.adjust);
         zeb::CZebM40SettingsView view(doc, app.Cntl(), app.TestProperty());
+        // Alone, the view has no document window around it: name it the way one would.
+        view.setWindowTitle(QStringLiteral("%1.zms").arg(QLatin1String(s.name)));
         view.resize(760, 600);
         view.OnInitialUpdate();
         shots.Save(view, QString::fromLatin1(s.name));
