@@ -288,8 +288,10 @@ void CExecDlg::OpenJudgement(int row) {
 void CExecDlg::FitColumns() {
     QTableView* list = m_w->list;
     const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    const int width =
-        list->viewport()->width() - (list->verticalScrollBar()->isVisible() ? 0 : scrollBar);
+    // Asked before the dialog is on screen too: the scroll bar's own visibility counts, not the
+    // window's, or the columns keep a gap the width of a scroll bar once the dialog shows.
+    const bool barShown = list->verticalScrollBar()->isVisibleTo(list);
+    const int width = list->viewport()->width() - (barShown ? 0 : scrollBar);
     for (int c = 0; c < CStepListModel::kColumnCount; ++c) {
         list->setColumnWidth(c, width * CStepListModel::WidthEightieths(c) / 80);
     }

@@ -35,7 +35,9 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     top->addLayout(texts, 1);
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 16, 16, 12);
     layout->addLayout(top);
+    layout->addSpacing(12);
     layout->addWidget(box);
     connect(box, &QDialogButtonBox::accepted, this, &CAboutDlg::accept);
 }

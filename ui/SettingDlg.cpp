@@ -179,6 +179,18 @@ QWidget* CSettingDlg::BuildPortArea(int instrumentHWVersion) {
         connect(page, &CSetOutputPage::SettingChanged, this, &CSettingDlg::OnSettingChanged,
                 Qt::QueuedConnection);
     }
+    // Room for the largest page from the start, so the editor keeps its size when the
+    // operator picks another output port.
+    QSize largest;
+    for (const CSetOutputPage* page : m_pages) {
+        if (page) {
+            largest = largest.expandedTo(page->sizeHint());
+        }
+    }
+    const QMargins margins = stack->contentsMargins();
+    const int frameWidth = 2 * frame->frameWidth();
+    frame->setMinimumSize(largest.width() + margins.left() + margins.right() + frameWidth,
+                          largest.height() + margins.top() + margins.bottom() + frameWidth);
     column->addWidget(frame, 1);
     return area;
 }
