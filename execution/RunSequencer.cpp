@@ -65,6 +65,13 @@ bool CRunSequencer::SyncNeedsLine() const {
     return out.m_nOutputPort == kPortAc && out.m_aopOutputPort[kPortAc].m_nSync == 1;
 }
 
+// The run never switches the EUT line on for the surge output or the telecom port: the button
+// is not offered for them, and nobody else (zebctl before the first idle poll) may do it either.
+bool CRunSequencer::LineOnOffered() const {
+    const int port = m_doc.Record().m_outOutput.m_nOutputPort;
+    return port != kPortSurge && port != kPortTelecom;
+}
+
 void CRunSequencer::Changed() {
     if (m_onState) {
         m_onState();
@@ -249,8 +256,7 @@ void CRunSequencer::IdleTick() {
                 m_state.pauseVisible = false;
                 m_state.processingVisible = false;
                 m_state.lineOffEnabled = true;
-                const int port = m_doc.Record().m_outOutput.m_nOutputPort;
-                m_state.lineOnEnabled = port != kPortSurge && port != kPortTelecom;
+                m_state.lineOnEnabled = LineOnOffered();
                 // The radios and the lamp follow the line as the instrument reports it.
                 if (lineOn) {
                     if (!m_bLampLit) {
@@ -510,7 +516,7 @@ void CRunSequencer::OnStop() {
 }
 
 void CRunSequencer::OnLineOn() {
-    if (!m_opened) {
+    if (!m_opened || !LineOnOffered()) {
         return;
     }
     // The radio is checked by the click itself; the next idle tick corrects it if need be.

@@ -380,6 +380,19 @@ TEST_F(SequencerTest, LineOnAsksSwitchesAndFallsBackWhenTheLineStaysOff) {
 
     seq.OnLineOff();
     EXPECT_EQ(Sent(), (QStringList{"CB", "CD"}));
+
+    // Surge output and telecom never switch the line on, not even before the first idle poll
+    // (zebctl asks right after the opening): no question, no command.
+    for (int port : {kPortSurge, kPortTelecom}) {
+        doc.Record().m_outOutput.m_nOutputPort = port;
+        CRunSequencer other(doc, cntl, timers);
+        ASSERT_TRUE(other.Open());
+        Sent();
+        other.OnLineOn();
+        EXPECT_TRUE(Sent().isEmpty()) << port;
+        EXPECT_FALSE(other.State().lineOnChecked) << port;
+        other.Destroy();
+    }
 }
 
 TEST_F(SequencerTest, RemainingTimeCountsEveryIntervalLeft) {
