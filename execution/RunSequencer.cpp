@@ -5,6 +5,7 @@
 #include "MessageSeam.h"
 #include "RemainingTime.h"
 #include "SettingsDoc.h"
+#include "StepCheck.h"
 #include "TimerHost.h"
 #include "ZebM40Cntl.h"
 
@@ -477,11 +478,19 @@ void CRunSequencer::OnStart() {
     m_cntl.ClearSettings();
     m_cntl.StopTest();
     if (!m_cntl.SendStepParameters(step)) {
-        // The step was refused before it reached the instrument (the operator has been told):
-        // it is never started.
+        // The step is never started on a parameter set that did not fully arrive. Values the
+        // instrument cannot take were named to the operator before anything was sent; otherwise
+        // the line failed during the block, and the operator is told so instead of seeing
+        // START do nothing.
         m_state.lineOnEnabled = true;
+        QString problem;
+        const bool lineFailed = CheckStepValues(step, problem);
+        Changed();
+        if (lineFailed) {
+            ShowMessage(linkmsg::LostDuringRun());
+        }
         ArmPoll(runtimer::kIdlePoll);
-        EndTest(RunOutcome::Stopped);
+        EndTest(lineFailed ? RunOutcome::NoLink : RunOutcome::Stopped);
         Changed();
         return;
     }

@@ -356,6 +356,17 @@ TEST_F(SequencerTest, NextStepRefusedBeforeSendingEndsTheRunStoppedWithoutStarti
     EXPECT_EQ(seq.Outcome(), RunOutcome::Stopped);
     EXPECT_EQ(timers.ArmedPoll(), 0);
     EXPECT_TRUE(seq.State().lineOnEnabled);
+
+    // A block the instrument stops acknowledging half way is not started either, and START
+    // says why instead of doing nothing.
+    doc.Steps()[1].m_nInjRet = 0;
+    timers.Fire(seq, 0);
+    inst.refused.insert(QStringLiteral("PE10"));
+    sink.Expect(linkmsg::LostDuringRun());
+    seq.OnStart();
+    EXPECT_FALSE(Sent().contains(QStringLiteral("CA")));
+    EXPECT_EQ(seq.Outcome(), RunOutcome::NoLink);
+    EXPECT_EQ(timers.ArmedPoll(), 0);
 }
 
 TEST_F(SequencerTest, StartThatCannotStartKeepsThePollThatMatches) {
