@@ -5,6 +5,7 @@
 #include "MessageSeam.h"
 #include "RemainingTime.h"
 #include "SettingsDoc.h"
+#include "StepCheck.h"
 #include "TimerHost.h"
 #include "ZebM40Cntl.h"
 
@@ -63,6 +64,13 @@ bool CRunSequencer::CouplingUnit() const {
 bool CRunSequencer::SyncNeedsLine() const {
     const OUTPUT& out = m_doc.Record().m_outOutput;
     return out.m_nOutputPort == kPortAc && out.m_aopOutputPort[kPortAc].m_nSync == 1;
+}
+
+// The run never switches the EUT line on for the surge output or the telecom port: the button
+// is not offered for them, and nobody else (zebctl before the first idle poll) may do it either.
+bool CRunSequencer::LineOnOffered() const {
+    const int port = m_doc.Record().m_outOutput.m_nOutputPort;
+    return port != kPortSurge && port != kPortTelecom;
 }
 
 void CRunSequencer::Changed() {
@@ -249,8 +257,7 @@ void CRunSequencer::IdleTick() {
                 m_state.pauseVisible = false;
                 m_state.processingVisible = false;
                 m_state.lineOffEnabled = true;
-                const int port = m_doc.Record().m_outOutput.m_nOutputPort;
-                m_state.lineOnEnabled = port != kPortSurge && port != kPortTelecom;
+                m_state.lineOnEnabled = LineOnOffered();
                 // The radios and the lamp follow the line as the instrument reports it.
                 if (lineOn) {
                     if (!m_bLampLit) {
@@ -471,11 +478,19 @@ void CRunSequencer::OnStart() {
     m_cntl.ClearSettings();
     m_cntl.StopTest();
     if (!m_cntl.SendStepParameters(step)) {
-        // The step was refused before it reached the instrument (the operator has been told):
-        // it is never started.
+        // The step is never started on a parameter set that did not fully arrive. Values the
+        // instrument cannot take were named to the operator before anything was sent; otherwise
+        // the line failed during the block, and the operator is told so instead of seeing
+        // START do nothing.
         m_state.lineOnEnabled = true;
+        QString problem;
+        const bool lineFailed = CheckStepValues(step, problem);
+        Changed();
+        if (lineFailed) {
+            ShowMessage(linkmsg::LostDuringRun());
+        }
         ArmPoll(runtimer::kIdlePoll);
-        EndTest(RunOutcome::Stopped);
+        EndTest(lineFailed ? RunOutcome::NoLink : RunOutcome::Stopped);
         Changed();
         return;
     }
@@ -510,7 +525,7 @@ void CRunSequencer::OnStop() {
 }
 
 void CRunSequencer::OnLineOn() {
-    if (!m_opened) {
+    if (!m_opened || !LineOnOffered()) {
         return;
     }
     // The radio is checked by the click itself; the next idle tick corrects it if need be.

@@ -85,6 +85,8 @@ public:
     qint64 RemainingSeconds() const { return m_remainingSeconds; }
     // A phase-synchronised AC test, which cannot start while the EUT line is off.
     bool SyncNeedsLine() const;
+    // Whether the test condition's port uses the EUT line at all (LINE ON is offered).
+    bool LineOnOffered() const;
 
 private:
     void IdleTick();

@@ -37,6 +37,21 @@ TEST_F(SequencerTest, OpeningShowsTheCurrentStepAndLoadsItOnTheInstrument) {
     EXPECT_FALSE(s.notConnectedVisible);
     EXPECT_EQ(s.selectedRow, 1);
     EXPECT_EQ(timers.ArmedPoll(), 0);
+    seq.Destroy();
+
+    // An unknown waveform code goes back to 1.2/50 in the step, without the impedance; with no
+    // instrument the not-connected label shows and the line reads off.
+    doc.Steps()[0].m_nWaveform = 3;
+    doc.SetCurrentStep(0);
+    CZebM40Cntl none{bus.Access()};
+    CRunSequencer alone(doc, none, timers);
+    ASSERT_TRUE(alone.Open());
+    EXPECT_EQ(alone.State().waveform, "1.2/50");
+    EXPECT_EQ(doc.Steps()[0].m_nWaveform, 0);
+    EXPECT_FALSE(alone.State().impedanceVisible);
+    EXPECT_TRUE(alone.State().notConnectedVisible);
+    EXPECT_TRUE(alone.State().lineOffChecked);
+    alone.Destroy();
 }
 
 TEST_F(SequencerTest, CurrentStepOutsideTheListBecomesZeroAndAnEmptyListIsRefused) {
@@ -139,11 +154,29 @@ TEST_F(SequencerTest, TwoStepRunEndsCompleteWithBothStepsPassed) {
     EXPECT_EQ(seq.State().dischargeDone, "1");
     EXPECT_EQ(seq.State().countdown, "6");
     EXPECT_FALSE(seq.State().judgementEnabled);
+    EXPECT_FALSE(seq.State().lineOnEnabled);
+    EXPECT_FALSE(seq.State().lineOffEnabled);  // LINE OFF only while the line is on
     timers.Fire(seq, 2);
     EXPECT_TRUE(seq.State().lampLit);
+    Status(kRunning | kLineOn);
+    timers.Fire(seq, 1);
+    EXPECT_TRUE(seq.State().lineOffEnabled);
+    EXPECT_FALSE(seq.State().lineOnEnabled);
+
+    // The end bit while the instrument is still busy: the step counts as done only once the
+    // busy bit clears, so the counters are followed and nothing is sent yet.
+    Status(kNormalEnd | kBusy);
+    Counters(2, 0);
+    timers.Fire(seq, 1);
+    EXPECT_TRUE(seq.State().processingVisible);
+    EXPECT_EQ(seq.State().dischargeDone, "2");
+    EXPECT_EQ(doc.CurrentStep(), 0);
+    EXPECT_EQ(timers.ArmedPoll(), 1);
+    EXPECT_TRUE(Sent().isEmpty());
 
     Status(kNormalEnd);
     timers.Fire(seq, 1);  // step 1 done: step 2 follows without a question
+    EXPECT_FALSE(seq.State().processingVisible);
     EXPECT_EQ(Sent(), (QStringList{"CB", "STEP200", "CA"}));
     EXPECT_EQ(doc.Steps()[0].m_nResult, kResultPass);
     EXPECT_EQ(doc.Steps()[1].m_nResult, kResultNone);
@@ -323,6 +356,17 @@ TEST_F(SequencerTest, NextStepRefusedBeforeSendingEndsTheRunStoppedWithoutStarti
     EXPECT_EQ(seq.Outcome(), RunOutcome::Stopped);
     EXPECT_EQ(timers.ArmedPoll(), 0);
     EXPECT_TRUE(seq.State().lineOnEnabled);
+
+    // A block the instrument stops acknowledging half way is not started either, and START
+    // says why instead of doing nothing.
+    doc.Steps()[1].m_nInjRet = 0;
+    timers.Fire(seq, 0);
+    inst.refused.insert(QStringLiteral("PE10"));
+    sink.Expect(linkmsg::LostDuringRun());
+    seq.OnStart();
+    EXPECT_FALSE(Sent().contains(QStringLiteral("CA")));
+    EXPECT_EQ(seq.Outcome(), RunOutcome::NoLink);
+    EXPECT_EQ(timers.ArmedPoll(), 0);
 }
 
 TEST_F(SequencerTest, StartThatCannotStartKeepsThePollThatMatches) {
@@ -380,6 +424,19 @@ TEST_F(SequencerTest, LineOnAsksSwitchesAndFallsBackWhenTheLineStaysOff) {
 
     seq.OnLineOff();
     EXPECT_EQ(Sent(), (QStringList{"CB", "CD"}));
+
+    // Surge output and telecom never switch the line on, not even before the first idle poll
+    // (zebctl asks right after the opening): no question, no command.
+    for (int port : {kPortSurge, kPortTelecom}) {
+        doc.Record().m_outOutput.m_nOutputPort = port;
+        CRunSequencer other(doc, cntl, timers);
+        ASSERT_TRUE(other.Open());
+        Sent();
+        other.OnLineOn();
+        EXPECT_TRUE(Sent().isEmpty()) << port;
+        EXPECT_FALSE(other.State().lineOnChecked) << port;
+        other.Destroy();
+    }
 }
 
 TEST_F(SequencerTest, RemainingTimeCountsEveryIntervalLeft) {
