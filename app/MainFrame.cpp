@@ -80,9 +80,13 @@ CMainFrame::CMainFrame(const MainFrameServices& services, QWidget* parent)
 }
 
 CMainFrame::~CMainFrame() {
-    // The document windows go with the frame; their documents are dropped by their owner, and
-    // the frame, half taken down, must not hear of it.
-    for (CChildFrame* child : Children()) {
+    // The document area and its windows go with the frame: their documents are dropped by their
+    // owner, and the frame, half taken down, must not hear of it. The area itself activates its
+    // last windows while it closes, so it is disconnected too, and every document window below
+    // it, shown or not.
+    m_connectionWatch.stop();
+    disconnect(m_mdi, nullptr, this, nullptr);
+    for (CChildFrame* child : m_mdi->findChildren<CChildFrame*>()) {
         disconnect(child, nullptr, this, nullptr);
     }
 }
