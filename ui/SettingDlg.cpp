@@ -148,7 +148,12 @@ CSettingDlg::CSettingDlg(const CSettingData& record, QWidget* parent, int instru
     ShowInterval();
 }
 
-CSettingDlg::~CSettingDlg() = default;
+CSettingDlg::~CSettingDlg() {
+    // A field commits its text when it loses the focus, and it loses it while the dialog is taken
+    // down too. The pages and fields write into the working record, so they go first, while the
+    // record and the dialog they report to are still whole.
+    qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
+}
 
 QWidget* CSettingDlg::BuildPortArea(int instrumentHWVersion) {
     auto* area = new QGroupBox(tr("Output"), this);

@@ -45,6 +45,13 @@ CValueEdit::CValueEdit(QWidget* parent, int options)
     connect(m_down, &QToolButton::clicked, this, [this] { emit Spun(false); });
 }
 
+CValueEdit::~CValueEdit() {
+    // The line edit loses the focus while it is taken down with this field, and would report a
+    // finished edit to a field that is already half gone.
+    m_edit->removeEventFilter(this);
+    disconnect(m_edit, nullptr, this, nullptr);
+}
+
 QString CValueEdit::Text() const {
     return m_edit->text();
 }

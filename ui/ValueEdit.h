@@ -19,6 +19,7 @@ public:
         kSelectAllOnFocus = 2,  // the whole text is selected when the field gets the focus
     };
     explicit CValueEdit(QWidget* parent = nullptr, int options = kNone);
+    ~CValueEdit() override;
 
     QString Text() const;
     void SetText(const QString& text);
