@@ -230,7 +230,14 @@ int Run(const QStringList& arguments) {
     doc.SetCurrentStep(static_cast<int32_t>(from - 1));
     seq->Open();
     if (lineOn) {
-        seq->OnLineOn();
+        if (seq->LineOnOffered()) {
+            seq->OnLineOn();
+        } else {
+            // SURGE OUTPUT and TELECOM tests never switch the EUT line through the generator.
+            Err(
+                QStringLiteral("zebctl run: --line-on is ignored: this output port does not "
+                               "switch the EUT line."));
+        }
     }
 
     // STOP by signal: the flag is looked at from the event loop, never from the handler.
