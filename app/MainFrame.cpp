@@ -367,23 +367,21 @@ QString CMainFrame::AskSave(const QString& suggested) {
 }
 
 bool CMainFrame::SaveActive() {
-    CChildFrame* child = ActiveChild();
-    if (!child) {
-        return false;
-    }
-    const bool saved =
-        m_s.docs.Save(child->Document(), [this](const QString& s) { return AskSave(s); });
-    UpdateTitles();
-    return saved;
+    return SaveActiveWith(&CDocManager::Save);
 }
 
 bool CMainFrame::SaveActiveAs() {
+    return SaveActiveWith(&CDocManager::SaveAs);
+}
+
+bool CMainFrame::SaveActiveWith(SaveFn save) {
     CChildFrame* child = ActiveChild();
     if (!child) {
         return false;
     }
     const bool saved =
-        m_s.docs.SaveAs(child->Document(), [this](const QString& s) { return AskSave(s); });
+        (m_s.docs.*save)(child->Document(), [this](const QString& s) { return AskSave(s); });
+    // A save can give the document a new file name, or fail and leave it modified.
     UpdateTitles();
     return saved;
 }

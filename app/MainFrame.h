@@ -81,6 +81,10 @@ private:
     void UpdateWindowMenu();
     void UpdateCommandStates();
     QString AskSave(const QString& suggested);
+    // Saves the active document with Save or SaveAs of the document manager, then retitles.
+    using SaveFn = bool (CDocManager::*)(CZebM40SettingsDoc&,
+                                         const std::function<QString(const QString&)>&);
+    bool SaveActiveWith(SaveFn save);
 
     MainFrameServices m_s;
     QMdiArea* m_mdi = nullptr;
