@@ -328,23 +328,17 @@ CChildFrame* CMainFrame::OnFileNew() {
 CChildFrame* CMainFrame::OpenFile(const QString& path) {
     bool activated = false;
     CZebM40SettingsDoc* doc = m_s.docs.OpenDocument(path, &activated);
-    if (!doc) {
-        return nullptr;
-    }
-    if (activated) {
-        CChildFrame* child = ChildOf(doc);
-        if (child) {
-            m_mdi->setActiveSubWindow(child);
-        }
-        return child;
-    }
-    return CreateChild(doc);
+    return ShowOpened(doc, activated);
 }
 
 CChildFrame* CMainFrame::OpenRecentFile(const QString& path) {
     bool activated = false;
     CZebM40SettingsDoc* doc = m_s.docs.OpenRecent(path, &activated);
     UpdateRecentMenu();
+    return ShowOpened(doc, activated);
+}
+
+CChildFrame* CMainFrame::ShowOpened(CZebM40SettingsDoc* doc, bool activated) {
     if (!doc) {
         return nullptr;
     }

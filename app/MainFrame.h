@@ -76,6 +76,9 @@ private:
     void CreateBars();
     void CreateCommLog(QMenu* view);
     CChildFrame* CreateChild(CZebM40SettingsDoc* doc);
+    // The window of a document just opened: the existing one brought forward when the manager
+    // handed back a document already open, else a new one; nullptr when none was opened.
+    CChildFrame* ShowOpened(CZebM40SettingsDoc* doc, bool activated);
     void UpdateTitles();
     void UpdateRecentMenu();
     void UpdateWindowMenu();
