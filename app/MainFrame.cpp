@@ -332,23 +332,17 @@ CChildFrame* CMainFrame::OnFileNew() {
 CChildFrame* CMainFrame::OpenFile(const QString& path) {
     bool activated = false;
     CZebM40SettingsDoc* doc = m_s.docs.OpenDocument(path, &activated);
-    if (!doc) {
-        return nullptr;
-    }
-    if (activated) {
-        CChildFrame* child = ChildOf(doc);
-        if (child) {
-            m_mdi->setActiveSubWindow(child);
-        }
-        return child;
-    }
-    return CreateChild(doc);
+    return ShowOpened(doc, activated);
 }
 
 CChildFrame* CMainFrame::OpenRecentFile(const QString& path) {
     bool activated = false;
     CZebM40SettingsDoc* doc = m_s.docs.OpenRecent(path, &activated);
     UpdateRecentMenu();
+    return ShowOpened(doc, activated);
+}
+
+CChildFrame* CMainFrame::ShowOpened(CZebM40SettingsDoc* doc, bool activated) {
     if (!doc) {
         return nullptr;
     }
@@ -371,23 +365,21 @@ QString CMainFrame::AskSave(const QString& suggested) {
 }
 
 bool CMainFrame::SaveActive() {
-    CChildFrame* child = ActiveChild();
-    if (!child) {
-        return false;
-    }
-    const bool saved =
-        m_s.docs.Save(child->Document(), [this](const QString& s) { return AskSave(s); });
-    UpdateTitles();
-    return saved;
+    return SaveActiveWith(&CDocManager::Save);
 }
 
 bool CMainFrame::SaveActiveAs() {
+    return SaveActiveWith(&CDocManager::SaveAs);
+}
+
+bool CMainFrame::SaveActiveWith(SaveFn save) {
     CChildFrame* child = ActiveChild();
     if (!child) {
         return false;
     }
     const bool saved =
-        m_s.docs.SaveAs(child->Document(), [this](const QString& s) { return AskSave(s); });
+        (m_s.docs.*save)(child->Document(), [this](const QString& s) { return AskSave(s); });
+    // A save can give the document a new file name, or fail and leave it modified.
     UpdateTitles();
     return saved;
 }

@@ -76,11 +76,18 @@ private:
     void CreateBars();
     void CreateCommLog(QMenu* view);
     CChildFrame* CreateChild(CZebM40SettingsDoc* doc);
+    // The window of a document just opened: the existing one brought forward when the manager
+    // handed back a document already open, else a new one; nullptr when none was opened.
+    CChildFrame* ShowOpened(CZebM40SettingsDoc* doc, bool activated);
     void UpdateTitles();
     void UpdateRecentMenu();
     void UpdateWindowMenu();
     void UpdateCommandStates();
     QString AskSave(const QString& suggested);
+    // Saves the active document with Save or SaveAs of the document manager, then retitles.
+    using SaveFn = bool (CDocManager::*)(CZebM40SettingsDoc&,
+                                         const std::function<QString(const QString&)>&);
+    bool SaveActiveWith(SaveFn save);
 
     MainFrameServices m_s;
     QMdiArea* m_mdi = nullptr;

@@ -2,10 +2,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QIcon>
-#include <QPainter>
-#include <QPixmap>
-#include <QSvgRenderer>
 
 #include <cstdio>
 
@@ -13,24 +9,8 @@
 #include "FirstPaint.h"
 #include "MainFrame.h"
 #include "MessageBoxSink.h"
+#include "ProgramIcon.h"
 #include "ZebM40App.h"
-
-namespace {
-// The program icon, drawn from its SVG at the sizes window managers ask for.
-QIcon ProgramIcon() {
-    QIcon icon;
-    QSvgRenderer svg(QStringLiteral(":/app/zeb.svg"));
-    for (int size : {16, 24, 32, 48, 64, 128}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        svg.render(&painter);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
-}
-}  // namespace
 
 int main(int argc, char* argv[]) {
     QElapsedTimer sinceStart;
@@ -39,7 +19,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("ZEB"));
     QApplication::setOrganizationName(QStringLiteral("Brakmoor"));
     QApplication::setApplicationVersion(QStringLiteral(ZEB_VERSION_STRING));
-    QApplication::setWindowIcon(ProgramIcon());
+    QApplication::setWindowIcon(zeb::ProgramIcon());
 
     const zeb::AppOptions options = zeb::ParseCommandLine(QApplication::arguments().mid(1));
     if (options.help || !options.error.isEmpty()) {

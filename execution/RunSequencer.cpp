@@ -60,6 +60,18 @@ bool CRunSequencer::CouplingUnit() const {
     return HasCouplingUnit(m_doc.Record().m_ulMachineType);
 }
 
+void CRunSequencer::ShowInstrumentError() {
+    QString message;
+    m_cntl.GetErrorMessage(message);
+    if (!message.isEmpty()) {
+        ShowMessage(message, MsgButtons::Ok, MsgIcon::Error);
+        // A model with a coupling unit also gets its settings cleared ("PQ0") after an error.
+        if (CouplingUnit()) {
+            m_cntl.ClearSettings();
+        }
+    }
+}
+
 // A phase-synchronised AC test needs the mains on the EUT line to find its angle.
 bool CRunSequencer::SyncNeedsLine() const {
     const OUTPUT& out = m_doc.Record().m_outOutput;
@@ -365,14 +377,7 @@ void CRunSequencer::RunTick() {
         m_state.stopEnabled = false;
         m_state.startEnabled = false;
         Changed();
-        QString message;
-        m_cntl.GetErrorMessage(message);
-        if (!message.isEmpty()) {
-            ShowMessage(message, MsgButtons::Ok, MsgIcon::Error);
-            if (CouplingUnit()) {
-                m_cntl.ClearSettings();
-            }
-        }
+        ShowInstrumentError();
         ArmPoll(runtimer::kIdlePoll);
         EndTest(RunOutcome::Error);
         Changed();
@@ -552,14 +557,7 @@ void CRunSequencer::OnLineOn() {
                 m_state.lineOffChecked = true;
                 m_state.focus = ExecControl::LineOff;
                 Changed();
-                QString message;
-                m_cntl.GetErrorMessage(message);
-                if (!message.isEmpty()) {
-                    ShowMessage(message, MsgButtons::Ok, MsgIcon::Error);
-                    if (CouplingUnit()) {
-                        m_cntl.ClearSettings();
-                    }
-                }
+                ShowInstrumentError();
             }
         }
     }

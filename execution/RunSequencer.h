@@ -105,6 +105,9 @@ private:
     bool HasStep(int index) const;
     int StepCount() const;
     bool CouplingUnit() const;
+    // Reads the instrument's error text and, when it has one, shows it and clears the settings
+    // of a coupling unit.
+    void ShowInstrumentError();
     void Changed();
 
     CZebM40SettingsDoc& m_doc;

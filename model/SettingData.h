@@ -19,6 +19,13 @@ constexpr uint32_t kCouplingUnitMask = 0x7000;
 constexpr uint32_t kThreePhaseBit = 0x4;
 // The external telecom coupling unit alone; its telecom lines and impedances have own names.
 constexpr uint32_t kMachineTelecomUnit = 0x400B;
+// Model variant bits of a machine type code: without a coupling unit, only a "C" model (C set,
+// B clear) has the telecom line output.
+constexpr uint32_t kVariantB = 0x2;
+constexpr uint32_t kVariantC = 0x1;
+// Edition-3 hardware bit of a machine type code; its telecom output delivers at most 6 kV.
+constexpr uint32_t kEdition3Bit = 0x8;
+constexpr int32_t kEdition3TelecomMax = 6000;
 // Machine type "none set".
 constexpr uint32_t kNoMachineType = 0xFFFFFFFFu;
 

@@ -8,10 +8,7 @@ namespace zeb {
 
 namespace {
 
-constexpr uint32_t kEdition3Bit = 0x8;
-constexpr uint32_t kSurgeOutputBit = 0x2;
-constexpr uint32_t kTelecomBit = 0x1;
-constexpr int32_t kEdition3TelecomMaxVolt = 6000;
+constexpr int32_t kGeneratorMax = 15000;
 
 // A value as the entry pages show it, with its unit ("15.0 kV", "999 s").
 QString Shown(int64_t value, const VALUE_LIMIT& limit, const char* unit) {
@@ -55,6 +52,11 @@ bool IsFlag(int32_t value) {
 
 }  // namespace
 
+int32_t GeneratorVoltageMax(uint32_t machineType, int32_t port) {
+    return (port == kPortTelecom && (machineType & kEdition3Bit)) ? kEdition3TelecomMax
+                                                                  : kGeneratorMax;
+}
+
 bool PortOffered(uint32_t machineType, int32_t port) {
     if (!names::kOutputPort.Contains(port)) {
         return false;
@@ -62,7 +64,7 @@ bool PortOffered(uint32_t machineType, int32_t port) {
     if (HasCouplingUnit(machineType)) {
         return (machineType & kThreePhaseBit) ? port == kPortAc : port != kPortSurge;
     }
-    if (!(machineType & kSurgeOutputBit) && (machineType & kTelecomBit)) {
+    if (!(machineType & kVariantB) && (machineType & kVariantC)) {
         return true;
     }
     return port != kPortTelecom;
@@ -71,10 +73,7 @@ bool PortOffered(uint32_t machineType, int32_t port) {
 void SetLimitsFor(CSettingData& record, int32_t port, int32_t waveform) {
     const uint32_t type = record.m_ulMachineType;
     if (!HasCouplingUnit(type)) {
-        record.m_vlVolt.m_lMax = 15000;
-        if (port == kPortTelecom && (type & kEdition3Bit)) {
-            record.m_vlVolt.m_lMax = kEdition3TelecomMaxVolt;
-        }
+        record.m_vlVolt.m_lMax = GeneratorVoltageMax(type, port);
     }
     switch (waveform) {
         case 0:

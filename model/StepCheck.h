@@ -16,6 +16,10 @@ namespace zeb {
 // True when a machine of this type has the output port (the editor offers exactly these).
 bool PortOffered(uint32_t machineType, int32_t port);
 
+// The highest voltage the generator itself delivers on this port (15 kV; 6 kV on the telecom
+// output of edition-3 hardware). A coupling unit sets its own maximum.
+int32_t GeneratorVoltageMax(uint32_t machineType, int32_t port);
+
 // The record's limit descriptors as the editor sets them for this machine type, output port
 // and waveform: the voltage maximum (6 kV on the telecom port of an edition-3 main unit) and
 // the interval minimum of the waveform (5 s for the ring wave through a coupling unit).

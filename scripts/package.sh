@@ -6,18 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=${1:-$root/build-package}
 
-"$root/scripts/deps.sh"
-missing=()
-for p in lintian dpkg-dev file; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    SUDO=""
-    [ "$(id -u)" -ne 0 ] && SUDO=sudo
-    $SUDO apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$root/scripts/deps.sh" lintian dpkg-dev file
 
 # Debian's usual build flags (optimisation, fortified functions, stack protector, read-only
 # relocations) plus immediate binding; no tests, benchmarks or fuzzers in a package build.

@@ -8,17 +8,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZEB_BUILD_DIR:-$root/build}
 out=$build/report-preview
 
-missing=()
-for p in libreoffice-calc-nogui poppler-utils; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    SUDO=""
-    [ "$(id -u)" -ne 0 ] && SUDO=sudo
-    $SUDO apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+# shellcheck source=deps.sh
+source "$root/scripts/deps.sh"
+install_missing libreoffice-calc-nogui poppler-utils
 
 if [ ! -x "$build/tools/zebctl" ]; then
     "$root/scripts/deps.sh"

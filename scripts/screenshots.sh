@@ -9,18 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZEB_BUILD_DIR:-$root/build}
 out=$build/screenshots
 
-"$root/scripts/deps.sh"
-missing=()
-for p in libreoffice-calc-nogui poppler-utils; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    SUDO=""
-    [ "$(id -u)" -ne 0 ] && SUDO=sudo
-    $SUDO apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$root/scripts/deps.sh" libreoffice-calc-nogui poppler-utils
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --parallel "$(nproc)" --target zeb-screenshots zebctl

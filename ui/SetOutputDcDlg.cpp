@@ -6,10 +6,8 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QVBoxLayout>
 
-#include "AccessibleLabel.h"
 #include "SetOutputRules.h"
 #include "SettingRules.h"
 
@@ -24,19 +22,7 @@ CSetOutputDcDlg::CSetOutputDcDlg(CSettingData& record, QWidget* parent)
     m_coupling = MakeCombo(LineCouplings(), Slot().m_nCoup, tr("Coupling"));
     MakeLineBoxes(kDcLineBoxes);
 
-    auto* form = new QFormLayout;
-    auto* waveRow = new QHBoxLayout;
-    waveRow->addWidget(m_waveform);
-    waveRow->addWidget(m_waveformText);
-    waveRow->addSpacing(12);
-    waveRow->addWidget(LabelFor(m_ringLabel, m_ring));
-    waveRow->addWidget(m_ring);
-    waveRow->addStretch(1);
-    auto* waveLabel = new QLabel(tr("Waveform:"), this);
-    waveLabel->setBuddy(m_waveform);
-    form->addRow(waveLabel, waveRow);
-    form->addRow(LabelFor(new QLabel(tr("Output lines:"), this), m_detail), m_detail);
-    form->addRow(LabelFor(new QLabel(tr("Coupling:"), this), m_coupling), m_coupling);
+    QFormLayout* form = MakeLineForm();
 
     auto* normal = new QGroupBox(tr("INJ - RET  NORMAL"), this);
     auto* normalColumn = new QVBoxLayout(normal);

@@ -2,7 +2,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
+
+#include "AccessibleLabel.h"
 
 #include "SetOutputRules.h"
 #include "SettingRules.h"
@@ -65,6 +69,23 @@ void CSetOutputPage::MakeLineBoxes(int count) {
             mask = on ? (mask | (1u << bit)) : (mask & ~(1u << bit));
         });
     }
+}
+
+QFormLayout* CSetOutputPage::MakeLineForm() {
+    auto* form = new QFormLayout;
+    auto* waveRow = new QHBoxLayout;
+    waveRow->addWidget(m_waveform);
+    waveRow->addWidget(m_waveformText);
+    waveRow->addSpacing(12);
+    waveRow->addWidget(LabelFor(m_ringLabel, m_ring));
+    waveRow->addWidget(m_ring);
+    waveRow->addStretch(1);
+    auto* waveLabel = new QLabel(tr("Waveform:"), this);
+    waveLabel->setBuddy(m_waveform);
+    form->addRow(waveLabel, waveRow);
+    form->addRow(LabelFor(new QLabel(tr("Output lines:"), this), m_detail), m_detail);
+    form->addRow(LabelFor(new QLabel(tr("Coupling:"), this), m_coupling), m_coupling);
+    return form;
 }
 
 QString CSetOutputPage::LineLabel(int, int32_t) const {

@@ -15,6 +15,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QLabel;
 
 namespace zeb {
@@ -53,6 +54,9 @@ protected:
     // One box per line bit, labelled by LineLabel(); they start unchecked until shown.
     void MakeLineBoxes(int count);
     virtual QString LineLabel(int bit, int32_t detail) const;
+    // The form the AC and DC line pages open with: waveform (with the ring-wave impedance beside
+    // it), output lines and coupling. Call after the controls are made; the caller places it.
+    QFormLayout* MakeLineForm();
 
     // Handlers shared by the pages (also used to re-read a combo when the page is shown).
     void ReadWaveform();

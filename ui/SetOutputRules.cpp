@@ -7,8 +7,6 @@ namespace zeb {
 
 namespace {
 
-constexpr uint32_t kVariantB = 0x2;
-constexpr uint32_t kVariantC = 0x1;
 constexpr uint32_t kTelecomUnitBit = 0x4000;
 constexpr uint32_t kUnitBit2 = 0x2000;
 constexpr uint32_t kMachineTelecomUnitCdn = 0x400F;

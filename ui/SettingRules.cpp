@@ -1,15 +1,11 @@
 #include "SettingRules.h"
 
+#include "StepCheck.h"
+
 namespace zeb {
 
 namespace {
 
-constexpr uint32_t kEdition3Bit = 0x8;
-constexpr uint32_t kVariantB = 0x2;
-constexpr uint32_t kVariantC = 0x1;
-// The telecom output of an edition-3 generator delivers at most 6 kV.
-constexpr int32_t kEdition3TelecomMax = 6000;
-constexpr int32_t kGeneratorMax = 15000;
 // DC lines: + and - against each other are line-to-line, each against PE line-to-earth.
 constexpr uint32_t kDcNormalLines = 0x3;
 constexpr uint32_t kDcCommonLines = 0xC;
@@ -29,20 +25,17 @@ int BitCount(uint32_t bits) {
 }
 
 ChoiceList PortChoices(uint32_t machineType) {
-    const NameTable& ports = names::kOutputPort;
+    ChoiceList choices;
     if (machineType == kNoMachineType) {
-        return {};
+        return choices;
     }
-    if (HasCouplingUnit(machineType)) {
-        if (machineType & kThreePhaseBit) {
-            return ChoicesOf(ports, {kPortAc});
+    // The same rule decides which ports a step from a file may use.
+    for (const CodeName& port : names::kOutputPort) {
+        if (PortOffered(machineType, port.code)) {
+            choices.push_back({QString::fromLatin1(port.name), port.code});
         }
-        return ChoicesOf(ports, {kPortAc, kPortDc, kPortTelecom});
     }
-    if (!(machineType & kVariantB) && (machineType & kVariantC)) {
-        return ChoicesOf(ports, {kPortAc, kPortDc, kPortSurge, kPortTelecom});
-    }
-    return ChoicesOf(ports, {kPortAc, kPortDc, kPortSurge});
+    return choices;
 }
 
 OutputPage PageForPort(int32_t port, uint32_t machineType) {
@@ -97,7 +90,7 @@ int32_t VoltageMaxForPort(int32_t port, uint32_t machineType, int32_t current) {
     if (HasCouplingUnit(machineType)) {
         return current;
     }
-    return IsEdition3Telecom(port, machineType) ? kEdition3TelecomMax : kGeneratorMax;
+    return GeneratorVoltageMax(machineType, port);
 }
 
 int32_t MinimumInterval(int32_t waveform, uint32_t machineType, int32_t current) {

@@ -38,6 +38,7 @@
 #include "ExecDlg.h"
 #include "JudgeDlg.h"
 #include "MainFrame.h"
+#include "RecordingOpener.h"
 #include "SettingDlg.h"
 #include "SettingsDoc.h"
 #include "TestInfoDlg.h"
@@ -48,15 +49,7 @@
 namespace zeb {
 namespace {
 
-// Keeps the report where a test can read it instead of handing it to a spreadsheet program.
-class RecordingOpener : public IReportOpener {
-public:
-    bool OpenReport(const QString& path) override {
-        opened << path;
-        return true;
-    }
-    QStringList opened;
-};
+using test::RecordingOpener;
 
 // HOME pointed at a temporary folder, so the report folder below the documents folder is ours.
 class TempHome {

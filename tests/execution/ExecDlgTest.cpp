@@ -17,6 +17,7 @@
 #include "ExecDlg.h"
 #include "ExecWidgets.h"
 #include "JudgeDlg.h"
+#include "RecordingOpener.h"
 #include "SequencerFixture.h"
 #include "TempConfigHome.h"
 #include "TestProperty.h"
@@ -26,15 +27,6 @@ namespace zeb::test {
 namespace {
 
 using namespace status;
-
-class RecordingOpener : public IReportOpener {
-public:
-    bool OpenReport(const QString& path) override {
-        opened << path;
-        return true;
-    }
-    QStringList opened;
-};
 
 class ExecDlgTest : public SequencerFixture {
 protected:

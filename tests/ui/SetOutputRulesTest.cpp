@@ -2,20 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "ChoiceCodes.h"
 #include "SetOutputRules.h"
 #include "SettingData.h"
 
 namespace zeb {
 namespace {
 
-std::vector<int32_t> Codes(const ChoiceList& list) {
-    std::vector<int32_t> codes;
-    for (const Choice& c : list) {
-        codes.push_back(c.code);
-    }
-    return codes;
-}
-using Codes_t = std::vector<int32_t>;
+using test::Codes;
+using test::Codes_t;
 
 uint32_t Bits(std::initializer_list<int> bits) {
     uint32_t m = 0;

@@ -6,35 +6,16 @@
 //     zeb-screenshots OUTPUT_FOLDER
 
 #include <QApplication>
-#include <QIcon>
-#include <QPainter>
-#include <QPixmap>
-#include <QSvgRenderer>
 #include <QTemporaryDir>
 
 #include <cstdio>
 
 #include "MessageSeam.h"
+#include "ProgramIcon.h"
 #include "PtySimulator.h"
 #include "Shots.h"
 
 namespace {
-
-// The program icon, as the program itself installs it (the about dialog and the document
-// windows show it).
-QIcon ProgramIcon() {
-    QIcon icon;
-    QSvgRenderer svg(QStringLiteral(":/app/zeb.svg"));
-    for (int size : {16, 32, 48}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        svg.render(&painter);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
-}
 
 // The offscreen platform cannot pass size hints to a window manager and says so for every
 // window; that is no news for a picture.
@@ -70,7 +51,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("ZEB"));
     QApplication::setOrganizationName(QStringLiteral("Brakmoor"));
     QApplication::setApplicationVersion(QStringLiteral(ZEB_VERSION_STRING));
-    QApplication::setWindowIcon(ProgramIcon());
+    QApplication::setWindowIcon(zeb::ProgramIcon());
 
     // Questions are answered with their first button and every message is printed, so a
     // message that should not have come shows in the script's output.

@@ -1,4 +1,5 @@
-// The dialogs need a QApplication; every test here runs without a display.
+// The main of every test program that shows widgets: one QApplication for the whole program,
+// on the offscreen platform unless the caller chose another, so the tests run without a display.
 #include <gtest/gtest.h>
 
 #include <QApplication>
