@@ -7,6 +7,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -192,6 +193,14 @@ void CMainFrame::CreateActions() {
              dlg.exec();
          });
     Action("about")->setIconText(QStringLiteral("About"));
+    // The desktop style has no pictures for the editing and print commands: ours stand in, so
+    // the tool bar reads the same all along.
+    for (const char* name : {"cut", "copy", "paste", "print"}) {
+        const QString file = QLatin1String(name) == QLatin1String("print")
+                                 ? QStringLiteral(":/app/file-print.svg")
+                                 : QStringLiteral(":/app/edit-%1.svg").arg(QLatin1String(name));
+        Action(name)->setIcon(QIcon(file));
+    }
     for (size_t i = 0; i < m_recentActions.size(); ++i) {
         auto* action = new QAction(this);
         action->setObjectName(QStringLiteral("recent%1").arg(i + 1));
