@@ -40,18 +40,22 @@ QVariant CStepListModel::data(const QModelIndex& index, int role) const {
         return CellText(index.row(), index.column());
     }
     if (role == Qt::TextAlignmentRole) {
-        switch (index.column()) {
-            case kColLines:
-            case kColPolarity:
-            case kColResult:
-                return QVariant::fromValue(Qt::AlignCenter);
-            case kColComment:
-                return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
-            default:
-                return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-        }
+        return QVariant::fromValue(ColumnAlignment(index.column()));
     }
     return QVariant();
+}
+
+Qt::Alignment CStepListModel::ColumnAlignment(int column) {
+    switch (column) {
+        case kColLines:
+        case kColPolarity:
+        case kColResult:
+            return Qt::AlignCenter;
+        case kColComment:
+            return Qt::AlignLeft | Qt::AlignVCenter;
+        default:
+            return Qt::AlignRight | Qt::AlignVCenter;
+    }
 }
 
 QVariant CStepListModel::headerData(int section, Qt::Orientation orientation, int role) const {

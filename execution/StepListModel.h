@@ -34,6 +34,9 @@ public:
 
     // Share of the list's width (less a scroll bar) that a column takes: eightieths.
     static int WidthEightieths(int column);
+    // How a column's cells are aligned: lines, polarity and result centred, the comment left,
+    // the numbers right.
+    static Qt::Alignment ColumnAlignment(int column);
 
     // The cells of one row changed (result, comment).
     void RefreshRow(int row);

@@ -1,27 +1,26 @@
 #pragma once
-// The step list of the summary view: one row per expanded step with its interval, voltage,
-// line, polarity and phase angle. Results and comments belong to the run dialog, not here.
-
-#include <QAbstractTableModel>
+// The step list of the summary view: the run dialog's step list without its result and comment
+// columns (those belong to the run), with headers aligned like their columns, the line header
+// taken from the record (so it is right for an empty list too) and the view's own width shares.
 
 #include <vector>
+
+#include "StepListModel.h"
 
 namespace zeb {
 
 class CZebM40SettingsDoc;
 
-class CSummaryStepModel : public QAbstractTableModel {
+class CSummaryStepModel : public CStepListModel {
 public:
-    static constexpr int kColumnCount = 6;
+    static constexpr int kColumnCount = kColResult;
 
     explicit CSummaryStepModel(CZebM40SettingsDoc& doc, QObject* parent = nullptr);
 
     // Reads the document's steps and the line column's header again.
     void Refresh();
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
