@@ -19,10 +19,12 @@ install(FILES ${ZEB_PACKAGING_DIR}/zeb.svg
 # The shared MIME database picks this up through its dpkg trigger; no maintainer script needed.
 install(FILES ${ZEB_PACKAGING_DIR}/zeb-settings.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME zeb.xml)
-if(IS_DIRECTORY ${PROJECT_SOURCE_DIR}/examples)
-    install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/zeb/examples
-            FILES_MATCHING PATTERN "*.zms")
+# The example documents are built from their JSON by zebctl into the build folder; the built
+# .zms files are what a new user opens.
+if(DEFINED ZEB_EXAMPLES_DIR)
+    foreach(name IN LISTS ZEB_EXAMPLES)
+        install(FILES ${ZEB_EXAMPLES_DIR}/${name}.zms DESTINATION ${CMAKE_INSTALL_DATADIR}/zeb/examples)
+    endforeach()
 endif()
 
 # Debian policy: the copyright file as it is; the changelog and the manual pages compressed

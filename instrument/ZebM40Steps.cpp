@@ -54,7 +54,7 @@ bool CZebM40Cntl::CheckSettings(const CSettingData& record) {
     if (!GetMachineType(type)) {
         type = kFallbackMachineType;
     }
-    if (type != record.m_ulMachineType) {
+    if (!ReportedTypeFits(type, record.m_ulMachineType)) {
         QString model;
         GetModelName(record.m_ulMachineType, model);
         ShowMessage(linkmsg::OtherMachineType(model));

@@ -33,6 +33,16 @@ inline bool HasCouplingUnit(uint32_t machineType) {
     return (machineType & kCouplingUnitMask) != 0;
 }
 
+// Whether the machine type an instrument reports ("QR", the model nibble alone) fits a record's
+// machine type. The generator cannot know which external coupling unit is cabled to it, so for
+// a record made for a coupling unit only the generator's nibble is compared.
+inline bool ReportedTypeFits(uint32_t reported, uint32_t recordType) {
+    if (HasCouplingUnit(recordType)) {
+        return reported == (recordType & 0x0Fu);
+    }
+    return reported == recordType;
+}
+
 // Port slots, line-bit sets per slot, value-list entries.
 constexpr int kSlotCount = 10;
 // The editor refuses test conditions that expand into more steps than this.

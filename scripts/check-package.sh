@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks a built package (path as $1) with dpkg-deb: its name, its control fields and its file
-# list. What the desktop program brings (zeb, its menu entry and manual page) and the example
-# documents are required when the source tree has them. Exits non-zero on the first fault.
+# list. What the desktop program brings (zeb, its menu entry and manual page) is required when
+# the source tree has it, and the example document built from every examples/*.json always.
+# Exits non-zero on the first fault.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 deb=$1
@@ -45,8 +46,9 @@ required_files=(
 if [ $desktop = yes ]; then
     required_files+=(./usr/bin/zeb ./usr/share/applications/zeb.desktop ./usr/share/man/man1/zeb.1.gz)
 fi
-for example in "$root"/examples/*.zms; do
-    [ -e "$example" ] && required_files+=("./usr/share/zeb/examples/$(basename "$example")")
+# Every example document, one for each JSON source beside the examples' build rules.
+for example in "$root"/examples/*.json; do
+    [ -e "$example" ] && required_files+=("./usr/share/zeb/examples/$(basename "$example" .json).zms")
 done
 for f in "${required_files[@]}"; do
     grep -qxF "$f" <<<"$files" || fail "missing $f"

@@ -113,5 +113,22 @@ TEST_F(ZebctlE2eTest, StepSendsTheBlockOfTheChosenStep) {
     EXPECT_EQ(log.last(), QStringLiteral("PO0"));
 }
 
+TEST_F(ZebctlE2eTest, StepOfACouplingUnitDocumentGoesToTheGeneratorOfItsNibble) {
+    zebsim::SimOptions options;
+    options.machineType = 15;  // the generator behind a ZEB-4170+CDN
+    auto& sim = AddSim(options);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("cdn.json"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(R"({"record": {"m_ulMachineType": 16399, "m_nHWVersion": 1}})");
+    f.close();
+    sim.ClearLog();
+    const ToolRun run = Zebctl({"step", file, "1"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_FALSE(sim.CommandLog().filter(QStringLiteral("PD")).isEmpty());
+}
+
 }  // namespace
 }  // namespace zeb::test

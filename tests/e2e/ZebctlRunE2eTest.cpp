@@ -161,6 +161,31 @@ TEST_F(ZebctlRunE2eTest, BadInputIsRefusedBeforeAnythingIsSent) {
     EXPECT_TRUE(sim.CommandLog().isEmpty());
 }
 
+// A coupling-unit document (ZEB-4170+CDN, 0x400F) on a generator reporting the nibble 15.
+const char kCouplingUnit[] = R"({"record": {"m_ulMachineType": 16399, "m_nHWVersion": 1},
+ "steps": [
+  {"m_ulMachineType": 16399, "m_nOutputDetail": 1, "m_nInjRet": 0, "m_lVolt": 1000,
+   "m_nPola": 0, "m_lDisc": 2, "m_lRept": 10}]})";
+
+TEST_F(ZebctlRunE2eTest, CouplingUnitDocumentRunsOnTheGeneratorOfItsNibble) {
+    zebsim::SimOptions options = Fast();
+    options.machineType = 15;
+    auto& sim = AddSim(options);
+    const QString doc = WriteFile(QStringLiteral("cdn.json"), kCouplingUnit);
+    ASSERT_EQ(RunToEnd({doc}), 0) << err.toStdString();
+    EXPECT_TRUE(OutLines().contains(QStringLiteral("mark step=1 result=PASS")));
+    EXPECT_TRUE(OutLines().contains(QStringLiteral("outcome=complete")));
+    EXPECT_EQ(sim.CommandLog().filter(QStringLiteral("CA")).size(), 1);
+
+    // The same document on a generator of another nibble is refused before anything starts.
+    auto& other = AddSim(Fast());  // reports 5
+    UsePorts({&other});
+    out.clear();
+    EXPECT_NE(RunToEnd({doc}), 0);
+    EXPECT_TRUE(err.contains(QStringLiteral("This file for ZEB-4170+CDN."))) << err.toStdString();
+    EXPECT_FALSE(other.CommandLog().contains(QStringLiteral("CA")));
+}
+
 TEST_F(ZebctlRunE2eTest, SynchronisedTestWithTheLineOffCannotStart) {
     auto& sim = AddSim(Fast());
     const QString doc = WriteFile(QStringLiteral("sync.json"), R"({"record": {

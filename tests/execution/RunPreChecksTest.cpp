@@ -48,6 +48,17 @@ TEST_F(RunPreChecksTest, LimiterRefusesOnlyStepsAboveSixKilovolts) {
     EXPECT_TRUE(Sent().isEmpty());
 }
 
+TEST_F(RunPreChecksTest, CouplingUnitRunsAboveSixKilovoltsWithTheLimiterOn) {
+    // The generator reports its nibble only; the coupling unit has no limiter of its own.
+    inst.replies[QStringLiteral("QR")] = QStringLiteral("QR?");
+    doc.Record().m_ulMachineType = 0x400F;
+    Limiter(true);
+    doc.Steps() = {AcStep(1000), AcStep(6100)};
+    EXPECT_TRUE(RunPreChecks(cntl, doc));
+    EXPECT_TRUE(sink.Shown().empty());
+    EXPECT_TRUE(Sent().isEmpty());
+}
+
 TEST_F(RunPreChecksTest, LineInAnotherConfigurationGoesOffOnlyWhenTheOperatorAgrees) {
     Status(kLineOn);
     inst.replies[QStringLiteral("QO")] = QStringLiteral("QO1");  // DC switched, record is AC

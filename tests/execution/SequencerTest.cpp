@@ -292,6 +292,21 @@ TEST_F(SequencerTest, CouplingUnitNeverOffersPauseAndClearsAfterAnError) {
     EXPECT_EQ(seq.Outcome(), RunOutcome::Error);
 }
 
+TEST_F(SequencerTest, CouplingUnitDocumentStartsOnTheGeneratorsNibble) {
+    // A coupling-unit record on a generator that reports the record's low nibble runs: the
+    // settings check before START passes, the step block and "CA" go out.
+    inst.replies[QStringLiteral("QR")] = QStringLiteral("QR?");
+    doc.Record().m_ulMachineType = 0x400F;
+    for (CExecData& s : doc.Steps()) {
+        s.m_ulMachineType = 0x400F;
+    }
+    OpenIdle();
+    timers.Fire(seq, 0);
+    StartRun();
+    EXPECT_EQ(Sent(), (QStringList{"PQ0", "CB", "STEP100", "CA"}));
+    EXPECT_EQ(sink.Shown(), std::vector<QString>{QStringLiteral("Test starting.")});
+}
+
 TEST_F(SequencerTest, InstrumentErrorOrLostLinkEndsTheTestWhereItWas) {
     OpenIdle();
     timers.Fire(seq, 0);
@@ -444,6 +459,7 @@ TEST_F(SequencerTest, RemainingTimeCountsEveryIntervalLeft) {
     EXPECT_EQ(RemainingSeconds(steps, 0, 2), 260);
     EXPECT_EQ(RemainingText(260), "   0h: 4m:20s");
     EXPECT_EQ(RemainingSeconds(steps, 2, 0), 100);
+    EXPECT_EQ(RemainingSeconds(steps, 0, 5), 200);   // all done: the step's time is spent
     EXPECT_EQ(RemainingSeconds(steps, 0, 6), 300);   // more done than planned: not subtracted
     EXPECT_EQ(RemainingSeconds(steps, 0, -4), 300);  // a garbled count does not add time
     EXPECT_EQ(RemainingSeconds(steps, 3, 0), 0);

@@ -219,6 +219,29 @@ TEST_F(StepSendTest, CheckSettingsAgainstTheInstrument) {
     EXPECT_TRUE(cntl.CheckSettings(record));
 }
 
+TEST_F(StepSendTest, CouplingUnitRecordIsCheckedByTheGeneratorsModelNibble) {
+    // "QR" reports only the generator's nibble; the coupling-unit bits cannot be reported, so a
+    // coupling-unit record fits a generator whose nibble equals the record's low four bits.
+    ScriptedMessageSink sink;
+    CSettingData record;
+    record.m_ulMachineType = 0x400F;
+    inst.replies.insert(QStringLiteral("QR"), QStringLiteral("QR?"));  // nibble 15
+    EXPECT_TRUE(cntl.CheckSettings(record));
+    record.m_ulMachineType = 0x400B;
+    sink.Expect(QStringLiteral("Could not open the file..\nThis file for ZEB-4170."));
+    EXPECT_FALSE(cntl.CheckSettings(record));
+    // A generator of another nibble is still refused.
+    record.m_ulMachineType = 0x400F;
+    inst.replies.insert(QStringLiteral("QR"), QStringLiteral("QR5"));
+    sink.Expect(QStringLiteral("Could not open the file..\nThis file for ZEB-4170+CDN."));
+    EXPECT_FALSE(cntl.CheckSettings(record));
+    // Without a coupling unit the whole code is compared: 0x15 is not 5.
+    record.m_ulMachineType = 0x15;
+    sink.ExpectAny();
+    EXPECT_FALSE(cntl.CheckSettings(record));
+    EXPECT_EQ(sink.Shown().size(), 3u);
+}
+
 TEST_F(StepSendTest, HardwareVersionOneMayRunThreePhaseWithPe) {
     // A second-series instrument identifies as hardware version 1.
     inst.replies.insert(QStringLiteral("QA"), QStringLiteral("QABRAKMOOR, ZEB-M5"));
