@@ -213,6 +213,21 @@ TEST(SettingDlg, LeavingAFieldSettlesItWithoutTyping) {
     EXPECT_EQ(dlg.Record().m_valVolt.m_lValue, 6000);
     EXPECT_EQ(fixed->Text(), "6.0");
 
+    // The same with the keyboard alone: typed and left with Tab, then passed through again.
+    Choose(dlg.PortCombo(), kPortAc);
+    Settle();
+    fixed->Edit()->setFocus();
+    fixed->Edit()->selectAll();
+    QTest::keyClicks(fixed->Edit(), "7");
+    QTest::keyClick(fixed->Edit(), Qt::Key_Tab);
+    ASSERT_FALSE(fixed->Edit()->hasFocus());
+    EXPECT_EQ(dlg.Record().m_valVolt.m_lValue, 7000);
+    Choose(dlg.PortCombo(), kPortTelecom);
+    Settle();
+    fixed->Edit()->setFocus();
+    QTest::keyClick(fixed->Edit(), Qt::Key_Tab);
+    EXPECT_EQ(dlg.Record().m_valVolt.m_lValue, 6000);
+    EXPECT_EQ(fixed->Text(), "6.0");
 
     // A count outside its range (only a file holds one) is lifted when the field is left.
     CSettingData r = Record(5);
