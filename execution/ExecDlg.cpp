@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QTableView>
 
@@ -90,8 +91,8 @@ void CExecDlg::Connect() {
     CRunSequencer& seq = *m_sequencer;
     seq.SetStateListener([this] { Render(); });
     seq.SetReportWriter([this] { WriteReport(); });
-    connect(m_w->lineOn, &QPushButton::clicked, this, [&seq] { seq.OnLineOn(); });
-    connect(m_w->lineOff, &QPushButton::clicked, this, [&seq] { seq.OnLineOff(); });
+    ConnectLineButton(m_w->lineOn, &CRunSequencer::OnLineOn);
+    ConnectLineButton(m_w->lineOff, &CRunSequencer::OnLineOff);
     connect(m_w->start, &QPushButton::clicked, this, [&seq] { seq.OnStart(); });
     connect(m_w->stop, &QPushButton::clicked, this, [&seq] { seq.OnStop(); });
     connect(m_w->report, &QPushButton::clicked, this, [&seq] { seq.OnReport(); });
@@ -119,6 +120,28 @@ void CExecDlg::Connect() {
     // Keys reach the focused control first; the run's keyboard rules come before its own.
     qApp->installEventFilter(this);
     m_w->list->viewport()->installEventFilter(this);
+}
+
+// LINE ON and LINE OFF switch the EUT line, so each acts exactly once per operator action.
+// A click, the space bar or a screen reader's press checks the radio and then clicks it; a
+// screen reader's toggle action only checks it. The radio acts when it becomes checked and, on
+// a click that left it as it was (already checked), when the click ends. Render() sets the
+// radios with their signals blocked, so showing the instrument's state never switches it.
+void CExecDlg::ConnectLineButton(QPushButton* button, void (CRunSequencer::*act)()) {
+    connect(button, &QPushButton::pressed, this, [this] { m_lineActed = nullptr; });
+    connect(button, &QPushButton::toggled, this, [this, button, act](bool on) {
+        if (on) {
+            m_lineActed = button;
+            (m_sequencer.get()->*act)();
+        }
+    });
+    connect(button, &QPushButton::clicked, this, [this, button, act] {
+        const bool acted = m_lineActed == button;
+        m_lineActed = nullptr;
+        if (!acted) {
+            (m_sequencer.get()->*act)();
+        }
+    });
 }
 
 bool CExecDlg::Begin() {
@@ -183,10 +206,14 @@ void CExecDlg::Render() {
     m_rendering = true;
     w.lineOn->setEnabled(s.lineOnEnabled);
     w.lineOff->setEnabled(s.lineOffEnabled);
-    if (s.lineOnChecked) {
-        w.lineOn->setChecked(true);
-    } else if (s.lineOffChecked) {
-        w.lineOff->setChecked(true);
+    {
+        const QSignalBlocker quietOn(w.lineOn);
+        const QSignalBlocker quietOff(w.lineOff);
+        if (s.lineOnChecked) {
+            w.lineOn->setChecked(true);
+        } else if (s.lineOffChecked) {
+            w.lineOff->setChecked(true);
+        }
     }
     w.start->setEnabled(s.startEnabled);
     w.stop->setEnabled(s.stopEnabled);

@@ -9,6 +9,8 @@
 
 #include <memory>
 
+class QPushButton;
+
 namespace zeb {
 
 class CZebM40SettingsDoc;
@@ -52,6 +54,7 @@ protected:
 
 private:
     void Connect();
+    void ConnectLineButton(QPushButton* button, void (CRunSequencer::*act)());
     void Render();
     void RequestClose();
     void OpenJudgement(int row);
@@ -70,6 +73,7 @@ private:
     std::unique_ptr<CRunSequencer> m_sequencer;
     std::unique_ptr<CExecWidgets> m_w;  // pointers to child widgets owned through Qt parents
     QMetaObject::Connection m_focusConnection;
+    QPushButton* m_lineActed = nullptr;  // the line radio that acted on its own checking
     bool m_rendering = false;
     bool m_closing = false;
     bool m_begun = false;

@@ -83,8 +83,17 @@ CSetOutputAcDlg::CSetOutputAcDlg(CSettingData& record, int instrumentHWVersion, 
 
     connect(m_detail, &QComboBox::activated, this, [this] { OnDetailChanged(); });
     connect(m_coupling, &QComboBox::activated, this, [this] { ReadCoupling(); });
-    connect(m_sync, &QRadioButton::clicked, this, [this] { SetSync(true); });
-    connect(m_async, &QRadioButton::clicked, this, [this] { SetSync(false); });
+    // Either radio reports its own checking; the one unchecked alongside is ignored.
+    connect(m_sync, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) {
+            SetSync(true);
+        }
+    });
+    connect(m_async, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) {
+            SetSync(false);
+        }
+    });
 }
 
 QString CSetOutputAcDlg::LineLabel(int bit, int32_t detail) const {

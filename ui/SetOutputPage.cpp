@@ -5,6 +5,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 
 #include "AccessibleLabel.h"
 
@@ -60,7 +61,9 @@ void CSetOutputPage::MakeLineBoxes(int count) {
         auto* box = new QCheckBox(LineLabel(bit, Slot().m_nOutputDetail), this);
         box->setEnabled(false);
         m_lines.push_back(box);
-        connect(box, &QCheckBox::clicked, this, [this, bit](bool on) {
+        // The checked state is what counts, however it changed: a click, the space bar or a
+        // screen reader's toggle action (which emits no click).
+        connect(box, &QCheckBox::toggled, this, [this, bit](bool on) {
             const int32_t detail = Slot().m_nOutputDetail;
             if (detail < 0 || detail >= kSlotCount) {
                 return;
@@ -138,6 +141,7 @@ void CSetOutputPage::ShowLineBoxes() {
         box->setText(LineLabel(bit, detail));
         box->setAccessibleName(box->text().simplified());
         box->setEnabled((enabled >> bit) & 1u);
+        const QSignalBlocker quiet(box);  // showing the record writes nothing back
         box->setChecked((mask >> bit) & 1u);
     }
 }

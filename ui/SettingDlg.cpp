@@ -61,8 +61,13 @@ CSettingDlg::CSettingDlg(const CSettingData& record, QWidget* parent, int instru
         }
     }
     polarityRow->addStretch(1);
-    connect(m_polarityGroup, &QButtonGroup::idClicked, this,
-            [this](int id) { m_record.m_ulPola = kPolarityBits[id]; });
+    // The checked radio is what counts, however it became checked (click, arrow keys or a
+    // screen reader's toggle action, which emits no click).
+    connect(m_polarityGroup, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on) {
+            m_record.m_ulPola = kPolarityBits[id];
+        }
+    });
 
     // Discharge count and interval.
     auto* discharge = new QGroupBox(tr("Discharge"), this);

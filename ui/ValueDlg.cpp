@@ -50,7 +50,13 @@ CValueDlg::CValueDlg(VALUE& set, const VALUE_LIMIT& limit, QWidget* parent)
     if (QAbstractButton* b = m_tabs->button(m_set.m_nValueType)) {
         b->setChecked(true);
     }
-    connect(m_tabs, &QButtonGroup::idClicked, this, [this](int) { ShowPage(); });
+    // The tab that becomes checked shows its page, whether it was clicked or toggled by a
+    // screen reader (which emits no click).
+    connect(m_tabs, &QButtonGroup::idToggled, this, [this](int, bool on) {
+        if (on) {
+            ShowPage();
+        }
+    });
     ShowPage();
 }
 

@@ -40,7 +40,6 @@ CValueEdit::CValueEdit(QWidget* parent, int options)
     m_edit->installEventFilter(this);
 
     connect(m_edit, &QLineEdit::textEdited, this, &CValueEdit::OnTextEdited);
-    connect(m_edit, &QLineEdit::editingFinished, this, &CValueEdit::Committed);
     connect(m_up, &QToolButton::clicked, this, [this] { emit Spun(true); });
     connect(m_down, &QToolButton::clicked, this, [this] { emit Spun(false); });
 }
@@ -106,6 +105,13 @@ bool CValueEdit::eventFilter(QObject* watched, QEvent* event) {
         }
     } else if (event->type() == QEvent::FocusIn && (m_options & kSelectAllOnFocus)) {
         QTimer::singleShot(0, m_edit, &QLineEdit::selectAll);
+    } else if (event->type() == QEvent::FocusOut &&
+               static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        // Every time the field is left it settles into its limits, typed in or not: the owner
+        // may have narrowed them since (a telecom port that allows 6 kV while 7.0 is shown).
+        // The line edit's own finished-edit signal stays silent when the text is unchanged
+        // since it last fired, so it cannot serve here. A context menu is not leaving.
+        emit Committed();
     }
     return QWidget::eventFilter(watched, event);
 }

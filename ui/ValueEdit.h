@@ -30,7 +30,7 @@ public:
     QToolButton* DownButton() const { return m_down; }
 
 signals:
-    // The operator left the field or pressed Enter in it.
+    // The operator left the field (each time, edited or not) or pressed Enter in it.
     void Committed();
     // A spin arrow was clicked (or the arrow keys pressed): up or down.
     void Spun(bool up);

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace zeb {
@@ -121,7 +122,8 @@ CValueListPage::CValueListPage(VALUE& set, const VALUE_LIMIT& limit, bool twoFla
         m_use[i] = use;
         use->setAccessibleName(twoFlags ? tr("NORMAL %1").arg(i + 1) : tr("Use %1").arg(i + 1));
         grid->addWidget(use, r, col++, Qt::AlignCenter);
-        connect(use, &QCheckBox::clicked, this, [this, i](bool on) {
+        // Toggled, not clicked: a screen reader's toggle action emits no click.
+        connect(use, &QCheckBox::toggled, this, [this, i](bool on) {
             m_set.m_abUse[i] = on ? 1 : 0;
             Refresh();
         });
@@ -130,7 +132,7 @@ CValueListPage::CValueListPage(VALUE& set, const VALUE_LIMIT& limit, bool twoFla
             m_common[i] = common;
             common->setAccessibleName(tr("COMMON %1").arg(i + 1));
             grid->addWidget(common, r, col++, Qt::AlignCenter);
-            connect(common, &QCheckBox::clicked, this, [this, i](bool on) {
+            connect(common, &QCheckBox::toggled, this, [this, i](bool on) {
                 m_set.m_abUse2[i] = on ? 1 : 0;
                 Refresh();
             });
@@ -169,8 +171,11 @@ void CValueListPage::AddHeading(QGridLayout* grid) {
 
 void CValueListPage::Refresh() {
     for (int i = 0; i < kValueRows; ++i) {
+        // Showing the set writes nothing back into it.
+        const QSignalBlocker quietUse(m_use[i]);
         m_use[i]->setChecked(m_set.m_abUse[i] != 0);
         if (m_common[i]) {
+            const QSignalBlocker quietCommon(m_common[i]);
             m_common[i]->setChecked(m_set.m_abUse2[i] != 0);
         }
         m_fields[i]->SetText(FormatFixed(m_set.m_alValue[i], m_limit));

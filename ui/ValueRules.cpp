@@ -95,20 +95,19 @@ FilteredInput FilterNumericInput(const QString& text, int caret) {
         keepPoint = (pointCount > 1 && pointJustTyped) ? caret - 1 : int(text.indexOf('.'));
     }
     FilteredInput out;
+    bool typedKept = caret == 0;
     for (int i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         const bool keep = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || i == keepPoint;
         if (keep) {
             out.text += c;
-            if (i < caret) {
-                ++out.caret;
-            }
+            typedKept = typedKept || i == caret - 1;
         }
     }
     out.changed = out.text != text;
-    if (!out.changed) {
-        out.caret = caret;
-    }
+    // The caret stays at the typing position, one back when the typed character was dropped.
+    // Characters removed before it do not move it: "1.2|3" with a point typed ends "12.3|".
+    out.caret = std::min(typedKept ? caret : caret - 1, int(out.text.size()));
     return out;
 }
 

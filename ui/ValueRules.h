@@ -27,7 +27,8 @@ int32_t Settle(int64_t value, const VALUE_LIMIT& limit);
 
 // The keystroke filter of every value field: digits and one decimal point survive. With two
 // points the one just typed (just before the caret) stays, otherwise the first one. The caret
-// keeps its place among the characters that survived.
+// stays at the typing position, moved back by one when the character just typed was dropped,
+// and never beyond the end of the filtered text.
 struct FilteredInput {
     QString text;
     int caret = 0;

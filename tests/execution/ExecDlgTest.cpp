@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
@@ -104,6 +105,52 @@ TEST_F(ExecDlgTest, RendersTheStateAndForwardsTheButtons) {
     sink.Expect(QStringLiteral("The EUT LINE will turn ON.\nIs it ok?"), MsgAnswer::Cancel);
     W().lineOn->click();
     W().lineOff->click();
+    EXPECT_EQ(Sent(), (QStringList{"CB", "CD"}));
+}
+
+// A screen reader's action on a control: toggle checks a radio without a click, press clicks it
+// a moment later, as a mouse click would.
+void Accessible(QWidget* control, const QString& action) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(control);
+    ASSERT_TRUE(iface && iface->actionInterface());
+    iface->actionInterface()->doAction(action);
+}
+
+TEST_F(ExecDlgTest, LineRadiosActOncePerOperatorActionAndNeverOnARefresh) {
+    const QString confirm = QStringLiteral("The EUT LINE will turn ON.\nIs it ok?");
+    ShowIdle();
+    ASSERT_TRUE(W().lineOff->isChecked());
+
+    // Toggled by a screen reader, LINE ON asks once (a second question would fail the sink).
+    sink.Expect(confirm, MsgAnswer::Cancel);
+    Accessible(W().lineOn, QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(sink.AllConsumed());
+    EXPECT_TRUE(W().lineOn->isChecked());
+    // The idle poll puts the radios back in line with the instrument and switches nothing.
+    Tick(0);
+    EXPECT_TRUE(W().lineOff->isChecked());
+    EXPECT_TRUE(Sent().isEmpty());
+
+    // LINE OFF pressed while it is already checked still switches the line off.
+    Accessible(W().lineOff, QAccessibleActionInterface::pressAction());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return inst.log.contains(QStringLiteral("CD")); }));
+    EXPECT_EQ(Sent(), (QStringList{"CB", "CD"}));
+
+    // A click and the space bar check the radio and click it: still one action each.
+    sink.Expect(confirm, MsgAnswer::Cancel);
+    QTest::mouseClick(W().lineOn, Qt::LeftButton);
+    EXPECT_TRUE(sink.AllConsumed());
+    W().lineOff->setFocus();
+    QTest::keyClick(W().lineOff, Qt::Key_Space);
+    EXPECT_EQ(Sent(), (QStringList{"CB", "CD"}));
+
+    // The line came on at the instrument: the poll checks LINE ON without asking anything,
+    // and a screen reader's toggle of LINE OFF then switches it off once.
+    Status(kLineOn);
+    Tick(0);
+    EXPECT_TRUE(W().lineOn->isChecked());
+    EXPECT_TRUE(Sent().isEmpty());
+    Accessible(W().lineOff, QAccessibleActionInterface::toggleAction());
     EXPECT_EQ(Sent(), (QStringList{"CB", "CD"}));
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -56,6 +57,16 @@ QStringList Items(const QComboBox* combo) {
         items << combo->itemText(i);
     }
     return items;
+}
+
+// Operates a check box, radio or tab as a screen reader or voice control does: through the
+// accessible toggle action, which checks or unchecks it without a click.
+void AccessibleToggle(QWidget* control) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(control);
+    ASSERT_TRUE(iface && iface->actionInterface());
+    ASSERT_TRUE(iface->actionInterface()->actionNames().contains(
+        QAccessibleActionInterface::toggleAction()));
+    iface->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
 }
 
 // Lets queued notifications from the pages arrive.
@@ -139,6 +150,35 @@ TEST(ValuePanel, TabsPickThePageByTypeAndListKind) {
     EXPECT_EQ(panel.VisiblePage(), ValuePage::Fixed);
 }
 
+TEST(ValuePanel, ScreenReaderTogglesReachTheSet) {
+    VALUE set = CSettingData().m_valVolt;
+    set.m_nVariableKind = 1;
+    CValueDlg panel(set, CSettingData().m_vlVolt);
+    AccessibleToggle(panel.TabButton(kValueVariable));
+    EXPECT_EQ(set.m_nValueType, kValueVariable);
+    EXPECT_EQ(panel.VisiblePage(), ValuePage::NormalCommon);
+
+    CValueVariableVoltDlg* rows = panel.NormalCommonPage();
+    AccessibleToggle(rows->UseBox(1));
+    AccessibleToggle(rows->CommonBox(4));
+    EXPECT_EQ(set.m_abUse[1], 1);
+    EXPECT_EQ(set.m_abUse2[4], 1);
+    AccessibleToggle(rows->UseBox(1));
+    EXPECT_EQ(set.m_abUse[1], 0);
+
+    // Showing the set again writes nothing back, even into a row it changes.
+    set.m_abUse2[4] = 0;
+    set.m_abUse[0] = 1;
+    panel.ShowPage();
+    EXPECT_FALSE(rows->CommonBox(4)->isChecked());
+    EXPECT_EQ(set.m_abUse2[4], 0);
+    EXPECT_EQ(set.m_abUse[0], 1);
+
+    AccessibleToggle(panel.TabButton(kValueSweep));
+    EXPECT_EQ(set.m_nValueType, kValueSweep);
+    EXPECT_EQ(panel.VisiblePage(), ValuePage::Sweep);
+}
+
 TEST(SettingDlg, CountFieldFiltersAPasteAndTruncates) {
     CSettingDlg dlg(Record(5));
     QLineEdit* edit = dlg.CountField()->Edit();
@@ -170,6 +210,22 @@ TEST(SettingDlg, LeavingAFieldSettlesItWithoutTyping) {
     EXPECT_EQ(fixed->Text(), "7.0");
     fixed->Edit()->setFocus();
     dlg.CountField()->Edit()->setFocus();
+    EXPECT_EQ(dlg.Record().m_valVolt.m_lValue, 6000);
+    EXPECT_EQ(fixed->Text(), "6.0");
+
+    // The same with the keyboard alone: typed and left with Tab, then passed through again.
+    Choose(dlg.PortCombo(), kPortAc);
+    Settle();
+    fixed->Edit()->setFocus();
+    fixed->Edit()->selectAll();
+    QTest::keyClicks(fixed->Edit(), "7");
+    QTest::keyClick(fixed->Edit(), Qt::Key_Tab);
+    ASSERT_FALSE(fixed->Edit()->hasFocus());
+    EXPECT_EQ(dlg.Record().m_valVolt.m_lValue, 7000);
+    Choose(dlg.PortCombo(), kPortTelecom);
+    Settle();
+    fixed->Edit()->setFocus();
+    QTest::keyClick(fixed->Edit(), Qt::Key_Tab);
     EXPECT_EQ(dlg.Record().m_valVolt.m_lValue, 6000);
     EXPECT_EQ(fixed->Text(), "6.0");
 
@@ -330,6 +386,45 @@ TEST(SettingDlg, SyncRadiosEnableTheAnglePanel) {
     EXPECT_TRUE(angle->SweepPage()->Field(SweepField::Start)->isEnabled());
     Type(angle->SweepPage()->Field(SweepField::End), "400");
     EXPECT_EQ(dlg.Record().m_outOutput.m_aopOutputPort[0].m_valAngle.m_lEnd, 360);
+}
+
+TEST(SettingDlg, ScreenReaderTogglesReachTheRecord) {
+    // The telecom page starts with RET PE only. A screen reader unchecks it and checks RET 1:
+    // OK must see RET 1 and nothing else.
+    CSettingDlg dlg(Record(1, kPortTelecom));
+    dlg.show();
+    Settle();
+    ASSERT_EQ(dlg.VisiblePage(), OutputPage::Telecom);
+    CSetOutputPage* tel = dlg.Page(OutputPage::Telecom);
+    const OUTPUT_PORT& telSlot = dlg.Record().m_outOutput.m_aopOutputPort[kPortTelecom];
+    const uint32_t& lines = telSlot.m_aulInjRetBit[telSlot.m_nOutputDetail];
+    ASSERT_TRUE(tel->LineBox(4)->isChecked());
+    AccessibleToggle(tel->LineBox(4));
+    EXPECT_EQ(lines, 0u);
+    {
+        test::ScriptedMessageSink sink;
+        sink.Expect("Please select a RETURN LINE. ");
+        QTest::mouseClick(dlg.OkButton(), Qt::LeftButton);
+    }
+    AccessibleToggle(tel->LineBox(0));
+    EXPECT_EQ(lines, 0x1u);
+
+    AccessibleToggle(dlg.PolarityRadio(1));
+    EXPECT_EQ(dlg.Record().m_ulPola, 2u);
+
+    QTest::mouseClick(dlg.OkButton(), Qt::LeftButton);
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+
+    // SYNC and ASYNC on the AC page, and the angle panel they switch.
+    CSettingDlg ac(Record(5));
+    auto* page = static_cast<CSetOutputAcDlg*>(ac.Page(OutputPage::Ac));
+    const OUTPUT_PORT& slot = ac.Record().m_outOutput.m_aopOutputPort[kPortAc];
+    AccessibleToggle(page->SyncRadio());
+    EXPECT_EQ(slot.m_nSync, 1);
+    EXPECT_TRUE(page->AnglePanel()->SweepPage()->Field(SweepField::Start)->isEnabled());
+    AccessibleToggle(page->AsyncRadio());
+    EXPECT_EQ(slot.m_nSync, 0);
+    EXPECT_FALSE(page->AnglePanel()->SweepPage()->Field(SweepField::Start)->isEnabled());
 }
 
 TEST(SettingDlg, OkChecksAndCancelDiscards) {

@@ -84,6 +84,20 @@ TEST(ValueRules, FilterKeepsDigitsAndTheRightPoint) {
     EXPECT_EQ(f.text, "123");
     EXPECT_EQ(f.caret, 1);
     EXPECT_EQ(FilterNumericInput("-5", 2).text, "5");
+
+    // A point typed behind an older one: the older point goes, but the caret stays where the
+    // typing left it ("1.2|3" and a point typed ends "12.3|", not "12.|3").
+    f = FilterNumericInput("1.2.3", 4);
+    EXPECT_EQ(f.text, "12.3");
+    EXPECT_EQ(f.caret, 4);
+    // Typed in front of the older point: the caret keeps its place as well.
+    f = FilterNumericInput("1.2.3", 2);
+    EXPECT_EQ(f.text, "1.23");
+    EXPECT_EQ(f.caret, 2);
+    // A rejected first character leaves the caret at the start.
+    f = FilterNumericInput("x5", 1);
+    EXPECT_EQ(f.text, "5");
+    EXPECT_EQ(f.caret, 0);
 }
 
 TEST(ValueRules, SweepFieldsKeepStartEndAndStepInOrder) {
