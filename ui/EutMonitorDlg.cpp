@@ -76,7 +76,7 @@ CEutMonitorDlg::CEutMonitorDlg(const MonitorRequest& sample, QWidget* parent)
     m_output->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_output->setAccessibleName(QStringLiteral("Test output"));
     m_output->setMaximumBlockCount(200);
-    m_output->setFixedHeight(m_output->fontMetrics().lineSpacing() * 6 + 8);
+    m_output->setMinimumHeight(m_output->fontMetrics().lineSpacing() * 4 + 8);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
@@ -85,8 +85,10 @@ CEutMonitorDlg::CEutMonitorDlg(const MonitorRequest& sample, QWidget* parent)
     form->addRow(LabelFor(new QLabel(QStringLiteral("&Command:"), this), m_command), m_command);
     form->addRow(QString(), m_commandError);
     form->addRow(QString(), hint);
-    form->addRow(LabelFor(new QLabel(QStringLiteral("Time &limit:"), this), m_timeLimit),
-                 m_timeLimit);
+    auto* limit = new QHBoxLayout;
+    limit->addWidget(m_timeLimit);
+    limit->addStretch();
+    form->addRow(LabelFor(new QLabel(QStringLiteral("Time &limit:"), this), m_timeLimit), limit);
     auto* during = new QHBoxLayout;
     during->addWidget(m_checkDuring);
     during->addWidget(m_every);
@@ -103,7 +105,7 @@ CEutMonitorDlg::CEutMonitorDlg(const MonitorRequest& sample, QWidget* parent)
     layout->addWidget(m_stopOnFail);
     layout->addSpacing(6);
     layout->addLayout(test);
-    layout->addWidget(m_output);
+    layout->addWidget(m_output, 1);  // takes what the wrapped texts do not need
     layout->addWidget(buttons);
 
     connect(m_command, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -172,6 +174,18 @@ void CEutMonitorDlg::done(int result) {
     QDialog::done(result);
 }
 
+void CEutMonitorDlg::GrowToFit() {
+    // Wrapped texts need more height at the same width; the layout alone does not ask for it.
+    QLayout* l = layout();
+    if (!l || !l->hasHeightForWidth()) {
+        return;
+    }
+    const int needed = l->totalHeightForWidth(width());
+    if (needed > height()) {
+        resize(width(), needed);
+    }
+}
+
 void CEutMonitorDlg::Render() {
     const bool options = m_rules.OptionsEnabled();
     m_timeLimit->setEnabled(options);
@@ -185,7 +199,10 @@ void CEutMonitorDlg::Render() {
     m_commandError->setVisible(!error.isEmpty());
     m_ok->setEnabled(m_rules.CanAccept());
     m_test->setEnabled(m_rules.CanTest());
-    m_status->setText(m_rules.StatusText());
+    if (m_status->text() != m_rules.StatusText()) {
+        m_status->setText(m_rules.StatusText());
+        GrowToFit();
+    }
     if (m_output->toPlainText() != m_rules.OutputText()) {
         m_output->setPlainText(m_rules.OutputText());
     }

@@ -58,6 +58,8 @@ private:
     void OnVerdict(const MonitorVerdict& verdict);
     // Shows the rules' state: enabling, the command error, the test status and output.
     void Render();
+    // Makes the dialog tall enough for its wrapped texts at its present width.
+    void GrowToFit();
 
     CEutMonitorRules m_rules;
     MonitorRequest m_sample;
