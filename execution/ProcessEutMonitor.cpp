@@ -55,6 +55,8 @@ QProcessEnvironment StepEnvironment(const MonitorRequest& r) {
 CProcessEutMonitor::CProcessEutMonitor(QStringList words, int timeLimitMs, QObject* parent)
     : QObject(parent), m_words(std::move(words)), m_timeLimitMs(qMax(1, timeLimitMs)) {
     m_limit.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; the limit the lab set is a promise to the command.
+    m_limit.setTimerType(Qt::PreciseTimer);
     connect(&m_limit, &QTimer::timeout, this, &CProcessEutMonitor::OnTimeLimit);
 }
 

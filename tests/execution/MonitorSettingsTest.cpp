@@ -18,11 +18,6 @@ TEST(MonitorSettingsTest, CleanAccountHasNoMonitorAndTheDefaults) {
     test::TempConfigHome home;
     const EutMonitorSettings s = LoadMonitorSettings();
     EXPECT_EQ(s, EutMonitorSettings());
-    EXPECT_FALSE(s.Enabled());
-    EXPECT_EQ(s.timeLimitS, 30);
-    EXPECT_TRUE(s.judgeAfterStep);
-    EXPECT_FALSE(s.checkDuringStep);
-    EXPECT_FALSE(s.stopOnFail);
     // The after-step switch is on by default but judges nothing until a command is set.
     EXPECT_FALSE(s.JudgesAfterStep());
     EutMonitorSettings withCommand = s;

@@ -15,7 +15,6 @@
 #include <signal.h>
 
 #include "ExecData.h"
-#include "FakeEutMonitor.h"
 #include "ProcessEutMonitor.h"
 #include "SettingData.h"
 
@@ -251,25 +250,6 @@ TEST_F(ProcessEutMonitorTest, OneCheckAtATimeSkippedDuringChecksAreCountedCancel
     EXPECT_EQ(last->outcome, MonitorOutcome::Pass);
     monitor.ResetSkippedChecks();
     EXPECT_EQ(monitor.SkippedChecks(), 0);
-}
-
-// Sequencer tests stand on the fake; it must refuse and count overlapping checks as the real
-// monitor does.
-TEST(FakeEutMonitorTest, RefusesAndCountsLikeTheRealMonitor) {
-    test::FakeEutMonitor fake;
-    std::vector<MonitorVerdict> got;
-    fake.SetVerdictListener([&got](const MonitorVerdict& v) { got.push_back(v); });
-    MonitorRequest during;
-    during.phase = MonitorPhase::During;
-    during.step = 2;
-    ASSERT_TRUE(fake.Start(during));
-    EXPECT_FALSE(fake.Start(during));
-    EXPECT_EQ(fake.SkippedChecks(), 1);
-    fake.AnswerFail(QStringLiteral("no heartbeat"));
-    ASSERT_EQ(got.size(), 1u);
-    EXPECT_EQ(got[0].comment, QStringLiteral("monitor: no heartbeat"));
-    EXPECT_EQ(got[0].request.step, 2);
-    EXPECT_FALSE(fake.Busy());
 }
 
 TEST(MakeEutMonitorTest, BuildsFromTheSettingsOrSaysWhyNot) {
