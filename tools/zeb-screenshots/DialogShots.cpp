@@ -1,7 +1,14 @@
-// The small dialogs: test environment, options, connection, machine selection, opening and
-// about.
+// The small dialogs: test environment, options, connection, machine selection, opening, EUT
+// monitor and about.
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 
 #include "AboutDlg.h"
+#include "EutMonitorDlg.h"
 #include "OpeningDlg.h"
 #include "PropertyDlg.h"
 #include "RemoteDlg.h"
@@ -48,6 +55,24 @@ void DialogShots(ShotFolder& shots, zeb::CZebM40App& app) {
     {
         zeb::COpeningDlg opening;
         shots.Save(opening, QStringLiteral("dialog-opening"));
+    }
+    {
+        zeb::CEutMonitorDlg monitor;
+        monitor.CommandEdit()->setText(
+            QStringLiteral("/usr/share/zeb/monitors/ping-host 192.0.2.7"));
+        shots.Save(monitor, QStringLiteral("dialog-eut-monitor"));
+        // A test whose command answers FAIL, as a monitor of the EUT's display would.
+        monitor.CommandEdit()->setText(
+            QStringLiteral("sh -c 'echo \"display dark after step $ZEB_STEP\"; exit 1'"));
+        monitor.TestButton()->click();
+        QElapsedTimer waited;
+        waited.start();
+        while (monitor.Rules().Testing() && waited.elapsed() < 10000) {
+            QEventLoop pause;
+            QTimer::singleShot(50, &pause, &QEventLoop::quit);
+            pause.exec();
+        }
+        shots.Save(monitor, QStringLiteral("dialog-eut-monitor-test"));
     }
     {
         zeb::CAboutDlg about;
