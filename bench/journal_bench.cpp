@@ -5,7 +5,8 @@
 //                          (target <= 200)
 //   report_from_journal_ms the test report rebuilt from that journal and written as .xlsx
 // The files go to a temporary folder in the current folder (or in the folder given as the only
-// argument), so the figures are those of that disk, not of a memory file system.
+// argument), so the figures are those of that disk, not of a memory file system. With
+// JOURNAL_BENCH_KEEP set, the folder is kept (and named on standard error) for inspection.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -76,6 +77,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no temporary folder in %s\n", qPrintable(base));
         return 1;
     }
+    if (qEnvironmentVariableIsSet("JOURNAL_BENCH_KEEP")) {
+        dir.setAutoRemove(false);
+        std::fprintf(stderr, "files kept in %s\n", qPrintable(dir.path()));
+    }
     const zeb::CZebM40SettingsDoc doc = BigDocument();
     const zeb::JournalOpenInfo info = OpenInfo(doc);
     QString error;
@@ -129,9 +134,10 @@ int main(int argc, char** argv) {
     }
     const qint64 reportMs = reportTimer.elapsed();
 
-    std::printf("event_write_ms_median=%.3f\nevent_write_ms_p99=%.3f\nrecover_1000_ms=%lld\n"
-                "report_from_journal_ms=%lld\n",
-                Percentile(times, 0.5), Percentile(times, 0.99), static_cast<long long>(recoverMs),
-                static_cast<long long>(reportMs));
+    std::printf(
+        "event_write_ms_median=%.3f\nevent_write_ms_p99=%.3f\nrecover_1000_ms=%lld\n"
+        "report_from_journal_ms=%lld\n",
+        Percentile(times, 0.5), Percentile(times, 0.99), static_cast<long long>(recoverMs),
+        static_cast<long long>(reportMs));
     return 0;
 }

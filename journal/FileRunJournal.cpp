@@ -150,8 +150,8 @@ bool CFileRunJournal::Append(const QString& path, QString& error) {
         return false;
     }
 #else
-    const int fd = ::_wopen(reinterpret_cast<const wchar_t*>(path.utf16()),
-                            _O_WRONLY | _O_APPEND | _O_BINARY);
+    const int fd =
+        ::_wopen(reinterpret_cast<const wchar_t*>(path.utf16()), _O_WRONLY | _O_APPEND | _O_BINARY);
     if (fd < 0 || (check.cutBytes > 0 && ::_chsize_s(fd, check.wholeBytes) != 0)) {
         error = QStringLiteral("\"%1\" cannot be written").arg(path);
         return false;
@@ -191,8 +191,8 @@ bool CFileRunJournal::CreateWithFirstLine(const QByteArray& bytes) {
                           QStringLiteral(".new-%1").arg(::getpid()));
     const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) {
-        m_error = QStringLiteral("The journal \"%1\" cannot be made: %2")
-                      .arg(m_path, SystemText(errno));
+        m_error =
+            QStringLiteral("The journal \"%1\" cannot be made: %2").arg(m_path, SystemText(errno));
         return false;
     }
     int error = 0;
@@ -245,8 +245,8 @@ bool CFileRunJournal::AppendLine(const QByteArray& bytes) {
     if (::ftruncate(m_fd, m_size) == 0) {
         SyncData(m_fd);
     }
-    m_error = QStringLiteral("The journal \"%1\" cannot be written: %2")
-                  .arg(m_path, SystemText(error));
+    m_error =
+        QStringLiteral("The journal \"%1\" cannot be written: %2").arg(m_path, SystemText(error));
     return false;
 }
 

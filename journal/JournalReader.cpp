@@ -104,8 +104,9 @@ QString JournalCheck::Describe() const {
         case Whole: {
             QString text = QStringLiteral("chain whole: %1 line(s)").arg(lines);
             if (cutBytes > 0) {
-                text += QStringLiteral("; a last line cut off while it was written (%1 bytes) "
-                                       "was skipped")
+                text += QStringLiteral(
+                            "; a last line cut off while it was written (%1 bytes) "
+                            "was skipped")
                             .arg(cutBytes);
             }
             return text;
@@ -128,8 +129,8 @@ JournalCheck ReadJournal(QIODevice& device, const JournalVisitor& visit) {
         if (chunk.isEmpty()) {
             if (!device.isSequential() && !device.atEnd()) {
                 check.status = JournalCheck::Unreadable;
-                check.why = QStringLiteral("the journal cannot be read: %1")
-                                .arg(device.errorString());
+                check.why =
+                    QStringLiteral("the journal cannot be read: %1").arg(device.errorString());
                 return check;
             }
             break;

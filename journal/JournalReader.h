@@ -23,12 +23,12 @@ struct JournalEntry {
 struct JournalCheck {
     enum Status { Whole, Broken, Unreadable };
     Status status = Unreadable;
-    qint64 lines = 0;      // whole lines read and checked before any fault
-    qint64 badSeq = 0;     // Broken: the first seq that cannot be trusted
-    QString why;           // Broken or Unreadable: what is wrong
-    qint64 cutBytes = 0;   // bytes of a cut-off last line that were skipped (0: none)
-    QByteArray lastHash;   // hex SHA-256 of the last whole line (where a next line would chain)
-    qint64 wholeBytes = 0; // bytes up to and including the last whole line's line feed
+    qint64 lines = 0;       // whole lines read and checked before any fault
+    qint64 badSeq = 0;      // Broken: the first seq that cannot be trusted
+    QString why;            // Broken or Unreadable: what is wrong
+    qint64 cutBytes = 0;    // bytes of a cut-off last line that were skipped (0: none)
+    QByteArray lastHash;    // hex SHA-256 of the last whole line (where a next line would chain)
+    qint64 wholeBytes = 0;  // bytes up to and including the last whole line's line feed
 
     bool IsWhole() const { return status == Whole; }
     // One readable sentence: "whole: 12 lines", "broken at seq 4: ...", ...

@@ -103,8 +103,8 @@ private:
         for (qsizetype i = 0; i < list.size(); ++i) {
             const QJsonObject step = list.at(i).toObject();
             const int result = step.value(QLatin1String("m_nResult")).toInt(kResultNone);
-            m_state.results[i] = result == kResultPass || result == kResultFail ? result
-                                                                               : kResultNone;
+            m_state.results[i] =
+                result == kResultPass || result == kResultFail ? result : kResultNone;
             m_state.comments[i] = step.value(QLatin1String("m_strComment")).toString();
         }
         for (const QJsonValue& v : line.value(QLatin1String("ended")).toArray()) {
@@ -132,9 +132,8 @@ private:
         const QString text = entry.line.value(QLatin1String("result")).toString();
         const int code = JournalResultCode(text);
         if (code < 0) {
-            m_error = QStringLiteral("seq %1 records an unknown result \"%2\"")
-                          .arg(entry.seq)
-                          .arg(text);
+            m_error =
+                QStringLiteral("seq %1 records an unknown result \"%2\"").arg(entry.seq).arg(text);
         }
         return code;
     }
@@ -187,8 +186,8 @@ std::vector<JournalState> FindUnclosedJournals(const QString& folder,
                                                const QByteArray& documentBytes) {
     std::vector<JournalState> found;
     const QByteArray hash = Sha256Hex(documentBytes);
-    const QFileInfoList files = QDir(folder).entryInfoList(
-        QStringList{QStringLiteral("*.zebrun")}, QDir::Files | QDir::Hidden, QDir::Name);
+    const QFileInfoList files = QDir(folder).entryInfoList(QStringList{QStringLiteral("*.zebrun")},
+                                                           QDir::Files | QDir::Hidden, QDir::Name);
     for (const QFileInfo& info : files) {
         if (FirstLineDocumentHash(info.filePath()) != hash) {
             continue;
@@ -205,8 +204,9 @@ std::vector<JournalState> FindUnclosedJournals(const QString& folder,
 
 QString RestoreQuestion(const JournalState& state) {
     const QString date = state.started.toLocalTime().toString(QStringLiteral("yyyy/MM/dd HH:mm"));
-    return QStringLiteral("The test run of %1 on %2 ended unexpectedly after step %3 of %4. "
-                          "Restore its results and comments?")
+    return QStringLiteral(
+               "The test run of %1 on %2 ended unexpectedly after step %3 of %4. "
+               "Restore its results and comments?")
         .arg(state.DocumentName(), date)
         .arg(state.lastStepEnded)
         .arg(state.stepCount);
@@ -215,14 +215,16 @@ QString RestoreQuestion(const JournalState& state) {
 bool RestoreFromJournal(const JournalState& state, const QByteArray& documentBytes,
                         CZebM40SettingsDoc& doc, QString& error) {
     if (state.documentSha256.isEmpty() || Sha256Hex(documentBytes) != state.documentSha256) {
-        error = QStringLiteral("The journal %1 belongs to another version of this document; it "
-                               "is not applied.")
+        error = QStringLiteral(
+                    "The journal %1 belongs to another version of this document; it "
+                    "is not applied.")
                     .arg(state.path);
         return false;
     }
     if (static_cast<int>(doc.Steps().size()) != state.stepCount) {
-        error = QStringLiteral("The journal %1 records %2 steps, the document has %3; it is not "
-                               "applied.")
+        error = QStringLiteral(
+                    "The journal %1 records %2 steps, the document has %3; it is not "
+                    "applied.")
                     .arg(state.path)
                     .arg(state.stepCount)
                     .arg(doc.Steps().size());
@@ -243,7 +245,8 @@ bool DocumentFromJournal(const JournalState& state, CZebM40SettingsDoc& doc, QSt
     json.insert(QStringLiteral("steps"), state.open.value(QLatin1String("steps")));
     CZebM40SettingsDoc built;
     if (!DocumentFromJson(json, kNoMachineType, 0, built, error)) {
-        error = QStringLiteral("%1: the recorded document cannot be read: %2").arg(state.path, error);
+        error =
+            QStringLiteral("%1: the recorded document cannot be read: %2").arg(state.path, error);
         return false;
     }
     if (static_cast<int>(built.Steps().size()) != state.stepCount) {

@@ -19,17 +19,17 @@ class CZebM40SettingsDoc;
 struct JournalState {
     QString path;
     JournalCheck check;
-    QJsonObject open;  // the open line as written
-    QDateTime started; // time of the open line (UTC)
+    QJsonObject open;   // the open line as written
+    QDateTime started;  // time of the open line (UTC)
     QByteArray documentSha256;
     int stepCount = 0;
     std::vector<int> results;  // ResultCode per step, as last recorded
     std::vector<QString> comments;
-    std::vector<bool> ended;   // a step-end was recorded (here or in the journal it resumes)
-    int lastStepEnded = 0;     // 1-based step of the last step-end; 0 when none
-    int firstNotEnded = 0;     // 0-based step the run would go on with; stepCount when none
+    std::vector<bool> ended;  // a step-end was recorded (here or in the journal it resumes)
+    int lastStepEnded = 0;    // 1-based step of the last step-end; 0 when none
+    int firstNotEnded = 0;    // 0-based step the run would go on with; stepCount when none
     bool closed = false;
-    QString outcome;           // of the close line
+    QString outcome;  // of the close line
 
     // The document's file name, for the operator.
     QString DocumentName() const;

@@ -110,10 +110,11 @@ bool IRunJournal::StepEnd(int step, int result, int dischargesDone) {
 }
 
 bool IRunJournal::Judgement(int step, int result, const QString& comment, JudgedBy by) {
-    return Event(QStringLiteral("judgement"), {{QStringLiteral("step"), step},
-                                               {QStringLiteral("result"), JournalResultText(result)},
-                                               {QStringLiteral("comment"), comment},
-                                               {QStringLiteral("by"), JudgedByText(by)}});
+    return Event(QStringLiteral("judgement"),
+                 {{QStringLiteral("step"), step},
+                  {QStringLiteral("result"), JournalResultText(result)},
+                  {QStringLiteral("comment"), comment},
+                  {QStringLiteral("by"), JudgedByText(by)}});
 }
 
 bool IRunJournal::CommentsCleared() {
@@ -141,8 +142,9 @@ bool IRunJournal::Report(const QString& path) {
 }
 
 bool IRunJournal::Report(const QString& path, const QByteArray& sha256Hex) {
-    return Event(QStringLiteral("report"), {{QStringLiteral("path"), path},
-                                            {QStringLiteral("sha256"), QString::fromLatin1(sha256Hex)}});
+    return Event(QStringLiteral("report"),
+                 {{QStringLiteral("path"), path},
+                  {QStringLiteral("sha256"), QString::fromLatin1(sha256Hex)}});
 }
 
 bool IRunJournal::Close(RunEnd outcome) {

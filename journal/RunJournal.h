@@ -37,9 +37,9 @@ struct JournalOpenInfo {
     QString instrumentReply;    // the identification reply as received
     quint32 machineType = 0;
     int hwVersion = 0;
-    QString port;            // "COM3 (/dev/ttyUSB0)"
-    QString operatorLogin;   // the login name of whoever runs the program
-    int currentStep = 0;     // 0-based step the dialog opens on
+    QString port;           // "COM3 (/dev/ttyUSB0)"
+    QString operatorLogin;  // the login name of whoever runs the program
+    int currentStep = 0;    // 0-based step the dialog opens on
     // A run that continues an interrupted one names that journal and the steps it had ended.
     QString resumesJournal;
     std::vector<int> endedSteps;  // 1-based

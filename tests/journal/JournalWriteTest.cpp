@@ -5,8 +5,8 @@
 #include <QJsonArray>
 #include <QTemporaryDir>
 
-#include <csignal>
 #include <sys/resource.h>
+#include <csignal>
 
 #include "FileRunJournal.h"
 #include "JournalReader.h"
@@ -183,7 +183,8 @@ TEST(JournalFile, NamesCarryTheMomentAndTheDocument) {
     const QString first = NewJournalPath(dir.path(), "t", moment);
     EXPECT_EQ(first, dir.filePath("20240501-093005-t.zebrun"));
     WriteBytes(first, "x");
-    EXPECT_EQ(NewJournalPath(dir.path(), "t", moment), dir.filePath("20240501-093005-t (2).zebrun"));
+    EXPECT_EQ(NewJournalPath(dir.path(), "t", moment),
+              dir.filePath("20240501-093005-t (2).zebrun"));
     EXPECT_TRUE(DefaultJournalFolder().endsWith("/runs"));
 }
 

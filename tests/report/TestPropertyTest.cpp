@@ -109,10 +109,11 @@ TEST(TestProperty, TestMomentShowsDashesUntilSetThenLocalDateAndTime) {
 TEST(TestPropertyJson, EveryFieldRoundTripsAndBadFieldsChangeNothing) {
     using T = CTestProperty;
     QString T::*const texts[] = {
-        &T::m_strCompanyName, &T::m_strTestPlace,       &T::m_strModel,       &T::m_strSerial,
-        &T::m_strOperator,    &T::m_strStandard,        &T::m_strTemperature, &T::m_strHumidity,
-        &T::m_strAtm,         &T::m_strEutInfo,         &T::m_strEutMode,     &T::m_strEutComment,
-        &T::m_strFreeInput1Title, &T::m_strFreeInput1,  &T::m_strFreeInput2Title,
+        &T::m_strCompanyName,     &T::m_strTestPlace,  &T::m_strModel,
+        &T::m_strSerial,          &T::m_strOperator,   &T::m_strStandard,
+        &T::m_strTemperature,     &T::m_strHumidity,   &T::m_strAtm,
+        &T::m_strEutInfo,         &T::m_strEutMode,    &T::m_strEutComment,
+        &T::m_strFreeInput1Title, &T::m_strFreeInput1, &T::m_strFreeInput2Title,
         &T::m_strFreeInput2,
     };
     CTestProperty p;

@@ -57,8 +57,9 @@ QString Brief(const QJsonValue& value) {
 // events follow in alphabetical order.
 QStringList FieldOrder(const QString& event) {
     if (event == QLatin1String("open")) {
-        return {"version", "document", "document_sha256", "current_step", "steps", "instrument",
-                "machine_type", "hw_version", "port", "login", "resumes", "ended"};
+        return {"version", "document",   "document_sha256", "current_step",
+                "steps",   "instrument", "machine_type",    "hw_version",
+                "port",    "login",      "resumes",         "ended"};
     }
     if (event == QLatin1String("judgement")) {
         return {"step", "result", "comment", "by"};
@@ -80,10 +81,11 @@ QString EventLine(const JournalEntry& entry) {
         }
     }
     for (const QString& key : entry.line.keys()) {
-        const bool skipped = key == QLatin1String("seq") || key == QLatin1String("time") ||
-                             key == QLatin1String("event") || key == QLatin1String("prev") ||
-                             (entry.event == QLatin1String("open") &&
-                              (key == QLatin1String("record") || key == QLatin1String("environment")));
+        const bool skipped =
+            key == QLatin1String("seq") || key == QLatin1String("time") ||
+            key == QLatin1String("event") || key == QLatin1String("prev") ||
+            (entry.event == QLatin1String("open") &&
+             (key == QLatin1String("record") || key == QLatin1String("environment")));
         if (!skipped && !keys.contains(key)) {
             keys << key;
         }
@@ -116,6 +118,8 @@ int Verify(const QString& path) {
     Out(QStringLiteral("chain=whole"));
     Out(QStringLiteral("lines=%1").arg(check.lines));
     Out(QStringLiteral("cut_bytes=%1").arg(check.cutBytes));
+    // Nothing follows the last line to record its hash; an auditor keeps this one apart.
+    Out(QStringLiteral("last_sha256=%1").arg(QString::fromLatin1(check.lastHash)));
     if (check.cutBytes > 0) {
         Err(QStringLiteral("zebctl: the last line was cut off while it was written (%1 bytes); "
                            "it was skipped")
@@ -125,8 +129,8 @@ int Verify(const QString& path) {
 }
 
 int Show(const QString& path) {
-    const JournalCheck check = zeb::ReadJournalFile(
-        path, [](const JournalEntry& entry) { Out(EventLine(entry)); });
+    const JournalCheck check =
+        zeb::ReadJournalFile(path, [](const JournalEntry& entry) { Out(EventLine(entry)); });
     if (check.status == JournalCheck::Unreadable) {
         Err(QStringLiteral("zebctl: %1").arg(check.why));
         return kExitBadInput;
