@@ -234,7 +234,7 @@ bool RestoreFromJournal(const JournalState& state, const QByteArray& documentByt
         doc.Steps()[i].m_nResult = state.results[i];
         doc.Steps()[i].m_strComment = state.comments[i];
     }
-    doc.SetCurrentStep(std::min(state.firstNotEnded, state.stepCount - 1));
+    doc.SetCurrentStep(std::max(0, std::min(state.firstNotEnded, state.stepCount - 1)));
     doc.SetModifiedFlag(true);
     return true;
 }
