@@ -6,6 +6,7 @@
 #include "IniFile.h"
 #include "TempConfigHome.h"
 #include "TestProperty.h"
+#include "TestPropertyJson.h"
 
 namespace {
 
@@ -102,3 +103,48 @@ TEST(TestProperty, TestMomentShowsDashesUntilSetThenLocalDateAndTime) {
 }
 
 }  // namespace
+
+// The journal records the environment as JSON and the report from a journal reads it back:
+// every field must come back in its own member, and bad JSON must change nothing.
+TEST(TestPropertyJson, EveryFieldRoundTripsAndBadFieldsChangeNothing) {
+    using T = CTestProperty;
+    QString T::*const texts[] = {
+        &T::m_strCompanyName,     &T::m_strTestPlace,  &T::m_strModel,
+        &T::m_strSerial,          &T::m_strOperator,   &T::m_strStandard,
+        &T::m_strTemperature,     &T::m_strHumidity,   &T::m_strAtm,
+        &T::m_strEutInfo,         &T::m_strEutMode,    &T::m_strEutComment,
+        &T::m_strFreeInput1Title, &T::m_strFreeInput1, &T::m_strFreeInput2Title,
+        &T::m_strFreeInput2,
+    };
+    CTestProperty p;
+    int n = 0;
+    for (QString T::*text : texts) {
+        p.*text = QStringLiteral("value %1 ä").arg(++n);
+    }
+    p.m_tmTestDate = 1714555800;
+    const QJsonObject json = zeb::TestPropertyToJson(p);
+    EXPECT_EQ(json.size(), 17);
+
+    CTestProperty back;
+    QString error;
+    ASSERT_TRUE(zeb::TestPropertyFromJson(json, back, error)) << error.toStdString();
+    n = 0;
+    for (QString T::*text : texts) {
+        EXPECT_EQ(back.*text, QStringLiteral("value %1 ä").arg(++n));
+    }
+    EXPECT_EQ(back.m_tmTestDate, 1714555800);
+
+    const CTestProperty before = back;
+    for (const auto& [key, value] :
+         std::vector<std::pair<QString, QJsonValue>>{{"m_strModel", 42},
+                                                     {"m_tmTestDate", "today"},
+                                                     {"m_tmTestDate", 1.5},
+                                                     {"m_strColour", "red"}}) {
+        QJsonObject bad = json;
+        bad.insert(QStringLiteral("m_strCompanyName"), "changed");
+        bad.insert(key, value);
+        EXPECT_FALSE(zeb::TestPropertyFromJson(bad, back, error)) << key.toStdString();
+        EXPECT_TRUE(error.contains(key)) << error.toStdString();
+        EXPECT_EQ(back.m_strCompanyName, before.m_strCompanyName);
+    }
+}

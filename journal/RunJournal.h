@@ -1,0 +1,124 @@
+#pragma once
+// What a test run reports to its journal. The sequencer calls one method per event, never per
+// poll tick; each call returns only after the line is durable (or reports why it is not), so
+// the program acts on nothing the journal has not recorded. Write failures come back as false
+// with LastError(); they never throw or crash.
+
+#include <QDateTime>
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+#include "JournalLine.h"
+
+namespace zeb {
+
+class CZebM40SettingsDoc;
+
+// Who put a judgement on a step.
+enum class JudgedBy { Operator, Bulk, Sequencer, Monitor };
+// How the run (one opening of the run dialog, one zebctl run) ended. Abandoned is written later
+// by whoever declines to restore an interrupted run.
+enum class RunEnd { Complete, Stopped, Error, NoLink, Closed, Abandoned };
+
+QString JudgedByText(JudgedBy by);
+QString RunEndText(RunEnd end);
+
+// Everything the open event records: what was run, with which environment, on which instrument.
+struct JournalOpenInfo {
+    QString programVersion;
+    QString documentPath;
+    QByteArray documentSha256;  // lowercase hex of the document file's bytes
+    QJsonObject document;       // DocumentToJson: the record and every step with all its fields
+    QJsonObject environment;    // TestPropertyToJson of the test environment
+    QString instrumentReply;    // the identification reply as received
+    quint32 machineType = 0;
+    int hwVersion = 0;
+    QString port;           // "COM3 (/dev/ttyUSB0)"
+    QString operatorLogin;  // the login name of whoever runs the program
+    int currentStep = 0;    // 0-based step the dialog opens on
+    // A run that continues an interrupted one names that journal and the steps it had ended.
+    QString resumesJournal;
+    std::vector<int> endedSteps;  // 1-based
+};
+
+// The open info filled from a document: path, document JSON, current step, and the hash of
+// documentBytes (the file as it lies on disk). Version and login name are filled in as well.
+JournalOpenInfo OpenInfoForDocument(const CZebM40SettingsDoc& doc, const QByteArray& documentBytes);
+
+// The login name of the user running the program (empty when the system names none).
+QString LoginName();
+
+class IRunJournal {
+public:
+    virtual ~IRunJournal() = default;
+
+    bool Open(const JournalOpenInfo& info);
+    // 1-based step and the commands of its parameter block as they go to the instrument; written
+    // before the test is started.
+    bool StepStart(int step, const QStringList& commands);
+    bool StepEnd(int step, int result, int dischargesDone);
+    bool Judgement(int step, int result, const QString& comment, JudgedBy by);
+    bool CommentsCleared();
+    bool Stop();
+    bool Error(int code, const QString& text);
+    bool LinkLost();
+    // The written report: its path and the SHA-256 of its bytes (hashed here).
+    bool Report(const QString& path);
+    bool Report(const QString& path, const QByteArray& sha256Hex);
+    bool Close(RunEnd outcome);
+
+    // Any other event (monitor verdicts and later additions), fields in the order given. The
+    // names seq, time, event and prev are refused.
+    virtual bool Event(const QString& name, const JournalFields& fields) = 0;
+    virtual QString LastError() const = 0;
+};
+
+// Numbers the lines and chains their hashes; shared by the file and the in-memory journal.
+class CJournalChain {
+public:
+    CJournalChain();
+    // Continues an existing chain: the next line gets nextSeq and prevHex.
+    void Continue(qint64 nextSeq, const QByteArray& prevHex);
+    // The clock for the time field (UTC); tests set a fixed one.
+    void SetClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+
+    // The next line (no line feed), or an empty array with error for a reserved field name.
+    QByteArray Next(const QString& event, const JournalFields& fields, QString& error) const;
+    // The line was durably written: the chain moves on.
+    void Commit(const QByteArray& line);
+    qint64 NextSeq() const { return m_nextSeq; }
+
+private:
+    qint64 m_nextSeq = 1;
+    QByteArray m_prev;
+    std::function<QDateTime()> m_clock;
+};
+
+// Keeps the lines in memory: for tests of whatever writes a journal, and for benchmarks.
+class CMemoryRunJournal : public IRunJournal {
+public:
+    bool Event(const QString& name, const JournalFields& fields) override;
+    QString LastError() const override { return m_error; }
+
+    // From now on every event fails as a full disk would (nothing is recorded).
+    void SetFailing(bool failing) { m_failing = failing; }
+    CJournalChain& Chain() { return m_chain; }
+
+    const QList<QByteArray>& Lines() const { return m_lines; }
+    QStringList EventNames() const { return m_names; }
+    // The whole journal as a file would hold it.
+    QByteArray Bytes() const;
+
+private:
+    CJournalChain m_chain;
+    QList<QByteArray> m_lines;
+    QStringList m_names;
+    QString m_error;
+    bool m_failing = false;
+};
+
+}  // namespace zeb

@@ -1,0 +1,176 @@
+// Run journals from the command line: check a journal's hash chain, print it one line per
+// event, or write the test report of the run it records.
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include "Cli.h"
+#include "JournalReader.h"
+#include "JournalReport.h"
+
+namespace zebctl {
+
+namespace {
+
+using zeb::JournalCheck;
+using zeb::JournalEntry;
+
+const char kJournalUsage[] = "journal verify <FILE> | show <FILE> | report <FILE> <OUT.xlsx>";
+
+void Usage() {
+    Err(QStringLiteral("usage: zebctl %1").arg(QLatin1String(kJournalUsage)));
+}
+
+// A value for a one-line summary: texts as they are (quoted when they hold spaces), lists of
+// texts joined, numbers plainly, larger structures by their size only.
+QString Brief(const QJsonValue& value) {
+    if (value.isString()) {
+        const QString text = value.toString();
+        if (text.isEmpty() || text.contains(QLatin1Char(' ')) || text.contains(QLatin1Char('"'))) {
+            return QString::fromUtf8(QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact))
+                .mid(1)
+                .chopped(1);
+        }
+        return text;
+    }
+    if (value.isArray()) {
+        const QJsonArray list = value.toArray();
+        QStringList parts;
+        for (const QJsonValue& v : list) {
+            if (!v.isString() && !v.isDouble()) {
+                return QStringLiteral("[%1 items]").arg(list.size());
+            }
+            parts << (v.isString() ? v.toString() : QString::number(v.toDouble()));
+        }
+        return parts.join(QLatin1Char(','));
+    }
+    if (value.isObject()) {
+        return QStringLiteral("{%1 fields}").arg(value.toObject().size());
+    }
+    return QString::fromUtf8(QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact))
+        .mid(1)
+        .chopped(1);
+}
+
+// The fields of the events this program writes, in the order it writes them; fields of other
+// events follow in alphabetical order.
+QStringList FieldOrder(const QString& event) {
+    if (event == QLatin1String("open")) {
+        return {"version", "document",   "document_sha256", "current_step",
+                "steps",   "instrument", "machine_type",    "hw_version",
+                "port",    "login",      "resumes",         "ended"};
+    }
+    if (event == QLatin1String("judgement")) {
+        return {"step", "result", "comment", "by"};
+    }
+    if (event == QLatin1String("error")) {
+        return {"code", "text"};
+    }
+    return {"step", "result", "discharges", "path", "sha256", "outcome", "block"};
+}
+
+// "seq time event key=value ...". The open line's record and environment are long and left
+// out; its steps are shown by their number.
+QString EventLine(const JournalEntry& entry) {
+    QStringList parts{QString::number(entry.seq), entry.time, entry.event};
+    QStringList keys;
+    for (const QString& key : FieldOrder(entry.event)) {
+        if (entry.line.contains(key)) {
+            keys << key;
+        }
+    }
+    for (const QString& key : entry.line.keys()) {
+        const bool skipped =
+            key == QLatin1String("seq") || key == QLatin1String("time") ||
+            key == QLatin1String("event") || key == QLatin1String("prev") ||
+            (entry.event == QLatin1String("open") &&
+             (key == QLatin1String("record") || key == QLatin1String("environment")));
+        if (!skipped && !keys.contains(key)) {
+            keys << key;
+        }
+    }
+    for (const QString& key : keys) {
+        const QJsonValue value = entry.line.value(key);
+        if (key == QLatin1String("steps") && value.isArray()) {
+            parts << QStringLiteral("steps=%1").arg(value.toArray().size());
+        } else {
+            parts << QStringLiteral("%1=%2").arg(key, Brief(value));
+        }
+    }
+    return parts.join(QLatin1Char(' '));
+}
+
+int Verify(const QString& path) {
+    const JournalCheck check = zeb::ReadJournalFile(path);
+    switch (check.status) {
+        case JournalCheck::Unreadable:
+            Err(QStringLiteral("zebctl: %1").arg(check.why));
+            return kExitBadInput;
+        case JournalCheck::Broken:
+            Out(QStringLiteral("chain=broken"));
+            Out(QStringLiteral("bad_seq=%1").arg(check.badSeq));
+            Out(QStringLiteral("why=%1").arg(check.why));
+            return kExitInstrument;
+        case JournalCheck::Whole:
+            break;
+    }
+    Out(QStringLiteral("chain=whole"));
+    Out(QStringLiteral("lines=%1").arg(check.lines));
+    Out(QStringLiteral("cut_bytes=%1").arg(check.cutBytes));
+    // Nothing follows the last line to record its hash; an auditor keeps this one apart.
+    Out(QStringLiteral("last_sha256=%1").arg(QString::fromLatin1(check.lastHash)));
+    if (check.cutBytes > 0) {
+        Err(QStringLiteral("zebctl: the last line was cut off while it was written (%1 bytes); "
+                           "it was skipped")
+                .arg(check.cutBytes));
+    }
+    return kExitOk;
+}
+
+int Show(const QString& path) {
+    const JournalCheck check =
+        zeb::ReadJournalFile(path, [](const JournalEntry& entry) { Out(EventLine(entry)); });
+    if (check.status == JournalCheck::Unreadable) {
+        Err(QStringLiteral("zebctl: %1").arg(check.why));
+        return kExitBadInput;
+    }
+    Out(check.Describe());
+    return check.IsWhole() ? kExitOk : kExitInstrument;
+}
+
+int Report(const QString& path, const QString& out) {
+    // A dangling symbolic link counts too: writing through it would create its target.
+    if (QFileInfo::exists(out) || QFileInfo(out).isSymLink()) {
+        Err(QStringLiteral("zebctl: %1 already exists; a report never replaces a file").arg(out));
+        return kExitBadInput;
+    }
+    QString error;
+    if (!zeb::WriteReportFromJournal(path, out, error)) {
+        Err(QStringLiteral("zebctl: %1").arg(error));
+        return kExitBadInput;
+    }
+    return kExitOk;
+}
+
+int Journal(const QStringList& args) {
+    const QString what = args.value(0);
+    if (what == QLatin1String("verify") && args.size() == 2) {
+        return Verify(args.at(1));
+    }
+    if (what == QLatin1String("show") && args.size() == 2) {
+        return Show(args.at(1));
+    }
+    if (what == QLatin1String("report") && args.size() == 3) {
+        return Report(args.at(1), args.at(2));
+    }
+    Usage();
+    return kExitBadInput;
+}
+
+const ZebctlCommand kJournal("journal", kJournalUsage,
+                             [](const QStringList& a) { return Journal(a); });
+
+}  // namespace
+
+}  // namespace zebctl
