@@ -159,7 +159,7 @@ void CRunSequencer::ReleaseHold() {
     Transition t = std::move(*m_held);
     const size_t at = m_heldAt;
     m_held.reset();
-    m_phase = RunPhase::Running;  // back in the run it was holding (no observer news)
+    Enter(RunPhase::Running);  // back in the run it was holding
     m_viewApplied = true;
     Carry(std::move(t), at);
 }
