@@ -139,8 +139,7 @@ void CZebM40App::ExitInstance() {
     // Leave the instrument safe: stop a running test and switch the EUT line off. Without an
     // instrument both simply fail.
     if (m_cntl->IsConnected()) {
-        m_cntl->Protocol().SendCommand(QStringLiteral("CB"));
-        m_cntl->Protocol().SendCommand(QStringLiteral("CD"));
+        m_cntl->MakeSafe();
     }
     m_mainFrame.reset();
     m_instance.Release();

@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
     const double cpu0 = ProcessCpuMs();
     clock.restart();
     seq.OnStart();
-    if (!seq.ReportPending()) {
+    if (seq.Phase() != zeb::RunPhase::Running) {
         std::fprintf(stderr, "run_bench: the test did not start\n");
         return 1;
     }

@@ -24,6 +24,9 @@ namespace zeb {
 
 namespace {
 
+// The keys the run dialog treats on its own before the focused control sees them.
+enum class ExecKey { Enter, Space, Escape, Left, Up, Right, Down, Other };
+
 ExecKey KeyOf(int key) {
     switch (key) {
         case Qt::Key_Return:
@@ -90,7 +93,7 @@ CRunSequencer& CExecDlg::Sequencer() {
 void CExecDlg::Connect() {
     CRunSequencer& seq = *m_sequencer;
     seq.SetStateListener([this] { Render(); });
-    seq.SetReportWriter([this] { WriteReport(); });
+    seq.SetReportWriter([this] { return WriteReport(); });
     ConnectLineButton(m_w->lineOn, &CRunSequencer::OnLineOn);
     ConnectLineButton(m_w->lineOff, &CRunSequencer::OnLineOff);
     connect(m_w->start, &QPushButton::clicked, this, [&seq] { seq.OnStart(); });
@@ -281,8 +284,10 @@ void CExecDlg::closeEvent(QCloseEvent* event) {
 void CExecDlg::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
-        const bool lineButton = focused == m_w->lineOn || focused == m_w->lineOff;
-        if (focused && isAncestorOf(focused) && !lineButton && focused != m_w->start) {
+        // LINE OFF is a radio: Enter does not switch it either.
+        const bool keyPresses =
+            focused != m_w->lineOff && CRunSequencer::KeyMayAct(ControlOf(focused));
+        if (focused && isAncestorOf(focused) && keyPresses) {
             if (focused->isEnabled()) {
                 focused->click();
             }
@@ -340,28 +345,47 @@ bool CExecDlg::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     const ExecKey k = KeyOf(key->key());
     const ExecControl focus = ControlOf(widget);
+    // Enter and Space never press START or LINE ON, neither on the press nor on the release.
+    if ((k == ExecKey::Enter || k == ExecKey::Space) && !CRunSequencer::KeyMayAct(focus)) {
+        return true;
+    }
     if (event->type() == QEvent::KeyRelease) {
-        // A swallowed Enter or Space must not click on its release either.
-        return (k == ExecKey::Enter || k == ExecKey::Space) &&
-               (focus == ExecControl::Start || focus == ExecControl::LineOn);
+        return QDialog::eventFilter(watched, event);
     }
     m_sequencer->NoteFocus(focus);
-    switch (m_sequencer->OnKey(k)) {
-        case KeyAction::Swallow:
-            return true;
-        case KeyAction::Tab:
-            focusNextChild();
-            return true;
-        case KeyAction::FocusLineOn:
-            m_w->lineOn->setFocus();
-            return true;
-        case KeyAction::Default:
+    switch (k) {
+        case ExecKey::Escape:
+            if (m_sequencer->OnEscape()) {
+                return true;
+            }
+            break;
+        case ExecKey::Left:
+        case ExecKey::Up:
+            if (focus == ExecControl::LineOff) {
+                m_w->lineOn->setFocus();
+                return true;
+            }
+            break;
+        case ExecKey::Right:
+        case ExecKey::Down:
+            // The line radios and START are stepped through like Tab; from Close the arrows
+            // wrap round to LINE ON.
+            if (focus == ExecControl::LineOff || focus == ExecControl::Start) {
+                focusNextChild();
+                return true;
+            }
+            if (focus == ExecControl::Close) {
+                m_w->lineOn->setFocus();
+                return true;
+            }
+            break;
+        default:
             break;
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void CExecDlg::WriteReport() {
+QString CExecDlg::WriteReport() {
     IReportOpener* opener = m_opener;
     if (!opener) {
         if (!m_desktopOpener) {
@@ -369,7 +393,7 @@ void CExecDlg::WriteReport() {
         }
         opener = m_desktopOpener.get();
     }
-    MakeTestReport(m_property, m_doc, *opener, m_reportFolder);
+    return MakeTestReport(m_property, m_doc, *opener, m_reportFolder);
 }
 
 }  // namespace zeb

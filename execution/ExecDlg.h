@@ -59,7 +59,7 @@ private:
     void RequestClose();
     void OpenJudgement(int row);
     void FitColumns();
-    void WriteReport();
+    QString WriteReport();
     QWidget* WidgetFor(ExecControl control) const;
     ExecControl ControlOf(const QWidget* widget) const;
 

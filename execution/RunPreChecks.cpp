@@ -61,8 +61,16 @@ bool LineMustGoOff(CZebM40Cntl& cntl, const CSettingData& record) {
 
 }  // namespace
 
+bool SettingsFit(CZebM40Cntl& cntl, const CSettingData& record) {
+    const SettingsCheck check = cntl.CheckSettings(record);
+    for (const QString& message : check.messages) {
+        ShowMessage(message);
+    }
+    return check.fits;
+}
+
 bool RunPreChecks(CZebM40Cntl& cntl, const CZebM40SettingsDoc& doc) {
-    if (!cntl.CheckSettings(doc.Record())) {
+    if (!SettingsFit(cntl, doc.Record())) {
         return false;
     }
     if (LimiterRefuses(cntl, doc)) {
@@ -74,7 +82,7 @@ bool RunPreChecks(CZebM40Cntl& cntl, const CZebM40SettingsDoc& doc) {
             MsgAnswer::Ok) {
             return false;
         }
-        cntl.Protocol().SendCommand(QStringLiteral("CD"));
+        cntl.LineOff();
     }
     return true;
 }

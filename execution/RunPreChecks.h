@@ -8,10 +8,15 @@ namespace zeb {
 
 class CZebM40Cntl;
 class CZebM40SettingsDoc;
+class CSettingData;
+
+// Checks the record against the connected instrument and tells the operator, in order, what
+// does not fit. True when the test may go ahead.
+bool SettingsFit(CZebM40Cntl& cntl, const CSettingData& record);
 
 // Runs the checks on the document's record and steps; messages and the line-off question go
-// through the message seam, and an agreed line-off sends "CD". True when the run may go ahead.
-// A query the instrument does not answer skips its check rather than refusing the run.
+// through the message seam, and an agreed line-off switches the line off. True when the run may go
+// ahead. A query the instrument does not answer skips its check rather than refusing the run.
 bool RunPreChecks(CZebM40Cntl& cntl, const CZebM40SettingsDoc& doc);
 
 }  // namespace zeb

@@ -1,44 +1,24 @@
+// Carrying out the run's transitions: the opening and the end of the dialog, the poll ticks,
+// and the operations a transition names, in the order it names them.
+
 #include "RunSequencer.h"
 
 #include "InstrumentStatus.h"
 #include "LinkMessages.h"
 #include "MessageSeam.h"
-#include "RemainingTime.h"
+#include "RunPreChecks.h"
 #include "SettingsDoc.h"
-#include "StepCheck.h"
 #include "TimerHost.h"
 #include "ZebM40Cntl.h"
 
 namespace zeb {
 
 namespace {
-
-// Counter replies are read the way the instrument's firmware writes them: optional blanks, an
-// optional sign, then digits; anything after the digits is ignored, nothing readable is 0.
-qint64 LeadingInteger(const QString& text) {
-    int i = 0;
-    while (i < text.size() && text.at(i).isSpace()) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text.at(i) == QLatin1Char('-') || text.at(i) == QLatin1Char('+'))) {
-        negative = text.at(i) == QLatin1Char('-');
-        ++i;
-    }
-    qint64 value = 0;
-    for (; i < text.size() && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9');
-         ++i) {
-        if (value < 1000000000000LL) {  // saturate long garbage instead of overflowing
-            value = value * 10 + (text.at(i).unicode() - '0');
-        }
-    }
-    return negative ? -value : value;
+// Listens to nothing: the observer of a run nobody records.
+IRunObserver& Nobody() {
+    static IRunObserver none;
+    return none;
 }
-
-QString Num(qint64 value) {
-    return QString::number(value);
-}
-
 }  // namespace
 
 QString ReportQuestion() {
@@ -46,133 +26,18 @@ QString ReportQuestion() {
 }
 
 CRunSequencer::CRunSequencer(CZebM40SettingsDoc& doc, CZebM40Cntl& cntl, ITimerHost& timers)
-    : m_doc(doc), m_cntl(cntl), m_timers(timers), m_list(doc.Steps()) {}
+    : m_doc(doc), m_cntl(cntl), m_timers(timers), m_list(doc.Steps()), m_observer(&Nobody()) {}
 
-int CRunSequencer::StepCount() const {
-    return static_cast<int>(m_doc.Steps().size());
-}
-
-bool CRunSequencer::HasStep(int index) const {
-    return index >= 0 && index < StepCount();
-}
-
-bool CRunSequencer::CouplingUnit() const {
-    return HasCouplingUnit(m_doc.Record().m_ulMachineType);
-}
-
-void CRunSequencer::ShowInstrumentError() {
-    QString message;
-    m_cntl.GetErrorMessage(message);
-    if (!message.isEmpty()) {
-        ShowMessage(message, MsgButtons::Ok, MsgIcon::Error);
-        // A model with a coupling unit also gets its settings cleared ("PQ0") after an error.
-        if (CouplingUnit()) {
-            m_cntl.ClearSettings();
-        }
-    }
-}
-
-// A phase-synchronised AC test needs the mains on the EUT line to find its angle.
-bool CRunSequencer::SyncNeedsLine() const {
-    const OUTPUT& out = m_doc.Record().m_outOutput;
-    return out.m_nOutputPort == kPortAc && out.m_aopOutputPort[kPortAc].m_nSync == 1;
-}
-
-// The run never switches the EUT line on for the surge output or the telecom port: the button
-// is not offered for them, and nobody else (zebctl before the first idle poll) may do it either.
-bool CRunSequencer::LineOnOffered() const {
-    const int port = m_doc.Record().m_outOutput.m_nOutputPort;
-    return port != kPortSurge && port != kPortTelecom;
-}
-
-void CRunSequencer::Changed() {
-    if (m_onState) {
-        m_onState();
-    }
-}
-
-void CRunSequencer::ArmPoll(int id) {
-    m_timers.SetTimer(id, runtimer::kPollMs);
-}
-
-void CRunSequencer::ShowLamp(bool lit) {
-    m_bLampLit = lit;
-    m_state.lampLit = lit;
-}
-
-void CRunSequencer::StartBlink() {
-    if (!m_bBlinking) {
-        m_timers.SetTimer(runtimer::kLamp, runtimer::kLampMs);
-        m_bBlinking = true;
-    }
-}
-
-void CRunSequencer::StopBlink() {
-    if (m_bBlinking) {
-        m_timers.KillTimer(runtimer::kLamp);
-        ShowLamp(false);
-        m_bBlinking = false;
-    }
-}
-
-void CRunSequencer::EndTest(RunOutcome outcome) {
-    m_outcome = outcome;
-}
-
-void CRunSequencer::SelectRow(int row) {
-    m_state.selectedRow = row;
-}
-
-void CRunSequencer::SetRemaining(int index, qint64 done) {
-    m_remainingSeconds = zeb::RemainingSeconds(m_doc.Steps(), index, done);
-    m_state.remaining = RemainingText(m_remainingSeconds);
-}
-
-void CRunSequencer::MoveDefaultToStop() {
-    m_state.defaultButton = ExecControl::Stop;
-    m_state.focus = ExecControl::Stop;
-}
-
-// Step figures and texts shown when the dialog opens.
-void CRunSequencer::ShowStepTexts(int index) {
-    CExecData& step = m_doc.Steps()[static_cast<size_t>(index)];
-    m_state.stepTotal = Num(StepCount());
-    m_state.stepNumber = Num(index + 1);
-    m_state.dischargeTotal = Num(step.m_lDisc);
-    m_state.dischargeDone = Num(0);
-    m_state.countdown = Num(step.MinInterval());
-    m_state.interval = Num(step.m_lRept);
-    m_state.outputPort = step.GetItemText(1);
-    m_state.outputLines = step.GetItemText(2);
-    if (step.m_nWaveform < 0) {
-        step.m_nWaveform = 0;  // no waveform has a negative code; show the default one
-    }
-    m_state.waveform = step.GetItemText(5);
-    m_state.impedanceVisible = step.m_nWaveform == 2;
-    if (m_state.impedanceVisible && step.m_nRingRegi < 0) {
-        step.m_nRingRegi = 0;
-    }
-    m_state.impedance = m_state.impedanceVisible ? step.GetItemText(6) : QString();
-}
-
-// Discharges done, remaining time and countdown from the instrument; returns the countdown.
-qint64 CRunSequencer::RefreshCounters(int index) {
-    QString text;
-    m_cntl.GetDischargeCount(text);
-    m_state.dischargeDone = text;
-    SetRemaining(index, LeadingInteger(text));
-    m_cntl.GetIntervalCount(text);
-    m_state.countdown = text;
-    return LeadingInteger(text);
+void CRunSequencer::SetObserver(IRunObserver* observer) {
+    m_observer = observer ? observer : &Nobody();
 }
 
 bool CRunSequencer::Open() {
     if (StepCount() == 0) {
         return false;  // nothing to run, and nothing may be read
     }
-    m_opened = true;
     m_state.startIcon = StartIcon::Play;
-    ShowLamp(false);
+    m_state.lampLit = false;
 
     int current = m_doc.CurrentStep();
     if (!HasStep(current)) {
@@ -181,48 +46,49 @@ bool CRunSequencer::Open() {
     }
     m_list.Refill();
     SelectRow(current);
-
     ShowStepTexts(current);
     SetRemaining(current, 0);
     m_state.notConnectedVisible = !m_cntl.IsConnected();
 
     quint8 st = 0;
     m_cntl.GetStatus(st);
-    m_state.lineOnChecked = (st & status::kLineOn) != 0;
-    m_state.lineOffChecked = !m_state.lineOnChecked;
+    m_lineOn = (st & status::kLineOn) != 0;
+    m_state.lineOnChecked = m_lineOn;
+    m_state.lineOffChecked = !m_lineOn;
 
     // The instrument shows the step about to run.
     m_cntl.ClearSettings();
     m_cntl.StopTest();
-    m_cntl.SendStepParameters(m_doc.Steps()[static_cast<size_t>(current)]);
+    m_cntl.SendStep(m_doc.Steps()[static_cast<size_t>(current)]);
 
+    Enter(RunPhase::Idle);
     ArmPoll(runtimer::kIdlePoll);
     Changed();
     return true;
 }
 
 void CRunSequencer::Destroy() {
-    m_timers.KillTimer(runtimer::kIdlePoll);
-    m_timers.KillTimer(runtimer::kRunPoll);
+    KillPolls();
     m_timers.KillTimer(runtimer::kLamp);
-    if (!m_opened) {
+    if (m_phase == RunPhase::Closed) {
         return;
     }
-    m_opened = false;
+    Enter(RunPhase::Closed);
     m_cntl.ClearSettings();
     m_cntl.StopTest();
+    m_observer->OnClosed(m_outcome);
 }
 
 void CRunSequencer::OnTimer(int id) {
-    if (!m_opened) {
+    if (m_phase == RunPhase::Closed) {
         return;
     }
     switch (id) {
         case runtimer::kIdlePoll:
-            IdleTick();
+            Tick(RunEvent::IdleTick);
             break;
         case runtimer::kRunPoll:
-            RunTick();
+            Tick(RunEvent::RunTick);
             break;
         case runtimer::kLamp:
             LampTick();
@@ -232,472 +98,259 @@ void CRunSequencer::OnTimer(int id) {
     }
 }
 
-void CRunSequencer::IdleTick() {
-    m_timers.KillTimer(runtimer::kIdlePoll);
+// A poll: its own timer goes first, and the next poll is armed only when every exchange and
+// message of the tick is done, so ticks never overlap.
+void CRunSequencer::Tick(RunEvent event) {
+    m_timers.KillTimer(event == RunEvent::IdleTick ? runtimer::kIdlePoll : runtimer::kRunPoll);
+    RunInput in;
+    in.phase = m_phase;
+    in.event = event;
+    if (event == RunEvent::RunTick) {
+        in.moreSteps = CurrentIndex() + 1 < StepCount();
+    }
     quint8 st = 0;
-    if (!m_cntl.GetStatus(st)) {
-        StopBlink();
-        m_state.notConnectedVisible = true;
-        m_state.startEnabled = false;
-        m_state.stopEnabled = false;
-        m_state.lineOnEnabled = false;
-        m_state.lineOffEnabled = false;
-        m_state.lineOnChecked = false;
-        m_state.lineOffChecked = true;
-    } else {
-        m_state.notConnectedVisible = false;
-        if (st & status::kRunning) {
-            // A sequence this dialog did not start (started at the instrument's own panel).
-            if (!(st & status::kLineOn)) {
-                m_cntl.Protocol().SendCommand(QStringLiteral("CD"));
+    if (m_cntl.GetStatus(st)) {
+        in.status = st;
+    }
+    m_status = st;
+    m_busy = (st & status::kBusy) != 0;
+    m_lineOn = (st & status::kLineOn) != 0;
+    Carry(Decide(in));
+}
+
+void CRunSequencer::Carry(Transition t, size_t firstOp) {
+    if (firstOp == 0) {
+        m_viewApplied = false;
+    }
+    for (size_t i = firstOp; i < t.ops.size(); ++i) {
+        const RunOp op = t.ops[i];
+        if (op == RunOp::Gate && m_gate &&
+            m_gate->HoldAfterStep(m_finished, m_doc.CurrentStep() == m_finished)) {
+            if (!m_viewApplied) {
+                ApplyView(t.view, m_status);
             }
+            m_heldAt = i + 1;
+            m_held = std::move(t);
+            Enter(RunPhase::Holding);
+            Changed();
+            return;
+        }
+        if (!Perform(op, t)) {
+            return;  // the transition was cut short and has settled the run itself
+        }
+    }
+    if (!m_viewApplied) {
+        ApplyView(t.view, m_status);
+    }
+    if (t.poll != runtimer::kNone) {
+        ArmPoll(t.poll);
+    }
+    Enter(t.next);
+    if (t.outcome != RunOutcome::None) {
+        EndRun(t.outcome);
+    }
+    Changed();
+}
+
+void CRunSequencer::ReleaseHold() {
+    if (m_phase != RunPhase::Holding || !m_held) {
+        return;
+    }
+    Transition t = std::move(*m_held);
+    const size_t at = m_heldAt;
+    m_held.reset();
+    Enter(RunPhase::Running);  // back in the run it was holding
+    m_viewApplied = true;
+    Carry(std::move(t), at);
+}
+
+bool CRunSequencer::Perform(RunOp op, Transition& t) {
+    switch (op) {
+        case RunOp::ClearSettings:
+            m_cntl.ClearSettings();
+            return true;
+        case RunOp::Stop:
             m_cntl.StopTest();
-            Changed();
-            ShowMessage(linkmsg::TestInterrupted());
-        } else {
-            m_nRunState = 0;
-            if (st & status::kBusy) {
-                m_state.stopEnabled = false;
-                m_state.startEnabled = false;
-                m_state.processingVisible = true;
-                m_state.pauseVisible = false;
-            } else {
-                const bool lineOn = (st & status::kLineOn) != 0;
-                StopBlink();
-                m_state.stopEnabled = false;
-                m_state.startEnabled = lineOn || !SyncNeedsLine();
-                m_state.pauseVisible = false;
-                m_state.processingVisible = false;
-                m_state.lineOffEnabled = true;
-                m_state.lineOnEnabled = LineOnOffered();
-                // The radios and the lamp follow the line as the instrument reports it.
-                if (lineOn) {
-                    if (!m_bLampLit) {
-                        ShowLamp(true);
-                    }
-                    if (m_state.lineOffChecked) {
-                        m_state.lineOnChecked = true;
-                        m_state.lineOffChecked = false;
-                    }
-                } else {
-                    if (m_bLampLit) {
-                        ShowLamp(false);
-                    }
-                    if (m_state.lineOnChecked) {
-                        m_state.lineOnChecked = false;
-                        m_state.lineOffChecked = true;
-                    }
-                }
-                m_state.startIcon = StartIcon::Play;
-                m_state.judgementEnabled = true;
-            }
-        }
-    }
-    ArmPoll(runtimer::kIdlePoll);
-    Changed();
-}
-
-void CRunSequencer::LampTick() {
-    ShowLamp(!m_bLampLit);
-    m_timers.SetTimer(runtimer::kLamp, runtimer::kLampMs);
-    Changed();
-}
-
-void CRunSequencer::RunTick() {
-    m_timers.KillTimer(runtimer::kRunPoll);
-    m_nRunState = 1;
-    int current = m_doc.CurrentStep();
-    if (!HasStep(current)) {
-        current = 0;  // cannot arise from the handlers; never read past the list
-        m_doc.SetCurrentStep(0);
-    }
-    quint8 st = 0;
-    if (!m_cntl.GetStatus(st)) {
-        StopBlink();
-        m_state.pauseVisible = false;
-        m_state.stopEnabled = false;
-        m_state.startEnabled = false;
-        Changed();
-        ShowMessage(linkmsg::LostDuringRun());
-        ArmPoll(runtimer::kIdlePoll);
-        EndTest(RunOutcome::NoLink);
-        Changed();
-        return;
-    }
-    const bool running = (st & status::kRunning) != 0;
-    const bool busy = (st & status::kBusy) != 0;
-    if (running && busy) {
-        StartBlink();
-        m_state.processingVisible = true;
-        m_state.startEnabled = false;
-        m_state.stopEnabled = true;
-        MoveDefaultToStop();
-        ArmPoll(runtimer::kRunPoll);
-        Changed();
-        return;
-    }
-    if (running) {
-        StartBlink();
-        m_state.processingVisible = false;
-        m_state.stopEnabled = true;
-        if (st & status::kPaused) {
-            m_nRunState = 2;
-            m_state.startIcon = StartIcon::Play;
-            m_state.pauseVisible = true;
-        } else if (!CouplingUnit()) {
-            m_state.startIcon = StartIcon::Pause;
-            m_state.pauseVisible = false;
-        }
-        m_state.lineOnEnabled = false;
-        m_state.lineOffEnabled = (st & status::kLineOn) != 0;
-        m_state.judgementEnabled = false;
-        m_state.stepNumber = Num(current + 1);
-        const qint64 countdown = RefreshCounters(current);
-        // A pause is offered only while at least 2 s remain before the next discharge; the
-        // coupling unit cannot pause at all.
-        if (countdown >= 2) {
-            if (!CouplingUnit()) {
-                m_state.startEnabled = true;
-            }
-        } else if (m_nRunState == 1) {
-            if (m_state.focus == ExecControl::Start) {
-                MoveDefaultToStop();
-            }
-            m_state.startEnabled = false;
-        }
-        m_state.interval = Num(m_doc.Steps()[static_cast<size_t>(current)].m_lRept);
-        ArmPoll(runtimer::kRunPoll);
-        Changed();
-        return;
-    }
-
-    m_state.pauseVisible = false;
-    if (st & status::kError) {
-        StopBlink();
-        m_state.stopEnabled = false;
-        m_state.startEnabled = false;
-        Changed();
-        ShowInstrumentError();
-        ArmPoll(runtimer::kIdlePoll);
-        EndTest(RunOutcome::Error);
-        Changed();
-        return;
-    }
-    if (!(st & status::kNormalEnd) || m_bStopRequested) {
-        StopBlink();
-        m_state.stopEnabled = false;
-        m_state.startEnabled = false;
-        Changed();
-        ShowMessage(linkmsg::TestStopped(), MsgButtons::Ok, MsgIcon::Information);
-        ArmPoll(runtimer::kIdlePoll);
-        EndTest(RunOutcome::Stopped);
-        Changed();
-        return;
-    }
-    if (busy) {
-        m_state.processingVisible = true;
-        RefreshCounters(current);
-        ArmPoll(runtimer::kRunPoll);
-        Changed();
-        return;
-    }
-
-    // The step ended normally.
-    m_state.processingVisible = false;
-    ExecDataList& steps = m_doc.Steps();
-    if (current + 1 < StepCount()) {
-        steps[static_cast<size_t>(current)].m_nResult = kResultPass;
-        m_list.RefreshRow(current);
-        ++current;
-        m_doc.SetCurrentStep(current);
-        steps[static_cast<size_t>(current)].m_nResult = kResultNone;
-        m_list.RefreshRow(current);
-        SelectRow(current);
-        m_cntl.StopTest();
-        if (m_cntl.SendStepParameters(steps[static_cast<size_t>(current)])) {
+            return true;
+        case RunOp::LineOff:
+            m_cntl.LineOff();
+            return true;
+        case RunOp::LineOn:
+            SwitchLineOn();
+            return true;
+        case RunOp::LoadStep:
+            return LoadCurrentStep();
+        case RunOp::StartStep:
+            m_observer->OnStepStarted(m_doc.CurrentStep(), m_block);
             m_cntl.StartTest();
-        } else {
-            // The next step was refused (the operator has been told why): it is not started,
-            // and the next tick ends the run as stopped, whatever the old end bit says.
-            m_bStopRequested = true;
-        }
-        ArmPoll(runtimer::kRunPoll);
-        Changed();
-        return;
-    }
-    StopBlink();
-    steps[static_cast<size_t>(current)].m_nResult = kResultPass;
-    m_list.RefreshRow(current);
-    RefreshCounters(current);
-    Changed();
-    ShowMessage(linkmsg::TestComplete(), MsgButtons::Ok, MsgIcon::Information);
-    ArmPoll(runtimer::kIdlePoll);
-    m_doc.SetCurrentStep(0);
-    SelectRow(0);
-    m_state.stepNumber = Num(1);
-    m_state.stopEnabled = false;
-    m_state.dischargeDone = Num(0);
-    SetRemaining(0, 0);
-    m_state.countdown = Num(steps.front().m_lRept);
-    EndTest(RunOutcome::Complete);
-    Changed();
-}
-
-void CRunSequencer::OnStart() {
-    if (!m_opened || !m_cntl.CheckSettings(m_doc.Record())) {
-        return;
-    }
-    m_timers.KillTimer(runtimer::kIdlePoll);
-    m_timers.KillTimer(runtimer::kRunPoll);
-    int current = m_doc.CurrentStep();
-    if (!HasStep(current)) {
-        current = 0;
-        m_doc.SetCurrentStep(0);
-    }
-    CExecData& step = m_doc.Steps()[static_cast<size_t>(current)];
-    m_state.stepNumber = Num(current + 1);
-    Changed();
-    m_state.dischargeTotal = Num(step.m_lDisc);
-    m_state.interval = Num(step.m_lRept);
-
-    quint8 st = 0;
-    const bool answered = m_cntl.GetStatus(st);
-    if (answered && (st & status::kRunning)) {
-        m_cntl.StartTest();  // pause or resume the running step
-        ArmPoll(runtimer::kRunPoll);
-        Changed();
-        return;
-    }
-    if (!answered || (st & status::kBusy)) {
-        // Nothing can start now; keep polling the way the dialog was polling.
-        ArmPoll(m_nRunState == 0 ? runtimer::kIdlePoll : runtimer::kRunPoll);
-        Changed();
-        return;
-    }
-
-    m_state.dischargeDone = Num(0);
-    m_state.countdown = Num(step.MinInterval());
-    SelectRow(current);
-    m_state.lineOnEnabled = false;
-    m_state.startEnabled = false;
-    m_cntl.ClearSettings();
-    m_cntl.StopTest();
-    if (!m_cntl.SendStepParameters(step)) {
-        // The step is never started on a parameter set that did not fully arrive. Values the
-        // instrument cannot take were named to the operator before anything was sent; otherwise
-        // the line failed during the block, and the operator is told so instead of seeing
-        // START do nothing.
-        m_state.lineOnEnabled = true;
-        QString problem;
-        const bool lineFailed = CheckStepValues(step, problem);
-        Changed();
-        if (lineFailed) {
-            ShowMessage(linkmsg::LostDuringRun());
-        }
-        ArmPoll(runtimer::kIdlePoll);
-        EndTest(lineFailed ? RunOutcome::NoLink : RunOutcome::Stopped);
-        Changed();
-        return;
-    }
-    Changed();
-    if (ShowMessage(linkmsg::ConfirmTestStart(), MsgButtons::OkCancel, MsgIcon::Question) ==
-        MsgAnswer::Ok) {
-        m_bReportPending = true;
-        m_bStopRequested = false;
-        m_outcome = RunOutcome::None;
-        step.m_nResult = kResultNone;
-        m_list.RefreshRow(current);
-        m_cntl.StartTest();
-        ArmPoll(runtimer::kRunPoll);
-    } else {
-        // The parameters stay loaded on the instrument.
-        m_state.lineOnEnabled = true;
-        ArmPoll(runtimer::kIdlePoll);
-    }
-    Changed();
-}
-
-void CRunSequencer::OnStop() {
-    if (!m_opened) {
-        return;
-    }
-    m_timers.KillTimer(runtimer::kIdlePoll);
-    m_timers.KillTimer(runtimer::kRunPoll);
-    m_bStopRequested = true;
-    m_cntl.StopTest();
-    ArmPoll(runtimer::kRunPoll);
-    Changed();
-}
-
-void CRunSequencer::OnLineOn() {
-    if (!m_opened || !LineOnOffered()) {
-        return;
-    }
-    // The radio is checked by the click itself; the next idle tick corrects it if need be.
-    m_state.lineOnChecked = true;
-    m_state.lineOffChecked = false;
-    Changed();
-    if (!m_cntl.CheckSettings(m_doc.Record())) {
-        return;
-    }
-    quint8 st = 0;
-    if (!m_cntl.GetStatus(st) || (st & status::kLineOnRefusedMask)) {
-        return;
-    }
-    m_timers.KillTimer(runtimer::kIdlePoll);
-    if (ShowMessage(linkmsg::ConfirmLineOn(), MsgButtons::OkCancel, MsgIcon::Question) ==
-        MsgAnswer::Ok) {
-        m_cntl.ClearSettings();
-        m_cntl.StopTest();
-        if (m_cntl.Protocol().SendCommand(QStringLiteral("CC"))) {
-            quint8 after = 0;
-            if (m_cntl.GetStatus(after) && !(after & status::kLineOn)) {
-                // The instrument did not switch the line on; it says why in its error.
-                m_state.lineOnChecked = false;
-                m_state.lineOffChecked = true;
-                m_state.focus = ExecControl::LineOff;
-                Changed();
-                ShowInstrumentError();
+            return true;
+        case RunOp::PauseResume:
+            m_cntl.PauseResume();
+            return true;
+        case RunOp::NextStep:
+            if (!NextStep()) {
+                // The next step was refused: it is not started, and the next tick ends the
+                // run as stopped, whatever the old end bit says.
+                t.next = RunPhase::Stopping;
             }
-        }
-    }
-    ArmPoll(runtimer::kIdlePoll);
-    Changed();
-}
-
-void CRunSequencer::OnLineOff() {
-    if (!m_opened) {
-        return;
-    }
-    m_state.lineOffChecked = true;
-    m_state.lineOnChecked = false;
-    m_cntl.StopTest();
-    m_cntl.Protocol().SendCommand(QStringLiteral("CD"));
-    Changed();
-}
-
-void CRunSequencer::OnStepSpin(int delta) {
-    if (StepCount() == 0) {
-        return;
-    }
-    int current = m_doc.CurrentStep();
-    current = delta > 0 ? qMin(current + 1, StepCount() - 1) : qMax(current - 1, 0);
-    m_doc.SetCurrentStep(current);
-    m_state.stepTotal = Num(StepCount());
-    m_state.stepNumber = Num(current + 1);
-    Changed();
-}
-
-KeyAction CRunSequencer::OnKey(ExecKey key) {
-    const ExecControl focus = m_state.focus;
-    switch (key) {
-        case ExecKey::Enter:
-        case ExecKey::Space:
-            // Neither START nor LINE ON may be pressed from the keyboard: a high voltage
-            // must never be released by a stray key.
-            if (focus == ExecControl::Start || focus == ExecControl::LineOn) {
-                return KeyAction::Swallow;
+            return true;
+        case RunOp::ReadCounters:
+            ReadCounters(CurrentIndex());
+            return true;
+        case RunOp::ReportError:
+            ReportInstrumentError(t.view);
+            return true;
+        case RunOp::FinishStep:
+            FinishStep();
+            return true;
+        case RunOp::Gate:
+            return true;  // no gate, or it let the run go on (see Carry)
+        case RunOp::Say:
+            if (!m_viewApplied) {
+                ApplyView(t.view, m_status);
             }
-            return KeyAction::Default;
-        case ExecKey::Escape:
-            if (m_state.stopEnabled) {
-                m_cntl.StopTest();
-                return KeyAction::Swallow;
-            }
-            return KeyAction::Default;
-        case ExecKey::Left:
-        case ExecKey::Up:
-            return focus == ExecControl::LineOff ? KeyAction::FocusLineOn : KeyAction::Default;
-        case ExecKey::Right:
-        case ExecKey::Down:
-            if (focus == ExecControl::LineOff || focus == ExecControl::Start) {
-                return KeyAction::Tab;
-            }
-            return focus == ExecControl::Close ? KeyAction::FocusLineOn : KeyAction::Default;
-        default:
-            return KeyAction::Default;
-    }
-}
-
-bool CRunSequencer::OnClose() {
-    quint8 st = 0;
-    if (m_cntl.GetStatus(st) && (st & status::kRunning)) {
-        if (m_state.stopEnabled) {
-            m_state.focus = ExecControl::Stop;
             Changed();
-        }
-        return false;
-    }
-    if (m_bReportPending) {
-        const MsgAnswer answer =
-            ShowMessage(ReportQuestion(), MsgButtons::YesNoCancel, MsgIcon::Question);
-        if (answer == MsgAnswer::Cancel) {
-            return false;
-        }
-        if (answer == MsgAnswer::Yes) {
-            OnReport();
-        }
+            ShowMessage(t.message, MsgButtons::Ok,
+                        t.notice ? MsgIcon::Information : MsgIcon::Warning);
+            return true;
+        case RunOp::Rewind:
+            Rewind();
+            return true;
     }
     return true;
 }
 
-void CRunSequencer::OnReport() {
-    if (m_reportWriter) {
-        m_reportWriter();
-    }
-}
-
-void CRunSequencer::OnRowSelected(int row) {
-    m_state.selectedRow = row;
-    // While a test runs or is paused a click in the list does not move the run.
-    if (HasStep(row) && m_nRunState == 0) {
-        m_doc.SetCurrentStep(row);
-        m_state.stepNumber = Num(row + 1);
-        SetRemaining(row, 0);
-    }
-    Changed();
-}
-
-bool CRunSequencer::CanJudge(int row) const {
-    return HasStep(row) && m_nRunState != 1;
-}
-
-void CRunSequencer::ApplyJudgement(int row, int result, const QString& comment) {
-    if (!HasStep(row)) {
+void CRunSequencer::Enter(RunPhase phase) {
+    if (phase == m_phase) {
         return;
     }
-    m_bReportPending = true;
-    CExecData& step = m_doc.Steps()[static_cast<size_t>(row)];
-    step.m_nResult = result;
-    step.m_strComment = comment;
-    m_list.RefreshRow(row);
-    Changed();
+    const RunPhase from = m_phase;
+    m_phase = phase;
+    if (from == RunPhase::Holding) {
+        m_held.reset();
+    }
+    m_observer->OnPhase(from, phase);
 }
 
-void CRunSequencer::OnBulkJudgement(int result) {
-    if (ShowMessage(QStringLiteral("All the test results are rewritten.\nIs it ok?"),
-                    MsgButtons::OkCancel, MsgIcon::Question) != MsgAnswer::Ok) {
-        return;
+void CRunSequencer::EndRun(RunOutcome outcome) {
+    m_outcome = outcome;
+    if (outcome == RunOutcome::NoLink) {
+        m_observer->OnLinkLost();
     }
-    for (CExecData& step : m_doc.Steps()) {
-        step.m_nResult = result;
-    }
-    m_list.Refill();
-    SelectRow(m_doc.CurrentStep());
-    Changed();
+    m_observer->OnRunEnded(outcome);
 }
 
-void CRunSequencer::OnDeleteComments() {
-    if (ShowMessage(QStringLiteral("All the comments are deleted.\nIs it ok?"),
-                    MsgButtons::OkCancel, MsgIcon::Question) != MsgAnswer::Ok) {
+void CRunSequencer::ArmPoll(int id) {
+    m_timers.SetTimer(id, runtimer::kPollMs);
+}
+
+void CRunSequencer::KillPolls() {
+    m_timers.KillTimer(runtimer::kIdlePoll);
+    m_timers.KillTimer(runtimer::kRunPoll);
+}
+
+// The current step; an index outside the list cannot arise from the handlers, but it is never
+// read past the list either.
+int CRunSequencer::CurrentIndex() {
+    if (!HasStep(m_doc.CurrentStep())) {
+        m_doc.SetCurrentStep(0);
+    }
+    return m_doc.CurrentStep();
+}
+
+// The step the instrument finished passed; the next one becomes current and reads "------".
+void CRunSequencer::FinishStep() {
+    ExecDataList& steps = m_doc.Steps();
+    const int current = CurrentIndex();
+    m_finished = current;
+    steps[static_cast<size_t>(current)].m_nResult = kResultPass;
+    m_list.RefreshRow(current);
+    m_observer->OnStepEnded(current, kResultPass, m_discharges);
+    m_observer->OnJudgement(current, kResultPass, steps[static_cast<size_t>(current)].m_strComment,
+                            JudgedBy::Sequencer);
+    if (current + 1 >= StepCount()) {
         return;
     }
-    for (CExecData& step : m_doc.Steps()) {
-        step.m_strComment.clear();
+    const int next = current + 1;
+    m_doc.SetCurrentStep(next);
+    Judge(next, kResultNone, JudgedBy::Sequencer);
+    SelectRow(next);
+}
+
+// Between steps no question is asked: the next step is loaded and started at once.
+bool CRunSequencer::NextStep() {
+    const int current = CurrentIndex();
+    m_cntl.StopTest();
+    const CmdResult sent = m_cntl.SendStep(m_doc.Steps()[static_cast<size_t>(current)], &m_block);
+    if (!sent) {
+        if (sent.status == CmdStatus::Refused && !sent.text.isEmpty()) {
+            Changed();
+            ShowMessage(sent.text, MsgButtons::Ok, MsgIcon::Warning);
+        }
+        return false;
     }
-    m_list.Refill();
-    SelectRow(m_doc.CurrentStep());
+    m_observer->OnStepStarted(current, m_block);
+    m_cntl.StartTest();
+    return true;
+}
+
+// START's block. A step is never started on a parameter set that did not fully arrive: values
+// the instrument cannot take are named to the operator; a line that failed during the block
+// is told as such instead of START seeming to do nothing.
+bool CRunSequencer::LoadCurrentStep() {
+    const CmdResult sent =
+        m_cntl.SendStep(m_doc.Steps()[static_cast<size_t>(CurrentIndex())], &m_block);
+    if (sent) {
+        return true;
+    }
+    if (sent.status == CmdStatus::Refused && !sent.text.isEmpty()) {
+        ShowMessage(sent.text, MsgButtons::Ok, MsgIcon::Warning);
+    }
+    m_state.lineOnEnabled = true;
     Changed();
+    if (sent.LinkFailed()) {
+        ShowMessage(linkmsg::LostDuringRun());
+    }
+    ArmPoll(runtimer::kIdlePoll);
+    Enter(RunPhase::Idle);
+    EndRun(sent.LinkFailed() ? RunOutcome::NoLink : RunOutcome::Stopped);
+    Changed();
+    return false;
+}
+
+// "CC", then the instrument must report the line on; if it does not, the radios fall back and
+// the instrument's error says why.
+void CRunSequencer::SwitchLineOn() {
+    if (!m_cntl.LineOn()) {
+        return;
+    }
+    quint8 after = 0;
+    if (m_cntl.GetStatus(after) && !(after & status::kLineOn)) {
+        m_state.lineOnChecked = false;
+        m_state.lineOffChecked = true;
+        m_state.focus = ExecControl::LineOff;
+        Changed();
+        ReportInstrumentError(PanelView::Keep);
+    }
+}
+
+void CRunSequencer::ReportInstrumentError(PanelView view) {
+    if (!m_viewApplied) {
+        ApplyView(view, m_status);
+    }
+    Changed();
+    int code = 0;
+    m_cntl.GetErrorCode(code);
+    const QString message = ErrorMessageFor(code);
+    if (message.isEmpty()) {
+        return;
+    }
+    m_observer->OnInstrumentError(code, message);
+    ShowMessage(message, MsgButtons::Ok, MsgIcon::Error);
+    // A model with a coupling unit also gets its settings cleared ("PQ0") after an error.
+    if (CouplingUnit()) {
+        m_cntl.ClearSettings();
+    }
 }
 
 }  // namespace zeb

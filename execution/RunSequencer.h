@@ -1,16 +1,23 @@
 #pragma once
 // The test run sequencer: every decision of the run dialog without a window. It opens the run
 // on the current step, polls the instrument on the idle and run timers, blinks the lamp,
-// handles START, STOP, LINE ON, LINE OFF, the step spinner, the keyboard rules, Close and the
-// dialog's end, row selection and the judgements, and keeps the remaining-time estimate. It
-// reaches the instrument only through CZebM40Cntl, the operator only through the message seam
-// and its timers only through ITimerHost; what the dialog shows is State().
+// handles START, STOP, LINE ON, LINE OFF, Esc, the step spinner, Close and the dialog's end,
+// row selection and the judgements, and keeps the remaining-time estimate.
+//
+// The run is in one RunPhase at a time; every tick and action is a transition of the table in
+// RunPhase.h, which this class carries out. It reaches the instrument only through the named
+// operations of CZebM40Cntl, the operator only through the message seam and its timers only
+// through ITimerHost. What the dialog shows is State(); what a journal records comes through
+// IRunObserver; IStepGate may hold the run between steps.
 
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 #include "PanelState.h"
+#include "RunEvents.h"
+#include "RunPhase.h"
 #include "StepListModel.h"
 
 namespace zeb {
@@ -18,22 +25,6 @@ namespace zeb {
 class CZebM40Cntl;
 class CZebM40SettingsDoc;
 class ITimerHost;
-
-// The timers of the run dialog and their periods.
-namespace runtimer {
-constexpr int kIdlePoll = 0;
-constexpr int kRunPoll = 1;
-constexpr int kLamp = 2;
-constexpr int kPollMs = 100;
-constexpr int kLampMs = 500;
-}  // namespace runtimer
-
-// How the last test of this dialog ended.
-enum class RunOutcome { None, Complete, Stopped, Error, NoLink };
-
-// Keys the dialog hands over before its own handling, and what it should then do.
-enum class ExecKey { Enter, Space, Escape, Left, Up, Right, Down, Other };
-enum class KeyAction { Default, Swallow, Tab, FocusLineOn };
 
 // The question asked on Close when a test was started or a judgement edited.
 QString ReportQuestion();
@@ -53,62 +44,93 @@ public:
     void OnLineOn();
     void OnLineOff();
     void OnStepSpin(int delta);
-    KeyAction OnKey(ExecKey key);
+    // Esc: while STOP is enabled it stops the instrument (without STOP's stopping phase) and
+    // is used up (true); otherwise the key is the dialog's.
+    bool OnEscape();
+    // Whether a key (Enter, Space) may press `control`. START and LINE ON never act on a key:
+    // a high voltage must never be released by a stray key.
+    static bool KeyMayAct(ExecControl control);
     // Close pressed (or the window manager asked): true when the dialog may close now. With a
     // test started, asks for the report and writes it through the report writer on Yes.
     bool OnClose();
+    // Writes the report now. Whatever comes of it, Close no longer offers it.
     void OnReport();
+    // Lets a held run go on (see IStepGate); does nothing unless the run is held.
+    void ReleaseHold();
 
     // The step list: a row the operator selected, the double-click gate, and the judgements.
     void OnRowSelected(int row);
     bool CanJudge(int row) const;
-    void ApplyJudgement(int row, int result, const QString& comment);
+    void ApplyJudgement(int row, int result, const QString& comment,
+                        JudgedBy by = JudgedBy::Operator);
     void OnBulkJudgement(int result);
     void OnDeleteComments();
 
-    // The dialog reports where the focus went, for the keyboard and countdown rules.
+    // The dialog reports where the focus went, for the countdown rule and Close.
     void NoteFocus(ExecControl control) { m_state.focus = control; }
 
     // Called whenever the panel state changed (the dialog renders it).
     void SetStateListener(std::function<void()> listener) { m_onState = std::move(listener); }
-    // Writes the test report (the dialog's or zebctl's way of doing it).
-    void SetReportWriter(std::function<void()> writer) { m_reportWriter = std::move(writer); }
+    // Writes the test report and returns its path (empty when none was written).
+    void SetReportWriter(std::function<QString()> writer) { m_reportWriter = std::move(writer); }
+    // Not owned; nullptr detaches.
+    void SetObserver(IRunObserver* observer);
+    void SetStepGate(IStepGate* gate) { m_gate = gate; }
 
-    const ExecPanelState& State() const { return m_state; }
-    CStepListModel& ListModel() { return m_list; }
-    int RunState() const { return m_nRunState; }
-    bool StopRequested() const { return m_bStopRequested; }
-    bool ReportPending() const { return m_bReportPending; }
-    bool Blinking() const { return m_bBlinking; }
+    RunPhase Phase() const { return m_phase; }
     RunOutcome Outcome() const { return m_outcome; }
     void ClearOutcome() { m_outcome = RunOutcome::None; }
+    const ExecPanelState& State() const { return m_state; }
+    CStepListModel& ListModel() { return m_list; }
+    bool ReportPending() const { return m_reportPending; }
+    bool Blinking() const;
     qint64 RemainingSeconds() const { return m_remainingSeconds; }
+    // The instrument said it is busy on the last poll.
+    bool InstrumentBusy() const { return m_busy; }
+    // START may begin a test now: idle, and the line is on where the test needs it.
+    bool StartOffered() const;
     // A phase-synchronised AC test, which cannot start while the EUT line is off.
     bool SyncNeedsLine() const;
     // Whether the test condition's port uses the EUT line at all (LINE ON is offered).
     bool LineOnOffered() const;
 
 private:
-    void IdleTick();
-    void RunTick();
-    void LampTick();
+    // Carrying out transitions (RunSequencer.cpp).
+    void Tick(RunEvent event);
+    void Carry(Transition t, size_t firstOp = 0);
+    bool Perform(RunOp op, Transition& t);
+    void Enter(RunPhase phase);
+    void EndRun(RunOutcome outcome);
+    void ArmPoll(int id);
+    void KillPolls();
+    int CurrentIndex();
+    void FinishStep();
+    bool NextStep();
+    bool LoadCurrentStep();
+    void SwitchLineOn();
+    // Reads the instrument's error text and, when it has one, shows it and clears the settings
+    // of a coupling unit. The panel shows `view` first.
+    void ReportInstrumentError(PanelView view);
+
+    // The panel (RunPanel.cpp).
+    void ApplyView(PanelView view, quint8 st);
+    void ShowIdleReady(quint8 st);
+    void ShowRunActive(quint8 st);
+    void Rewind();
     void StartBlink();
     void StopBlink();
-    void ShowLamp(bool lit);
-    void EndTest(RunOutcome outcome);
+    void LampTick();
     void SetRemaining(int index, qint64 done);
-    qint64 RefreshCounters(int index);
+    void ReadCounters(int index);
     void ShowStepTexts(int index);
-    void SelectRow(int row);
-    void ArmPoll(int id);
+    void SelectRow(int row) { m_state.selectedRow = row; }
     void MoveDefaultToStop();
+    void Changed();
+
     bool HasStep(int index) const;
     int StepCount() const;
     bool CouplingUnit() const;
-    // Reads the instrument's error text and, when it has one, shows it and clears the settings
-    // of a coupling unit.
-    void ShowInstrumentError();
-    void Changed();
+    void Judge(int row, int result, JudgedBy by);
 
     CZebM40SettingsDoc& m_doc;
     CZebM40Cntl& m_cntl;
@@ -116,16 +138,24 @@ private:
     CStepListModel m_list;
     ExecPanelState m_state;
     std::function<void()> m_onState;
-    std::function<void()> m_reportWriter;
+    std::function<QString()> m_reportWriter;
+    IRunObserver* m_observer;
+    IStepGate* m_gate = nullptr;
 
-    int m_nRunState = 0;  // 0 idle, 1 running, 2 paused
-    bool m_bStopRequested = false;
-    bool m_bReportPending = false;
-    bool m_bLampLit = false;
-    bool m_bBlinking = false;
-    bool m_opened = false;
+    RunPhase m_phase = RunPhase::Closed;
     RunOutcome m_outcome = RunOutcome::None;
+    bool m_reportPending = false;
+    bool m_busy = false;
+    bool m_lineOn = false;       // the EUT line as the instrument last reported it
+    bool m_viewApplied = false;  // the current transition's panel is shown
+    quint8 m_status = 0;         // the status byte of the current transition
+    qint64 m_discharges = 0;     // last discharge count read from the instrument
+    qint64 m_countdown = 0;      // last interval countdown read
     qint64 m_remainingSeconds = 0;
+    int m_finished = 0;                // the step that ended last
+    QStringList m_block;               // the parameter block last sent
+    std::optional<Transition> m_held;  // the rest of a transition the step gate holds
+    size_t m_heldAt = 0;
 };
 
 }  // namespace zeb

@@ -193,27 +193,29 @@ void CRsBasicProtocol::Report(const QDateTime& started, qint64 elapsedMs, const 
 
 bool CRsBasicProtocol::SendCommand(const QString& text) {
     if (!m_pObserver) {
-        return Command(text) == ExchangeOutcome::Acknowledged;
+        m_lastOutcome = Command(text);
+        return m_lastOutcome == ExchangeOutcome::Acknowledged;
     }
     const QDateTime started = QDateTime::currentDateTime();
     QElapsedTimer clock;
     clock.start();
-    const ExchangeOutcome outcome = Command(text);
-    Report(started, clock.elapsed(), text, false, outcome);
-    return outcome == ExchangeOutcome::Acknowledged;
+    m_lastOutcome = Command(text);
+    Report(started, clock.elapsed(), text, false, m_lastOutcome);
+    return m_lastOutcome == ExchangeOutcome::Acknowledged;
 }
 
 bool CRsBasicProtocol::SendQuery(const QString& text) {
     m_strReply.clear();
     if (!m_pObserver) {
-        return Query(text) == ExchangeOutcome::Acknowledged;
+        m_lastOutcome = Query(text);
+        return m_lastOutcome == ExchangeOutcome::Acknowledged;
     }
     const QDateTime started = QDateTime::currentDateTime();
     QElapsedTimer clock;
     clock.start();
-    const ExchangeOutcome outcome = Query(text);
-    Report(started, clock.elapsed(), text, true, outcome);
-    return outcome == ExchangeOutcome::Acknowledged;
+    m_lastOutcome = Query(text);
+    Report(started, clock.elapsed(), text, true, m_lastOutcome);
+    return m_lastOutcome == ExchangeOutcome::Acknowledged;
 }
 
 }  // namespace zeb

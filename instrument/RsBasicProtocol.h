@@ -43,6 +43,8 @@ public:
     bool SendQuery(const QString& text);
     // Text of the last reply without framing; empty after a failed query.
     QString GetReply() const { return m_strReply; }
+    // How the last command or query ended, for callers that must say why it failed.
+    ExchangeOutcome LastOutcome() const { return m_lastOutcome; }
 
     CRsPort& Port() { return m_port; }
     const CRsPort& Port() const { return m_port; }
@@ -70,6 +72,7 @@ private:
 
     CRsPort m_port;
     QString m_strReply;
+    ExchangeOutcome m_lastOutcome = ExchangeOutcome::Acknowledged;
     IExchangeObserver* m_pObserver = nullptr;
     // Bytes of the current exchange's answer that were not what the framing expected.
     QByteArray m_heard;

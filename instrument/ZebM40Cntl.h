@@ -1,12 +1,15 @@
 #pragma once
 // The instrument controller: finds and identifies the surge simulator on the serial ports and
-// wraps its command set as operations. Every operation blocks until its exchange ends, returns
-// true only when the exchange succeeded, and clears its out values first, so a failure leaves
-// 0 or an empty text. Nothing is retried; the caller decides what to tell the operator.
+// wraps its command set as named operations. Every operation blocks until its exchange ends.
+// Commands return a CmdResult that says what happened (acknowledged, refused and why, or how
+// the link failed); queries return true only when the exchange succeeded and clear their out
+// values first, so a failure leaves 0 or an empty text. Nothing is retried, and nothing is
+// shown to the operator from here: the caller decides what to say.
 
 #include <QString>
 #include <QtGlobal>
 
+#include "CommandResult.h"
 #include "ExecData.h"
 #include "MachineModels.h"
 #include "RsBasicProtocol.h"
@@ -38,11 +41,16 @@ public:
     static bool GetModelName(quint32 machineType, QString& name);
     bool IsConnected() const { return m_protocol.Port().PortNo() != 0; }
 
-    // The command set. Commands return true when acknowledged; queries clear their out value
-    // and fill it only from a valid reply.
-    bool StartTest();      // "CA": starts the loaded step; pauses or resumes a running one
-    bool StopTest();       // "CB"
-    bool ClearSettings();  // "PQ0"
+    // The command set. Queries clear their out value and fill it only from a valid reply.
+    CmdResult StartTest();      // "CA": starts the loaded step
+    CmdResult PauseResume();    // "CA" again while a step runs: pauses it, or resumes it
+    CmdResult StopTest();       // "CB": stops a running step (harmless when none runs)
+    CmdResult ClearSettings();  // "PQ0": forgets the loaded parameters
+    CmdResult LineOn();         // "CC": switches the EUT line (mains to the EUT) on
+    CmdResult LineOff();        // "CD": switches the EUT line off
+    // Leaves the instrument safe: stops any test, then switches the EUT line off. Both are
+    // always sent; the result is the first failure, if any.
+    CmdResult MakeSafe();
     bool GetDischargeCount(QString& count);   // "QF": discharges done in the running step
     bool GetIntervalCount(QString& seconds);  // "QE": countdown to the next discharge
     bool GetOutputPort(int& port);            // "QO": the output port switched
@@ -57,11 +65,12 @@ public:
     // Sends one test step as its parameter block, after a "QA" that proves the link alive.
     // Stops at the first command not acknowledged. A step with a value or code the instrument
     // does not accept for the step's machine type (CheckStepValues) is not sent at all: the
-    // operator is told which value is wrong through the message seam, and the result is false.
-    bool SendStepParameters(const CExecData& step);
-    // Checks a record against the connected instrument before it is run; shows what is wrong
-    // through the message seam. True when the test may go ahead (always without a port).
-    bool CheckSettings(const CSettingData& record);
+    // result is Refused and its text names the wrong value. `block`, when given, receives the
+    // commands of the block as they are (or would be) sent.
+    CmdResult SendStep(const CExecData& step, QStringList* block = nullptr);
+    // Checks a record against the connected instrument before it is run. `fits` is false when
+    // the test may not go ahead (always true without a port); `messages` are for the operator.
+    SettingsCheck CheckSettings(const CSettingData& record);
 
     int IdentCode() const { return m_nIdentCode; }
     int InstHWVersion() const { return m_nInstHWVersion; }
@@ -72,6 +81,7 @@ public:
 
 private:
     bool TryPort(int portNo);
+    CmdResult Command(const char* text);
     bool QueryText(const char* query, QString& text);
     bool QueryDecimal(const char* query, int& value);
     bool QueryNibbles(const char* query, int digits, quint32& value);

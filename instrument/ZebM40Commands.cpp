@@ -34,16 +34,39 @@ bool CZebM40Cntl::QueryNibbles(const char* query, int digits, quint32& value) {
     return true;
 }
 
-bool CZebM40Cntl::StartTest() {
-    return m_protocol.SendCommand(QStringLiteral("CA"));
+CmdResult CZebM40Cntl::Command(const char* text) {
+    m_protocol.SendCommand(QString::fromLatin1(text));
+    return CmdResult::Of(m_protocol.LastOutcome());
 }
 
-bool CZebM40Cntl::StopTest() {
-    return m_protocol.SendCommand(QStringLiteral("CB"));
+CmdResult CZebM40Cntl::StartTest() {
+    return Command("CA");
 }
 
-bool CZebM40Cntl::ClearSettings() {
-    return m_protocol.SendCommand(QStringLiteral("PQ0"));
+CmdResult CZebM40Cntl::PauseResume() {
+    return Command("CA");  // the instrument toggles a running step between run and pause
+}
+
+CmdResult CZebM40Cntl::StopTest() {
+    return Command("CB");
+}
+
+CmdResult CZebM40Cntl::ClearSettings() {
+    return Command("PQ0");
+}
+
+CmdResult CZebM40Cntl::LineOn() {
+    return Command("CC");
+}
+
+CmdResult CZebM40Cntl::LineOff() {
+    return Command("CD");
+}
+
+CmdResult CZebM40Cntl::MakeSafe() {
+    const CmdResult stopped = StopTest();
+    const CmdResult lineOff = LineOff();
+    return stopped ? lineOff : stopped;
 }
 
 bool CZebM40Cntl::GetDischargeCount(QString& count) {

@@ -1,7 +1,6 @@
 // Sending a test step and checking a record against the connected instrument.
 
 #include "LinkMessages.h"
-#include "MessageSeam.h"
 #include "SettingData.h"
 #include "StepCheck.h"
 #include "StepCommands.h"
@@ -16,40 +15,45 @@ constexpr quint32 kFallbackMachineType = 5;
 constexpr int kAcDetailThreePhasePe = 6;
 }  // namespace
 
-bool CZebM40Cntl::SendStepParameters(const CExecData& step) {
+CmdResult CZebM40Cntl::SendStep(const CExecData& step, QStringList* block) {
+    if (block) {
+        block->clear();
+    }
     // Values from a file are checked here, on the one path every caller takes, so that nothing
     // the instrument does not accept is ever put on the line.
     QString problem;
     if (!CheckStepValues(step, problem)) {
-        ShowMessage(problem, MsgButtons::Ok, MsgIcon::Warning);
-        return false;
+        return CmdResult::Refusal(problem);
     }
     QStringList commands;
     if (!StepParameterCommands(step, commands)) {
-        return false;
+        return CmdResult::Refusal(QString());  // no line code at all: nothing to send
+    }
+    if (block) {
+        *block = commands;
     }
     // A dead link fails here, before any parameter is changed.
     if (!m_protocol.SendQuery(QStringLiteral("QA"))) {
-        return false;
+        return CmdResult::Of(m_protocol.LastOutcome());
     }
     for (const QString& command : commands) {
         if (!m_protocol.SendCommand(command)) {
-            return false;
+            return CmdResult::Of(m_protocol.LastOutcome());
         }
     }
-    return true;
+    return {};
 }
 
-bool CZebM40Cntl::CheckSettings(const CSettingData& record) {
+SettingsCheck CZebM40Cntl::CheckSettings(const CSettingData& record) {
+    SettingsCheck check;
     if (!IsConnected()) {
-        return true;  // without an instrument there is nothing to check against
+        return check;  // without an instrument there is nothing to check against
     }
     QString reply;
     if (Identify(reply) == ident::kNone) {
-        ShowMessage(linkmsg::CouldNotConnect());
-        return true;  // the next command fails on its own
+        check.messages << linkmsg::CouldNotConnect();
+        return check;  // the next command fails on its own
     }
-    bool result = true;
     quint32 type = 0;
     if (!GetMachineType(type)) {
         type = kFallbackMachineType;
@@ -57,16 +61,16 @@ bool CZebM40Cntl::CheckSettings(const CSettingData& record) {
     if (!ReportedTypeFits(type, record.m_ulMachineType)) {
         QString model;
         GetModelName(record.m_ulMachineType, model);
-        ShowMessage(linkmsg::OtherMachineType(model));
-        result = false;
+        check.messages << linkmsg::OtherMachineType(model);
+        check.fits = false;
     }
     if (record.m_outOutput.m_nOutputPort == kPortAc &&
         record.m_outOutput.m_aopOutputPort[kPortAc].m_nOutputDetail == kAcDetailThreePhasePe &&
         m_nInstHWVersion == 0) {
-        ShowMessage(linkmsg::CannotExecSettings());
-        result = false;
+        check.messages << linkmsg::CannotExecSettings();
+        check.fits = false;
     }
-    return result;
+    return check;
 }
 
 }  // namespace zeb

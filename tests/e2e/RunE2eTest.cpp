@@ -38,7 +38,7 @@ protected:
         ASSERT_TRUE(cntl.Connect());
         ASSERT_TRUE(cntl.ClearSettings());
         ASSERT_TRUE(cntl.StopTest());
-        ASSERT_TRUE(cntl.SendStepParameters(TwoDischargeStep()));
+        ASSERT_TRUE(cntl.SendStep(TwoDischargeStep()));
     }
 
     // Polls "QB" until the predicate holds for the status byte; false after timeoutMs.

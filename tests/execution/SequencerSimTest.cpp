@@ -53,7 +53,7 @@ protected:
         ASSERT_TRUE(seq.State().startEnabled);
         sink.Expect(linkmsg::ConfirmTestStart());
         seq.OnStart();
-        ASSERT_TRUE(seq.ReportPending());
+        ASSERT_EQ(seq.Phase(), RunPhase::Running);
     }
     bool Outcome() { return seq.Outcome() != RunOutcome::None; }
 
@@ -84,14 +84,15 @@ TEST_F(SequencerSimTest, TwoStepRunCompletes) {
 TEST_F(SequencerSimTest, PauseAndResumeWithStart) {
     SetUpSim(2.0);
     StartRun();
-    ASSERT_TRUE(PollUntil([&] { return seq.State().startEnabled && seq.RunState() == 1; }));
+    ASSERT_TRUE(
+        PollUntil([&] { return seq.State().startEnabled && seq.Phase() == RunPhase::Running; }));
     sim->ClearLog();
     seq.OnStart();  // pause: only "CA", no block and no question
-    ASSERT_TRUE(PollUntil([&] { return seq.RunState() == 2; }));
+    ASSERT_TRUE(PollUntil([&] { return seq.Phase() == RunPhase::Paused; }));
     EXPECT_TRUE(seq.State().pauseVisible);
     EXPECT_EQ(sim->CommandLog().filter(QRegularExpression("^[CP]")), QStringList{"CA"});
     seq.OnStart();  // resume
-    ASSERT_TRUE(PollUntil([&] { return seq.RunState() == 1; }));
+    ASSERT_TRUE(PollUntil([&] { return seq.Phase() == RunPhase::Running; }));
     EXPECT_FALSE(seq.State().pauseVisible);
     seq.OnStop();
     sink.Expect(linkmsg::TestStopped());
@@ -118,7 +119,8 @@ TEST_F(SequencerSimTest, SynchronisedTestStartsOnceTheLineIsOn) {
 TEST_F(SequencerSimTest, LinkLostDuringTheRunAndWhileIdle) {
     SetUpSim(2.0);
     StartRun();
-    ASSERT_TRUE(PollUntil([&] { return seq.RunState() == 1 && !seq.State().processingVisible; }));
+    ASSERT_TRUE(PollUntil(
+        [&] { return seq.Phase() == RunPhase::Running && !seq.State().processingVisible; }));
     sim->InjectFault(zebsim::Fault::Silence);
     sink.Expect(linkmsg::LostDuringRun());
     ASSERT_TRUE(PollUntil([&] { return Outcome(); }));

@@ -233,7 +233,7 @@ TEST_F(SequencerTest, StartWhileRunningOnlyPausesOrResumes) {
     StartRun();
     Status(kRunning | kPaused);
     timers.Fire(seq, 1);
-    EXPECT_EQ(seq.RunState(), 2);
+    EXPECT_EQ(seq.Phase(), RunPhase::Paused);
     EXPECT_TRUE(seq.State().pauseVisible);
     EXPECT_EQ(seq.State().startIcon, StartIcon::Play);
     Sent();
@@ -242,7 +242,7 @@ TEST_F(SequencerTest, StartWhileRunningOnlyPausesOrResumes) {
     EXPECT_EQ(timers.ArmedPoll(), 1);
     Status(kRunning);
     timers.Fire(seq, 1);
-    EXPECT_EQ(seq.RunState(), 1);
+    EXPECT_EQ(seq.Phase(), RunPhase::Running);
     EXPECT_FALSE(seq.State().pauseVisible);
 }
 
@@ -480,7 +480,10 @@ TEST_F(SequencerTest, CloseIsRefusedWhileRunningAndAsksForTheReportAfterATest) {
     EXPECT_EQ(seq.State().focus, ExecControl::Stop);
 
     int reports = 0;
-    seq.SetReportWriter([&] { ++reports; });
+    seq.SetReportWriter([&] {
+        ++reports;
+        return QString();
+    });
     Status(kBusy);  // busy but not running: may close
     sink.Expect(ReportQuestion(), MsgAnswer::Cancel);
     EXPECT_FALSE(seq.OnClose());
@@ -497,39 +500,31 @@ TEST_F(SequencerTest, CloseIsRefusedWhileRunningAndAsksForTheReportAfterATest) {
     EXPECT_FALSE(timers.IsArmed(2));
 }
 
-TEST_F(SequencerTest, KeyboardTable) {
+TEST_F(SequencerTest, NoKeyPressesStartOrLineOnAndEscStopsWithoutStopping) {
+    for (ExecControl c : {ExecControl::Start, ExecControl::LineOn}) {
+        EXPECT_FALSE(CRunSequencer::KeyMayAct(c));
+    }
+    for (ExecControl c :
+         {ExecControl::Stop, ExecControl::LineOff, ExecControl::Close, ExecControl::List}) {
+        EXPECT_TRUE(CRunSequencer::KeyMayAct(c));
+    }
     OpenIdle();
     timers.Fire(seq, 0);
-    Sent();
-    const struct {
-        ExecControl focus;
-        ExecKey key;
-        KeyAction action;
-    } cases[] = {
-        {ExecControl::Start, ExecKey::Enter, KeyAction::Swallow},
-        {ExecControl::LineOn, ExecKey::Space, KeyAction::Swallow},
-        {ExecControl::Stop, ExecKey::Enter, KeyAction::Default},
-        {ExecControl::LineOff, ExecKey::Left, KeyAction::FocusLineOn},
-        {ExecControl::LineOff, ExecKey::Up, KeyAction::FocusLineOn},
-        {ExecControl::LineOff, ExecKey::Down, KeyAction::Tab},
-        {ExecControl::Start, ExecKey::Right, KeyAction::Tab},
-        {ExecControl::Close, ExecKey::Down, KeyAction::FocusLineOn},
-        {ExecControl::List, ExecKey::Down, KeyAction::Default},
-        {ExecControl::Start, ExecKey::Escape, KeyAction::Default},  // STOP disabled
-    };
-    for (const auto& c : cases) {
-        seq.NoteFocus(c.focus);
-        EXPECT_EQ(seq.OnKey(c.key), c.action)
-            << static_cast<int>(c.focus) << " " << static_cast<int>(c.key);
-    }
+    EXPECT_FALSE(seq.OnEscape());  // STOP disabled: the key is the dialog's
     EXPECT_TRUE(Sent().isEmpty());
     StartRun();
     Status(kRunning);
     timers.Fire(seq, 1);
     Sent();
-    EXPECT_EQ(seq.OnKey(ExecKey::Escape), KeyAction::Swallow);
+    EXPECT_TRUE(seq.OnEscape());
     EXPECT_EQ(Sent(), QStringList{"CB"});
-    EXPECT_FALSE(seq.StopRequested());
+    EXPECT_EQ(seq.Phase(), RunPhase::Running);
+    EXPECT_EQ(timers.ArmedPoll(), 1);
+    // Esc is not STOP: a step the instrument reports done still counts, and the run goes on.
+    Status(kNormalEnd);
+    timers.Fire(seq, 1);
+    EXPECT_EQ(Sent(), (QStringList{"CB", "STEP200", "CA"}));
+    EXPECT_EQ(doc.Steps()[0].m_nResult, kResultPass);
 }
 
 TEST_F(SequencerTest, RowSelectionMovesTheRunOnlyWhileIdle) {
@@ -583,6 +578,110 @@ TEST_F(SequencerTest, JudgementsChangeResultsAndOnlyTheSingleOneAsksForTheReport
     sink.Expect(QStringLiteral("All the comments are deleted.\nIs it ok?"));
     seq.OnDeleteComments();
     EXPECT_TRUE(doc.Steps()[1].m_strComment.isEmpty());
+}
+
+TEST_F(SequencerTest, ReportIsNotOfferedAgainOnceAskedFor) {
+    OpenIdle();
+    timers.Fire(seq, 0);
+    StartRun();
+    Status(0);
+    sink.Expect(linkmsg::TestStopped());
+    timers.Fire(seq, 1);
+    QString written;  // the writer fails first: no file, yet the question is not asked again
+    int reports = 0;
+    seq.SetReportWriter([&] {
+        ++reports;
+        return written;
+    });
+    seq.OnReport();
+    EXPECT_FALSE(seq.ReportPending());
+    EXPECT_TRUE(seq.OnClose());  // no question: the sink would fail on one
+
+    // A judgement after the report makes the report worth offering again.
+    seq.ApplyJudgement(0, kResultFail, QStringLiteral("EUT reset"));
+    written = QStringLiteral("/tmp/run.xlsx");
+    sink.Expect(ReportQuestion(), MsgAnswer::Yes);
+    EXPECT_TRUE(seq.OnClose());
+    EXPECT_EQ(reports, 2);
+    EXPECT_TRUE(seq.OnClose());
+}
+
+// Records what the run reports, and holds it between steps when asked to.
+class RunLog : public IRunObserver, public IStepGate {
+public:
+    void OnStepStarted(int step, const QStringList& block) override {
+        events << QStringLiteral("start %1 %2").arg(step).arg(block.value(1));
+    }
+    void OnStepEnded(int step, int result, qint64) override {
+        events << QStringLiteral("end %1 %2").arg(step).arg(result);
+    }
+    void OnJudgement(int step, int result, const QString&, JudgedBy by) override {
+        events << QStringLiteral("judge %1 %2 by %3").arg(step).arg(result).arg(int(by));
+    }
+    void OnCommentsCleared() override { events << QStringLiteral("cleared"); }
+    void OnStopSent(StopBy by) override { events << QStringLiteral("stop %1").arg(int(by)); }
+    void OnRunEnded(RunOutcome outcome) override {
+        events << QStringLiteral("ended %1").arg(int(outcome));
+    }
+    void OnReportWritten(const QString& path) override { events << "report " + path; }
+    void OnClosed(RunOutcome outcome) override {
+        events << QStringLiteral("closed %1").arg(int(outcome));
+    }
+    bool HoldAfterStep(int finished, bool last) override {
+        events << QStringLiteral("hold %1 %2").arg(finished).arg(last);
+        return true;
+    }
+    QStringList events;
+};
+
+TEST_F(SequencerTest, StepGateHoldsTheRunBetweenStepsAndTheObserverHearsEverything) {
+    RunLog log;
+    seq.SetObserver(&log);
+    seq.SetStepGate(&log);
+    OpenIdle();
+    timers.Fire(seq, 0);
+    StartRun();
+    Status(kNormalEnd);
+    Sent();
+    timers.Fire(seq, 1);
+    // Held after step 1: the instrument is idle, nothing is sent and no poll runs.
+    EXPECT_EQ(seq.Phase(), RunPhase::Holding);
+    EXPECT_TRUE(Sent().isEmpty());
+    EXPECT_EQ(timers.ArmedPoll(), -1);
+    EXPECT_EQ(doc.CurrentStep(), 1);
+    seq.OnStart();  // START has nothing to do while held
+    EXPECT_TRUE(Sent().isEmpty());
+    // STOP while held ends the run stopped; the next step is never started.
+    seq.OnStop();
+    sink.Expect(linkmsg::TestStopped());
+    timers.Fire(seq, 1);
+    EXPECT_EQ(Sent(), QStringList{"CB"});
+    EXPECT_EQ(seq.Outcome(), RunOutcome::Stopped);
+    seq.ReleaseHold();  // too late: nothing happens
+    EXPECT_TRUE(Sent().isEmpty());
+
+    // From step 2, held after the last step; the release completes the test.
+    Status(0);
+    timers.Fire(seq, 0);
+    StartRun();
+    Status(kNormalEnd);
+    timers.Fire(seq, 1);
+    EXPECT_EQ(seq.Phase(), RunPhase::Holding);
+    sink.Expect(linkmsg::TestComplete());
+    seq.ReleaseHold();
+    EXPECT_EQ(seq.Outcome(), RunOutcome::Complete);
+    EXPECT_EQ(timers.ArmedPoll(), 0);
+    sink.Expect(QStringLiteral("All the comments are deleted.\nIs it ok?"));
+    seq.OnDeleteComments();
+    seq.SetReportWriter([] { return QStringLiteral("r.xlsx"); });
+    sink.Expect(ReportQuestion(), MsgAnswer::Yes);
+    EXPECT_TRUE(seq.OnClose());
+    seq.Destroy();
+    EXPECT_EQ(log.events,
+              (QStringList{"judge 0 0 by 0", "start 0 PD100", "end 0 2", "judge 0 2 by 0",
+                           "judge 1 0 by 0", "hold 0 0", "stop 0", "ended 2", "judge 1 0 by 0",
+                           "start 1 PD200", "end 1 2", "judge 1 2 by 0", "hold 1 1", "ended 1",
+                           "cleared", "report r.xlsx", "closed 1"}));
 }
 
 }  // namespace

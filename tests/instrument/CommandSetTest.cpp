@@ -124,16 +124,29 @@ TEST_F(CommandSetTest, ErrorCodesBecomeMessages) {
 
 TEST_F(CommandSetTest, CommandsAndFailedQueriesLeaveNothingBehind) {
     EXPECT_TRUE(cntl.StartTest());
+    EXPECT_TRUE(cntl.PauseResume());
     EXPECT_TRUE(cntl.StopTest());
     EXPECT_TRUE(cntl.ClearSettings());
-    EXPECT_EQ(inst.log.mid(1), (QStringList{"CA", "CB", "PQ0"}));
+    EXPECT_TRUE(cntl.LineOn());
+    EXPECT_TRUE(cntl.LineOff());
+    EXPECT_TRUE(cntl.MakeSafe());
+    EXPECT_EQ(inst.log.mid(1), (QStringList{"CA", "CA", "CB", "PQ0", "CC", "CD", "CB", "CD"}));
+
+    // A command the instrument does not acknowledge is told apart from a link that is gone;
+    // making safe still tries the line after a stop that failed.
+    inst.refused.insert(QStringLiteral("CB"));
+    inst.log.clear();
+    EXPECT_EQ(cntl.MakeSafe().status, CmdStatus::Timeout);
+    EXPECT_EQ(inst.log, (QStringList{"CB", "CD"}));
+    EXPECT_EQ(cntl.LineOff().status, CmdStatus::Ok);
 
     Silence();
     quint8 status = 0xFF;
     quint16 protect = 0xFFFF;
     QString count = QStringLiteral("9"), message = QStringLiteral("x");
     int port = 7;
-    EXPECT_FALSE(cntl.StartTest());
+    EXPECT_EQ(cntl.StartTest().status, CmdStatus::Timeout);
+    EXPECT_TRUE(cntl.StartTest().LinkFailed());
     EXPECT_FALSE(cntl.GetStatus(status));
     EXPECT_EQ(status, 0);
     EXPECT_FALSE(cntl.GetProtectStatus(protect));

@@ -147,7 +147,9 @@ protected:
 
 TEST_F(StepSendTest, BlockGoesOutAfterQaByteForByte) {
     line->written.clear();
-    ASSERT_TRUE(cntl.SendStepParameters(AcStep(kMainUnit)));
+    QStringList block;
+    ASSERT_TRUE(cntl.SendStep(AcStep(kMainUnit), &block));
+    EXPECT_EQ(block, inst.log.mid(1));
     EXPECT_EQ(inst.log, (QStringList{"QA", "PC1", "PD50", "PE10", "PF5", "PG0", "PH0", "PI1", "PK3",
                                      "PN00", "PO0"}));
     QByteArray want = kEnqByte + wire::Frame("QA") + kAckByte;
@@ -159,51 +161,52 @@ TEST_F(StepSendTest, BlockGoesOutAfterQaByteForByte) {
 
 TEST_F(StepSendTest, RefusedCommandStopsTheBlock) {
     inst.refused.insert(QStringLiteral("PE10"));
-    EXPECT_FALSE(cntl.SendStepParameters(AcStep(kMainUnit)));
+    EXPECT_FALSE(cntl.SendStep(AcStep(kMainUnit)));
     EXPECT_EQ(inst.log, (QStringList{"QA", "PC1", "PD50", "PE10"}));
 }
 
 TEST_F(StepSendTest, InvalidLineIndexOrDeadLinkSendsNoParameter) {
-    ScriptedMessageSink sink;
-    sink.ExpectAny();
-    sink.ExpectAny();
     CExecData s = AcStep(kMainUnit);
     s.m_nInjRet = 20;
-    EXPECT_FALSE(cntl.SendStepParameters(s));
+    EXPECT_EQ(cntl.SendStep(s).status, CmdStatus::Refused);
     s.m_nOutputPort = kPortDc;
     s.m_nInjRet = 4;
-    EXPECT_FALSE(cntl.SendStepParameters(s));
+    EXPECT_EQ(cntl.SendStep(s).status, CmdStatus::Refused);
     EXPECT_TRUE(inst.log.isEmpty());
 
     inst.replies.remove(QStringLiteral("QA"));
     inst.refused.insert(QStringLiteral("QA"));
-    EXPECT_FALSE(cntl.SendStepParameters(AcStep(kMainUnit)));
+    const CmdResult dead = cntl.SendStep(AcStep(kMainUnit));
+    EXPECT_TRUE(dead.LinkFailed());
     EXPECT_EQ(inst.log, QStringList{"QA"});
 }
 
 TEST_F(StepSendTest, CheckSettingsAgainstTheInstrument) {
-    ScriptedMessageSink sink;
+    ScriptedMessageSink sink;  // the check itself never shows anything
+    const QString otherType =
+        QStringLiteral("Could not open the file..\nThis file for ZEB-M40C3-ED3 / ZEB-M50C3.");
+    const QString cannotExec = QStringLiteral("Could not exec. this test settings.");
     CSettingData record;
     record.m_ulMachineType = 5;
-    EXPECT_TRUE(cntl.CheckSettings(record));
+    SettingsCheck check = cntl.CheckSettings(record);
+    EXPECT_TRUE(check.fits);
+    EXPECT_TRUE(check.messages.isEmpty());
 
     record.m_ulMachineType = 13;
-    sink.Expect(
-        QStringLiteral("Could not open the file..\nThis file for ZEB-M40C3-ED3 / ZEB-M50C3."));
-    EXPECT_FALSE(cntl.CheckSettings(record));
+    check = cntl.CheckSettings(record);
+    EXPECT_FALSE(check.fits);
+    EXPECT_EQ(check.messages, QStringList{otherType});
 
     // Three-phase with PE needs hardware version 1; this instrument is version 0.
     record.m_ulMachineType = 5;
     record.m_outOutput.m_nOutputPort = kPortAc;
     record.m_outOutput.m_aopOutputPort[kPortAc].m_nOutputDetail = 6;
-    sink.Expect(QStringLiteral("Could not exec. this test settings."));
-    EXPECT_FALSE(cntl.CheckSettings(record));
+    check = cntl.CheckSettings(record);
+    EXPECT_FALSE(check.fits);
+    EXPECT_EQ(check.messages, QStringList{cannotExec});
     // Both faults at once: both are told, the type first.
     record.m_ulMachineType = 13;
-    sink.Expect(
-        QStringLiteral("Could not open the file..\nThis file for ZEB-M40C3-ED3 / ZEB-M50C3."));
-    sink.Expect(QStringLiteral("Could not exec. this test settings."));
-    EXPECT_FALSE(cntl.CheckSettings(record));
+    EXPECT_EQ(cntl.CheckSettings(record).messages, (QStringList{otherType, cannotExec}));
     record.m_ulMachineType = 5;
     record.m_outOutput.m_nOutputPort = kPortDc;
     EXPECT_TRUE(cntl.CheckSettings(record));
@@ -215,31 +218,30 @@ TEST_F(StepSendTest, CheckSettingsAgainstTheInstrument) {
 
     // The instrument stops answering: told once, the test may still go ahead.
     line->responder = nullptr;
-    sink.Expect(QStringLiteral("Could not connect to the ZEB-M40 / ZEB-M50."));
-    EXPECT_TRUE(cntl.CheckSettings(record));
+    check = cntl.CheckSettings(record);
+    EXPECT_TRUE(check.fits);
+    EXPECT_EQ(check.messages, QStringList{"Could not connect to the ZEB-M40 / ZEB-M50."});
+    EXPECT_TRUE(sink.Shown().empty());
 }
 
 TEST_F(StepSendTest, CouplingUnitRecordIsCheckedByTheGeneratorsModelNibble) {
     // "QR" reports only the generator's nibble; the coupling-unit bits cannot be reported, so a
     // coupling-unit record fits a generator whose nibble equals the record's low four bits.
-    ScriptedMessageSink sink;
     CSettingData record;
     record.m_ulMachineType = 0x400F;
     inst.replies.insert(QStringLiteral("QR"), QStringLiteral("QR?"));  // nibble 15
     EXPECT_TRUE(cntl.CheckSettings(record));
     record.m_ulMachineType = 0x400B;
-    sink.Expect(QStringLiteral("Could not open the file..\nThis file for ZEB-4170."));
-    EXPECT_FALSE(cntl.CheckSettings(record));
+    EXPECT_EQ(cntl.CheckSettings(record).messages,
+              QStringList{"Could not open the file..\nThis file for ZEB-4170."});
     // A generator of another nibble is still refused.
     record.m_ulMachineType = 0x400F;
     inst.replies.insert(QStringLiteral("QR"), QStringLiteral("QR5"));
-    sink.Expect(QStringLiteral("Could not open the file..\nThis file for ZEB-4170+CDN."));
-    EXPECT_FALSE(cntl.CheckSettings(record));
+    EXPECT_EQ(cntl.CheckSettings(record).messages,
+              QStringList{"Could not open the file..\nThis file for ZEB-4170+CDN."});
     // Without a coupling unit the whole code is compared: 0x15 is not 5.
     record.m_ulMachineType = 0x15;
-    sink.ExpectAny();
     EXPECT_FALSE(cntl.CheckSettings(record));
-    EXPECT_EQ(sink.Shown().size(), 3u);
 }
 
 TEST_F(StepSendTest, HardwareVersionOneMayRunThreePhaseWithPe) {
@@ -247,29 +249,30 @@ TEST_F(StepSendTest, HardwareVersionOneMayRunThreePhaseWithPe) {
     inst.replies.insert(QStringLiteral("QA"), QStringLiteral("QABRAKMOOR, ZEB-M5"));
     ASSERT_TRUE(cntl.ConnectPort(1));
     ASSERT_EQ(cntl.InstHWVersion(), 1);
-    ScriptedMessageSink sink;
     CSettingData record;
     record.m_ulMachineType = 5;
     record.m_outOutput.m_nOutputPort = kPortAc;
     record.m_outOutput.m_aopOutputPort[kPortAc].m_nOutputDetail = 6;
-    EXPECT_TRUE(cntl.CheckSettings(record));
-    EXPECT_TRUE(sink.Shown().empty());
+    const SettingsCheck check = cntl.CheckSettings(record);
+    EXPECT_TRUE(check.fits);
+    EXPECT_TRUE(check.messages.isEmpty());
 }
 
 TEST_F(StepSendTest, StepOutsideWhatTheInstrumentAcceptsIsNeverSent) {
-    ScriptedMessageSink sink;
     CExecData s = AcStep(kMainUnit);
     s.m_lVolt = 2147483647;
-    sink.Expect(
-        QStringLiteral("The voltage of the test step, 2147483.6 kV, is outside 0.0 kV to "
-                       "15.0 kV.\nThe test step is not sent to the instrument."));
-    EXPECT_FALSE(cntl.SendStepParameters(s));
+    QStringList block{QStringLiteral("stale")};
+    const CmdResult refused = cntl.SendStep(s, &block);
+    EXPECT_EQ(refused.status, CmdStatus::Refused);
+    EXPECT_EQ(refused.text,
+              QStringLiteral("The voltage of the test step, 2147483.6 kV, is outside 0.0 kV to "
+                             "15.0 kV.\nThe test step is not sent to the instrument."));
+    EXPECT_TRUE(block.isEmpty());
     s = AcStep(kMainUnit);
     s.m_lDisc = -5;
-    sink.ExpectAny();
-    EXPECT_FALSE(cntl.SendStepParameters(s));
+    EXPECT_FALSE(cntl.SendStep(s));
     EXPECT_TRUE(inst.log.isEmpty());  // not even the "QA" that starts a block
-    EXPECT_TRUE(cntl.SendStepParameters(AcStep(kMainUnit)));
+    EXPECT_TRUE(cntl.SendStep(AcStep(kMainUnit)));
 }
 
 TEST(CheckSettingsTest, NoPortMeansNoCheck) {
@@ -278,8 +281,9 @@ TEST(CheckSettingsTest, NoPortMeansNoCheck) {
     CZebM40Cntl cntl(bus.Access());
     CSettingData record;
     record.m_ulMachineType = 13;
-    EXPECT_TRUE(cntl.CheckSettings(record));
-    EXPECT_TRUE(sink.Shown().empty());
+    const SettingsCheck check = cntl.CheckSettings(record);
+    EXPECT_TRUE(check.fits);
+    EXPECT_TRUE(check.messages.isEmpty());
 }
 
 }  // namespace

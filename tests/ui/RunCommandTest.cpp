@@ -78,7 +78,7 @@ TEST_F(RunCommand, LineInAnotherConfigurationIsQuestionedBeforeTheEnvironment) {
     ASSERT_TRUE(cntl.IsConnected());
     // The instrument has the DC port switched on; the document is for the AC port.
     ASSERT_TRUE(cntl.Protocol().SendCommand(QStringLiteral("PO1")));
-    ASSERT_TRUE(cntl.Protocol().SendCommand(QStringLiteral("CC")));
+    ASSERT_TRUE(cntl.LineOn());
     MakeDoc(500);
 
     ProbeView declined(doc, cntl, property);

@@ -6,6 +6,7 @@
 #include "InstrumentStatus.h"
 #include "LinkSession.h"
 #include "MessageSeam.h"
+#include "RunPreChecks.h"
 #include "SettingsDoc.h"
 #include "StepCheck.h"
 #include "ZebM40Cntl.h"
@@ -75,10 +76,10 @@ int Step(const QStringList& arguments) {
     }
     // As before a run: conditions for another machine type, or a line configuration this
     // instrument's hardware lacks, are refused (the message says which).
-    if (!cntl.CheckSettings(doc.Record())) {
+    if (!zeb::SettingsFit(cntl, doc.Record())) {
         return kExitBadInput;
     }
-    if (!cntl.SendStepParameters(step)) {
+    if (!cntl.SendStep(step)) {
         Err(QStringLiteral("zebctl: the parameter block of step %1 was not accepted").arg(n));
         return kExitInstrument;
     }

@@ -86,9 +86,9 @@ public:
             return;
         }
         const zeb::ExecPanelState& s = m_seq.State();
-        const QString state = s.processingVisible     ? QStringLiteral("busy")
-                              : m_seq.RunState() == 2 ? QStringLiteral("paused")
-                                                      : QStringLiteral("running");
+        const QString state = m_seq.InstrumentBusy()                   ? QStringLiteral("busy")
+                              : m_seq.Phase() == zeb::RunPhase::Paused ? QStringLiteral("paused")
+                                                                       : QStringLiteral("running");
         const QString line =
             QStringLiteral("step=%1/%2 discharges=%3/%4 countdown=%5 remaining_s=%6 state=%7")
                 .arg(s.stepNumber, s.stepTotal, s.dischargeDone.trimmed(), s.dischargeTotal,
@@ -185,19 +185,19 @@ int Run(const QStringList& arguments) {
     zeb::CQtTimerHost timers([&](int id) {
         seq->OnTimer(id);
         if (phase == Phase::Waiting && id == zeb::runtimer::kIdlePoll) {
-            const zeb::ExecPanelState& s = seq->State();
-            if (s.notConnectedVisible) {
+            if (seq->Phase() == zeb::RunPhase::LinkLost) {
                 Err(QStringLiteral("zebctl: the instrument does not answer"));
                 outcome = zeb::RunOutcome::NoLink;
-            } else if (s.startEnabled) {
+            } else if (seq->StartOffered()) {
                 seq->OnStart();
-                if (seq->ReportPending()) {
+                if (seq->Phase() == zeb::RunPhase::Running) {
                     phase = Phase::Running;
                     startMoment = QDateTime::currentSecsSinceEpoch();
                 } else if (seq->Outcome() != zeb::RunOutcome::None) {
                     outcome = seq->Outcome();  // the step was refused before it was sent
                 }
-            } else if (!s.processingVisible && seq->SyncNeedsLine() && !s.lineOnChecked) {
+            } else if (seq->Phase() == zeb::RunPhase::Idle) {
+                // Idle yet START is not offered: the synchronised test lacks its line.
                 Err(QStringLiteral("A synchronised test needs the EUT line on (--line-on)."));
                 outcome = zeb::RunOutcome::Stopped;
             }

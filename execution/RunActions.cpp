@@ -1,0 +1,183 @@
+// The operator's actions on the run: START, STOP, Esc, LINE ON, LINE OFF, the step spinner,
+// Close and the report.
+
+#include "InstrumentStatus.h"
+#include "LinkMessages.h"
+#include "MessageSeam.h"
+#include "RunPreChecks.h"
+#include "RunSequencer.h"
+#include "SettingsDoc.h"
+#include "TimerHost.h"
+#include "ZebM40Cntl.h"
+
+namespace zeb {
+
+void CRunSequencer::OnStart() {
+    // While the question is open, or the step gate holds the run, START has nothing to do.
+    if (m_phase == RunPhase::Closed || m_phase == RunPhase::Starting ||
+        m_phase == RunPhase::Holding || !SettingsFit(m_cntl, m_doc.Record())) {
+        return;
+    }
+    KillPolls();
+    const int current = CurrentIndex();
+    CExecData& step = m_doc.Steps()[static_cast<size_t>(current)];
+    m_state.stepNumber = QString::number(current + 1);
+    Changed();
+    m_state.dischargeTotal = QString::number(step.m_lDisc);
+    m_state.interval = QString::number(step.m_lRept);
+
+    RunInput in;
+    in.phase = m_phase;
+    in.event = RunEvent::Start;
+    quint8 st = 0;
+    if (m_cntl.GetStatus(st)) {
+        in.status = st;
+    }
+    m_status = st;
+    const Transition t = Decide(in);
+    if (t.next != RunPhase::Starting) {
+        Carry(t);  // pause or resume, or nothing can start now
+        return;
+    }
+    m_state.dischargeDone = QString::number(0);
+    m_state.countdown = QString::number(step.MinInterval());
+    SelectRow(current);
+    m_state.lineOnEnabled = false;
+    m_state.startEnabled = false;
+    Carry(t);
+    if (m_phase != RunPhase::Starting) {
+        return;  // the step was not loaded; the operator has been told
+    }
+    in.phase = m_phase;
+    if (ShowMessage(linkmsg::ConfirmTestStart(), MsgButtons::OkCancel, MsgIcon::Question) ==
+        MsgAnswer::Ok) {
+        m_reportPending = true;
+        m_outcome = RunOutcome::None;
+        Judge(current, kResultNone, JudgedBy::Sequencer);
+        in.event = RunEvent::StartConfirmed;
+    } else {
+        m_state.lineOnEnabled = true;  // the parameters stay loaded on the instrument
+        in.event = RunEvent::StartCancelled;
+    }
+    Carry(Decide(in));
+}
+
+void CRunSequencer::OnStop() {
+    if (m_phase == RunPhase::Closed) {
+        return;
+    }
+    KillPolls();
+    m_observer->OnStopSent(StopBy::StopButton);
+    RunInput in;
+    in.phase = m_phase;
+    in.event = RunEvent::Stop;
+    Carry(Decide(in));
+}
+
+bool CRunSequencer::OnEscape() {
+    if (m_phase == RunPhase::Closed || !m_state.stopEnabled) {
+        return false;
+    }
+    m_observer->OnStopSent(StopBy::EscapeKey);
+    RunInput in;
+    in.phase = m_phase;
+    in.event = RunEvent::Escape;
+    Carry(Decide(in));
+    return true;
+}
+
+bool CRunSequencer::KeyMayAct(ExecControl control) {
+    return control != ExecControl::Start && control != ExecControl::LineOn;
+}
+
+void CRunSequencer::OnLineOn() {
+    if (m_phase == RunPhase::Closed || !LineOnOffered()) {
+        return;
+    }
+    // The radio is checked by the click itself; the next idle tick corrects it if need be.
+    m_state.lineOnChecked = true;
+    m_state.lineOffChecked = false;
+    Changed();
+    if (!SettingsFit(m_cntl, m_doc.Record())) {
+        return;
+    }
+    quint8 st = 0;
+    if (!m_cntl.GetStatus(st) || (st & status::kLineOnRefusedMask)) {
+        return;
+    }
+    m_timers.KillTimer(runtimer::kIdlePoll);
+    if (ShowMessage(linkmsg::ConfirmLineOn(), MsgButtons::OkCancel, MsgIcon::Question) !=
+        MsgAnswer::Ok) {
+        ArmPoll(runtimer::kIdlePoll);
+        Changed();
+        return;
+    }
+    RunInput in;
+    in.phase = m_phase;
+    in.event = RunEvent::LineOnConfirmed;
+    in.status = st;
+    m_status = st;
+    Carry(Decide(in));
+}
+
+void CRunSequencer::OnLineOff() {
+    if (m_phase == RunPhase::Closed) {
+        return;
+    }
+    m_state.lineOffChecked = true;
+    m_state.lineOnChecked = false;
+    m_observer->OnStopSent(StopBy::LineOff);
+    RunInput in;
+    in.phase = m_phase;
+    in.event = RunEvent::LineOff;
+    Carry(Decide(in));
+}
+
+void CRunSequencer::OnStepSpin(int delta) {
+    if (StepCount() == 0) {
+        return;
+    }
+    int current = m_doc.CurrentStep();
+    current = delta > 0 ? qMin(current + 1, StepCount() - 1) : qMax(current - 1, 0);
+    m_doc.SetCurrentStep(current);
+    m_state.stepTotal = QString::number(StepCount());
+    m_state.stepNumber = QString::number(current + 1);
+    Changed();
+}
+
+bool CRunSequencer::OnClose() {
+    quint8 st = 0;
+    if (m_cntl.GetStatus(st) && (st & status::kRunning)) {
+        if (m_state.stopEnabled) {
+            m_state.focus = ExecControl::Stop;
+            Changed();
+        }
+        return false;
+    }
+    if (m_reportPending) {
+        const MsgAnswer answer =
+            ShowMessage(ReportQuestion(), MsgButtons::YesNoCancel, MsgIcon::Question);
+        if (answer == MsgAnswer::Cancel) {
+            return false;
+        }
+        if (answer == MsgAnswer::Yes) {
+            OnReport();
+        }
+    }
+    return true;
+}
+
+// A report that was asked for is not offered again on Close, also when writing it failed: the
+// operator has heard why and may press Report again.
+void CRunSequencer::OnReport() {
+    m_reportPending = false;
+    if (!m_reportWriter) {
+        return;
+    }
+    const QString path = m_reportWriter();
+    if (!path.isEmpty()) {
+        m_observer->OnReportWritten(path);
+    }
+}
+
+}  // namespace zeb

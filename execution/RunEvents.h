@@ -1,0 +1,52 @@
+#pragma once
+// What a test run tells the world besides its panel, and how the world may hold it. A run
+// journal listens to the events; a check of the equipment under test between steps holds the
+// run through the step gate. Both are optional: without them the run behaves exactly the same.
+
+#include <QString>
+#include <QStringList>
+
+#include "RunPhase.h"
+
+namespace zeb {
+
+// Who set a step's result.
+enum class JudgedBy { Sequencer, Operator, Bulk };
+// Which action sent the stop ("CB") to the instrument.
+enum class StopBy { StopButton, EscapeKey, LineOff };
+
+// Every method has an empty default, so a listener overrides only what it records. Events come
+// on the thread of the run, before the sequencer acts on what they report (a step's start
+// before its "CA").
+class IRunObserver {
+public:
+    virtual ~IRunObserver() = default;
+    virtual void OnPhase(RunPhase /*from*/, RunPhase /*to*/) {}
+    // A step's parameter block has been sent; "CA" follows. `step` counts from 0.
+    virtual void OnStepStarted(int /*step*/, const QStringList& /*block*/) {}
+    // The instrument reported the step done; `discharges` as last read from it.
+    virtual void OnStepEnded(int /*step*/, int /*result*/, qint64 /*discharges*/) {}
+    virtual void OnJudgement(int /*step*/, int /*result*/, const QString& /*comment*/,
+                             JudgedBy /*by*/) {}
+    virtual void OnCommentsCleared() {}
+    virtual void OnStopSent(StopBy /*by*/) {}
+    virtual void OnInstrumentError(int /*code*/, const QString& /*text*/) {}
+    virtual void OnLinkLost() {}
+    // The test ended in one of its four ways.
+    virtual void OnRunEnded(RunOutcome /*outcome*/) {}
+    virtual void OnReportWritten(const QString& /*path*/) {}
+    // The dialog closed; `outcome` of its last test, None when none ran.
+    virtual void OnClosed(RunOutcome /*outcome*/) {}
+};
+
+// Asked after step `finished` (from 0) ended normally and was marked, before the next step's
+// parameter block and "CA" go out (or, after the last step, before the test completes). The
+// instrument is idle then. Return true to hold the run: it waits in RunPhase::Holding, with no
+// poll armed, until CRunSequencer::ReleaseHold() lets it go on or STOP ends it.
+class IStepGate {
+public:
+    virtual ~IStepGate() = default;
+    virtual bool HoldAfterStep(int finished, bool lastStep) = 0;
+};
+
+}  // namespace zeb

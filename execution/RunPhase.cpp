@@ -1,0 +1,200 @@
+#include "RunPhase.h"
+
+#include "InstrumentStatus.h"
+#include "LinkMessages.h"
+
+namespace zeb {
+
+namespace {
+
+Transition Stay(RunPhase phase) {
+    Transition t;
+    t.next = phase;
+    return t;
+}
+
+// The idle poll: no test of ours runs, the instrument's own state decides the phase.
+Transition IdleTick(const RunInput& in) {
+    Transition t;
+    t.poll = runtimer::kIdlePoll;
+    if (!in.status) {
+        t.next = RunPhase::LinkLost;
+        t.view = PanelView::NotConnected;
+        return t;
+    }
+    const quint8 st = *in.status;
+    if (st & status::kRunning) {
+        // A sequence this dialog did not start (started at the instrument's own panel) is
+        // stopped; the line goes off first only when it is not reported on.
+        if (!(st & status::kLineOn)) {
+            t.ops.push_back(RunOp::LineOff);
+        }
+        t.ops.push_back(RunOp::Stop);
+        t.ops.push_back(RunOp::Say);
+        t.message = linkmsg::TestInterrupted();
+        // Not ready for START until a later poll finds the instrument idle.
+        t.next = in.phase == RunPhase::Ending ? RunPhase::Ending : RunPhase::Busy;
+        t.view = PanelView::Reply;
+        return t;
+    }
+    t.next = (st & status::kBusy) ? RunPhase::Busy : RunPhase::Idle;
+    t.view = (st & status::kBusy) ? PanelView::IdleBusy : PanelView::IdleReady;
+    return t;
+}
+
+Transition EndWith(RunOutcome outcome, const QString& message) {
+    Transition t;
+    t.next = RunPhase::Ending;
+    t.poll = runtimer::kIdlePoll;
+    t.view = PanelView::RunEnded;
+    t.outcome = outcome;
+    if (outcome == RunOutcome::Error) {
+        t.ops.push_back(RunOp::ReportError);
+    } else {
+        t.ops.push_back(RunOp::Say);
+        t.message = message;
+        t.notice = outcome == RunOutcome::Stopped;
+    }
+    return t;
+}
+
+// The run poll: follows the instrument through the step and on to the next one.
+Transition RunTick(const RunInput& in) {
+    if (!in.status) {
+        return EndWith(RunOutcome::NoLink, linkmsg::LostDuringRun());
+    }
+    const quint8 st = *in.status;
+    const bool stopping = in.phase == RunPhase::Stopping;
+    Transition t;
+    t.poll = runtimer::kRunPoll;
+    if (st & status::kRunning) {
+        if (st & status::kBusy) {
+            t.next = stopping ? RunPhase::Stopping : RunPhase::Running;
+            t.view = PanelView::RunBusy;
+            return t;
+        }
+        t.next = stopping                      ? RunPhase::Stopping
+                 : (st & status::kPaused) != 0 ? RunPhase::Paused
+                                               : RunPhase::Running;
+        t.ops.push_back(RunOp::ReadCounters);
+        t.view = PanelView::RunActive;
+        return t;
+    }
+    if (st & status::kError) {
+        return EndWith(RunOutcome::Error, QString());
+    }
+    // Only a step this dialog started and did not stop may count as done: after STOP, or on a
+    // poll outside a run, the end bit proves nothing.
+    const bool ours = in.phase == RunPhase::Running || in.phase == RunPhase::Paused;
+    if (!(st & status::kNormalEnd) || !ours) {
+        return EndWith(RunOutcome::Stopped, linkmsg::TestStopped());
+    }
+    if (st & status::kBusy) {
+        t.next = in.phase;
+        t.ops.push_back(RunOp::ReadCounters);
+        t.view = PanelView::RunBusyEnd;
+        return t;
+    }
+    t.view = PanelView::StepDone;
+    if (in.moreSteps) {
+        t.next = RunPhase::Running;
+        t.ops = {RunOp::FinishStep, RunOp::Gate, RunOp::NextStep};
+        return t;
+    }
+    t.next = RunPhase::Ending;
+    t.poll = runtimer::kIdlePoll;
+    t.outcome = RunOutcome::Complete;
+    t.ops = {RunOp::FinishStep, RunOp::Gate, RunOp::ReadCounters, RunOp::Say, RunOp::Rewind};
+    t.message = linkmsg::TestComplete();
+    t.notice = true;
+    t.view = PanelView::Completed;
+    return t;
+}
+
+Transition Start(const RunInput& in) {
+    if (in.phase == RunPhase::Starting || in.phase == RunPhase::Holding) {
+        return Stay(in.phase);
+    }
+    Transition t;
+    t.next = in.phase;
+    const bool underWay = TestUnderWay(in.phase);
+    if (in.status && (*in.status & status::kRunning)) {
+        t.ops.push_back(RunOp::PauseResume);
+        t.next = underWay ? in.phase : RunPhase::Running;
+        t.poll = runtimer::kRunPoll;
+        return t;
+    }
+    if (!in.status || (*in.status & status::kBusy)) {
+        // Nothing can start now; keep polling the way the dialog was polling.
+        t.poll = underWay ? runtimer::kRunPoll : runtimer::kIdlePoll;
+        return t;
+    }
+    t.ops = {RunOp::ClearSettings, RunOp::Stop, RunOp::LoadStep};
+    t.next = RunPhase::Starting;
+    return t;
+}
+
+}  // namespace
+
+bool TestUnderWay(RunPhase phase) {
+    return phase == RunPhase::Running || phase == RunPhase::Paused || phase == RunPhase::Stopping ||
+           phase == RunPhase::Holding;
+}
+
+bool MayPickStep(RunPhase phase) {
+    return !TestUnderWay(phase) && phase != RunPhase::Ending;
+}
+
+bool MayJudge(RunPhase phase) {
+    return phase != RunPhase::Running && phase != RunPhase::Stopping &&
+           phase != RunPhase::Holding && phase != RunPhase::Ending;
+}
+
+Transition Decide(const RunInput& in) {
+    if (in.phase == RunPhase::Closed) {
+        return Stay(in.phase);
+    }
+    Transition t = Stay(in.phase);
+    switch (in.event) {
+        case RunEvent::IdleTick:
+            return IdleTick(in);
+        case RunEvent::RunTick:
+            return RunTick(in);
+        case RunEvent::Start:
+            return Start(in);
+        case RunEvent::StartConfirmed:
+            if (in.phase == RunPhase::Starting) {
+                t.ops.push_back(RunOp::StartStep);
+                t.next = RunPhase::Running;
+                t.poll = runtimer::kRunPoll;
+            }
+            return t;
+        case RunEvent::StartCancelled:
+            if (in.phase == RunPhase::Starting) {
+                t.next = RunPhase::Idle;  // the parameters stay loaded on the instrument
+                t.poll = runtimer::kIdlePoll;
+            }
+            return t;
+        case RunEvent::Stop:
+            t.ops.push_back(RunOp::Stop);
+            t.next = RunPhase::Stopping;
+            t.poll = runtimer::kRunPoll;
+            return t;
+        case RunEvent::Escape:
+            // Esc stops the instrument but is not STOP: the run is not marked as stopping and
+            // the armed poll stays, so the next run tick judges the step as the instrument
+            // reports it.
+            t.ops.push_back(RunOp::Stop);
+            return t;
+        case RunEvent::LineOnConfirmed:
+            t.ops = {RunOp::ClearSettings, RunOp::Stop, RunOp::LineOn};
+            t.poll = runtimer::kIdlePoll;
+            return t;
+        case RunEvent::LineOff:
+            t.ops = {RunOp::Stop, RunOp::LineOff};
+            return t;
+    }
+    return t;
+}
+
+}  // namespace zeb

@@ -1,0 +1,113 @@
+#pragma once
+// The phase of a test run and the table of its transitions. Every poll tick and every operator
+// action is an event; from the phase, the instrument's status byte and the event the table
+// decides the next phase, what is sent to the instrument, what the operator is told and how
+// the panel looks. Nothing here talks to the instrument or knows a widget: the sequencer
+// carries a transition out, and tests read the table directly.
+
+#include <QString>
+#include <QtGlobal>
+
+#include <optional>
+#include <vector>
+
+namespace zeb {
+
+enum class RunPhase {
+    Closed,    // the run dialog is not open (before the opening, after its end)
+    Idle,      // no test of ours; the instrument is ready
+    Busy,      // no test of ours; the instrument is preparing or changing a step
+    LinkLost,  // no test of ours; the instrument does not answer the idle poll
+    Starting,  // START loaded the step and asks "Test starting."
+    Running,   // our test runs
+    Paused,    // our test is paused at the instrument
+    Stopping,  // STOP was pressed: the test ends as stopped once the instrument stops
+    Holding,   // a step ended; the step gate holds the run before the next step
+    Ending,    // the test has ended; the next idle poll tells what the instrument does
+};
+
+// How the last test of this dialog ended.
+enum class RunOutcome { None, Complete, Stopped, Error, NoLink };
+
+enum class RunEvent {
+    IdleTick,         // timer 0, with the status byte
+    RunTick,          // timer 1, with the status byte
+    Start,            // START pressed, with the status byte it found
+    StartConfirmed,   // OK on "Test starting."
+    StartCancelled,   // Cancel on "Test starting."
+    Stop,             // STOP pressed (or zebctl's signal)
+    Escape,           // Esc while STOP is enabled
+    LineOnConfirmed,  // OK on "The EUT LINE will turn ON."
+    LineOff,          // LINE OFF pressed
+};
+
+// What a transition does, in this order. Instrument operations first, then run bookkeeping.
+enum class RunOp {
+    ClearSettings,  // "PQ0"
+    Stop,           // "CB"
+    LineOff,        // "CD"
+    LineOn,         // "CC"
+    LoadStep,       // the current step's parameter block
+    StartStep,      // "CA" on a loaded step
+    PauseResume,    // "CA" on a running step
+    NextStep,       // "CB", the next step's block, "CA"
+    ReadCounters,   // discharges done and countdown into the panel
+    ReportError,    // the instrument's error text, shown when there is one
+    FinishStep,     // the step passed; another step becomes current
+    Gate,           // the step gate may hold the run here
+    Say,            // the transition's message
+    Rewind,         // back to the first step after a complete test
+};
+
+// How the panel follows the transition (what the run dialog shows).
+enum class PanelView {
+    Keep,          // nothing changes
+    NotConnected,  // the idle poll got no answer
+    Reply,         // an answer came: the not-connected label goes
+    IdleBusy,      // processing, START and STOP locked
+    IdleReady,     // buttons by port, line and synchronisation; lamp follows the line
+    RunBusy,       // processing, STOP is the default button
+    RunActive,     // counters, pause state, START as PAUSE/RESUME by countdown
+    RunEnded,      // lamp dark, START and STOP locked
+    RunBusyEnd,    // the end bit came while the instrument is still busy
+    StepDone,      // the step ended normally and another follows
+    Completed,     // the last step ended normally: lamp dark
+};
+
+namespace runtimer {
+constexpr int kNone = -1;
+constexpr int kIdlePoll = 0;
+constexpr int kRunPoll = 1;
+constexpr int kLamp = 2;
+constexpr int kPollMs = 100;
+constexpr int kLampMs = 500;
+}  // namespace runtimer
+
+struct RunInput {
+    RunPhase phase = RunPhase::Idle;
+    RunEvent event = RunEvent::IdleTick;
+    std::optional<quint8> status;  // empty: the instrument did not answer
+    bool moreSteps = false;        // another step follows the current one
+};
+
+struct Transition {
+    RunPhase next = RunPhase::Idle;
+    std::vector<RunOp> ops;
+    QString message;                        // for RunOp::Say
+    bool notice = false;                    // the message is news (information), not a fault
+    RunOutcome outcome = RunOutcome::None;  // set when the test ends here
+    int poll = runtimer::kNone;             // the poll armed afterwards
+    PanelView view = PanelView::Keep;
+};
+
+// The transition table.
+Transition Decide(const RunInput& in);
+
+// Phases in which a test of this dialog is under way (START that cannot act keeps the run poll).
+bool TestUnderWay(RunPhase phase);
+// The operator may pick the step START begins with (a list click moves the run).
+bool MayPickStep(RunPhase phase);
+// The operator may judge a step (not while the instrument discharges or the run moves on).
+bool MayJudge(RunPhase phase);
+
+}  // namespace zeb

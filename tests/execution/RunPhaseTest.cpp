@@ -1,0 +1,166 @@
+// The run's transition table, and the sequencer that carries it out, fed every status byte in
+// every phase: a test is never started, and the EUT line never switched on, by a poll.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "LinkMessages.h"
+#include "RunPhase.h"
+#include "SequencerFixture.h"
+
+namespace zeb::test {
+namespace {
+
+using namespace status;
+
+constexpr RunPhase kPhases[] = {
+    RunPhase::Closed,  RunPhase::Idle,   RunPhase::Busy,     RunPhase::LinkLost, RunPhase::Starting,
+    RunPhase::Running, RunPhase::Paused, RunPhase::Stopping, RunPhase::Holding,  RunPhase::Ending};
+constexpr RunEvent kEvents[] = {
+    RunEvent::IdleTick,       RunEvent::RunTick,         RunEvent::Start,
+    RunEvent::StartConfirmed, RunEvent::StartCancelled,  RunEvent::Stop,
+    RunEvent::Escape,         RunEvent::LineOnConfirmed, RunEvent::LineOff};
+
+bool Has(const Transition& t, RunOp op) {
+    return std::find(t.ops.begin(), t.ops.end(), op) != t.ops.end();
+}
+
+TEST(RunPhaseTable, OnlyStartOrAStartedRunSendsCaAndOnlyLineOnSendsCc) {
+    for (RunPhase phase : kPhases) {
+        for (RunEvent event : kEvents) {
+            for (int b = -1; b < 256; ++b) {
+                RunInput in;
+                in.phase = phase;
+                in.event = event;
+                if (b >= 0) {
+                    in.status = static_cast<quint8>(b);
+                }
+                for (bool more : {false, true}) {
+                    in.moreSteps = more;
+                    const Transition t = Decide(in);
+                    const auto where = [&] {
+                        return ::testing::Message()
+                               << "phase " << static_cast<int>(phase) << " event "
+                               << static_cast<int>(event) << " status " << b;
+                    };
+                    if (Has(t, RunOp::StartStep)) {
+                        EXPECT_EQ(event, RunEvent::StartConfirmed) << where();
+                    }
+                    if (Has(t, RunOp::PauseResume)) {
+                        EXPECT_EQ(event, RunEvent::Start) << where();
+                    }
+                    if (Has(t, RunOp::NextStep)) {
+                        // Only a step this dialog started, reported done and not stopped.
+                        EXPECT_EQ(event, RunEvent::RunTick) << where();
+                        EXPECT_TRUE(phase == RunPhase::Running || phase == RunPhase::Paused)
+                            << where();
+                        EXPECT_EQ(b & (kRunning | kError | kBusy | kNormalEnd), kNormalEnd)
+                            << where();
+                        EXPECT_TRUE(more) << where();
+                    }
+                    EXPECT_EQ(Has(t, RunOp::LineOn),
+                              event == RunEvent::LineOnConfirmed && phase != RunPhase::Closed)
+                        << where();
+                    if (phase == RunPhase::Closed) {
+                        EXPECT_TRUE(t.ops.empty() && t.next == RunPhase::Closed) << where();
+                    }
+                    // A poll never leaves the run without a poll, unless the gate may hold it.
+                    if ((event == RunEvent::IdleTick || event == RunEvent::RunTick) &&
+                        phase != RunPhase::Closed) {
+                        EXPECT_NE(t.poll, runtimer::kNone) << where();
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(RunPhaseTable, HowATestEnds) {
+    RunInput in;
+    in.event = RunEvent::RunTick;
+    in.phase = RunPhase::Running;
+    EXPECT_EQ(Decide(in).outcome, RunOutcome::NoLink);
+    in.status = kError | kNormalEnd;
+    EXPECT_EQ(Decide(in).outcome, RunOutcome::Error);
+    in.status = 0;
+    EXPECT_EQ(Decide(in).outcome, RunOutcome::Stopped);
+    in.status = kNormalEnd;
+    const Transition last = Decide(in);
+    EXPECT_EQ(last.outcome, RunOutcome::Complete);
+    EXPECT_EQ(last.message, linkmsg::TestComplete());
+    EXPECT_EQ(last.next, RunPhase::Ending);
+    in.phase = RunPhase::Stopping;  // after STOP the end bit proves nothing
+    EXPECT_EQ(Decide(in).outcome, RunOutcome::Stopped);
+    in.phase = RunPhase::Ending;  // nor on a poll after the test ended
+    EXPECT_EQ(Decide(in).outcome, RunOutcome::Stopped);
+
+    // The idle poll keeps the phases of a dialog without a test of its own.
+    in.event = RunEvent::IdleTick;
+    in.phase = RunPhase::Ending;
+    in.status = kBusy;
+    EXPECT_EQ(Decide(in).next, RunPhase::Busy);
+    in.status.reset();
+    EXPECT_EQ(Decide(in).next, RunPhase::LinkLost);
+    EXPECT_TRUE(MayPickStep(RunPhase::Idle) && MayJudge(RunPhase::Paused));
+    EXPECT_FALSE(MayPickStep(RunPhase::Ending) || MayJudge(RunPhase::Running));
+}
+
+// A permissive operator: every question answered OK, every message read.
+class OkToEverything : public IMessageSink {
+public:
+    MsgAnswer Show(const QString&, MsgButtons, MsgIcon) override { return MsgAnswer::Ok; }
+};
+
+class RunPhaseSweep : public SequencerFixture {
+protected:
+    // A fresh run brought into `phase` on the fake instrument.
+    void DriveTo(CRunSequencer& run, RunPhase phase) {
+        timers.armed = {};
+        Status(phase == RunPhase::Busy ? kBusy : 0);
+        ASSERT_TRUE(run.Open());
+        run.OnTimer(runtimer::kIdlePoll);
+        if (phase == RunPhase::Idle || phase == RunPhase::Busy) {
+            ASSERT_EQ(run.Phase(), phase);
+            return;
+        }
+        run.OnStart();
+        Status(phase == RunPhase::Paused ? (kRunning | kPaused) : kRunning);
+        run.OnTimer(runtimer::kRunPoll);
+        if (phase == RunPhase::Stopping) {
+            run.OnStop();
+        } else if (phase == RunPhase::Ending) {
+            Status(0);
+            run.OnTimer(runtimer::kRunPoll);
+        }
+        ASSERT_EQ(run.Phase(), phase);
+    }
+};
+
+TEST_F(RunPhaseSweep, NoPollStartsATestOrSwitchesTheLineOn) {
+    OkToEverything ok;
+    ScopedMessageSink scope(&ok);
+    for (RunPhase phase : {RunPhase::Idle, RunPhase::Busy, RunPhase::Running, RunPhase::Paused,
+                           RunPhase::Stopping, RunPhase::Ending}) {
+        for (int b = 0; b < 256; ++b) {
+            CRunSequencer run(doc, cntl, timers);
+            doc.SetCurrentStep(0);
+            DriveTo(run, phase);
+            Sent();
+            Status(static_cast<quint8>(b));
+            run.OnTimer(timers.ArmedPoll());
+            const QStringList sent = Sent();
+            const bool stepDone = (b & (kRunning | kError | kBusy | kNormalEnd)) == kNormalEnd;
+            const bool mayStart =
+                stepDone && (phase == RunPhase::Running || phase == RunPhase::Paused);
+            EXPECT_TRUE(mayStart || !sent.contains(QStringLiteral("CA")))
+                << static_cast<int>(phase) << " " << b;
+            EXPECT_FALSE(sent.contains(QStringLiteral("CC")))
+                << static_cast<int>(phase) << " " << b;
+            run.Destroy();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zeb::test
