@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QScrollArea>
+#include <QStyle>
 #include <QWindowStateChangeEvent>
 
 #include "ChildPlacement.h"
@@ -22,6 +23,21 @@ CChildFrame::CChildFrame(CZebM40SettingsView* view, QWidget* parent)
 
 CZebM40SettingsDoc& CChildFrame::Document() const {
     return m_view->Document();
+}
+
+void CChildFrame::FitToForm() {
+    ensurePolished();
+    // Title bar and borders: what the window has around the scroll area that carries the form.
+    const QMargins m = contentsMargins();
+    const QSize frame(m.left() + m.right(), m.top() + m.bottom());
+    const QSize hint = m_view->sizeHint();
+    // Wrapped values make the form taller the narrower it is: its height at the width it gets.
+    const int width = std::min(hint.width(), size().width() - frame.width());
+    const int height = m_view->hasHeightForWidth()
+                           ? std::max(hint.height(), m_view->heightForWidth(width))
+                           : hint.height();
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    resize(FittedWindowSize(size(), frame, QSize(hint.width(), height), scrollBar));
 }
 
 void CChildFrame::changeEvent(QEvent* event) {
