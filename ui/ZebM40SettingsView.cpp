@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "CurrentMachine.h"
+#include "ElidingHeader.h"
 #include "ExecDlg.h"
 #include "RunPreChecks.h"
 #include "SettingDlg.h"
@@ -20,6 +21,7 @@
 #include "SummaryStepModel.h"
 #include "TestExecutionCommand.h"
 #include "TestInfoDlg.h"
+#include "ValueLabel.h"
 #include "ZebM40Cntl.h"
 
 namespace zeb {
@@ -51,7 +53,7 @@ CZebM40SettingsView::CZebM40SettingsView(CZebM40SettingsDoc& doc, CZebM40Cntl& c
                                          const CurrentMachine* machine)
     : QWidget(parent), m_doc(doc), m_cntl(cntl), m_property(property), m_machine(machine) {
     m_model = new QLabel(this);
-    m_model->setAccessibleName(QStringLiteral("Model"));
+    SetValueCaption(m_model, QStringLiteral("Model"));
     QFont bold = m_model->font();
     bold.setBold(true);
     m_model->setFont(bold);
@@ -65,20 +67,21 @@ CZebM40SettingsView::CZebM40SettingsView(CZebM40SettingsDoc& doc, CZebM40Cntl& c
         m_captions[r] = new QLabel(group);
         m_values[r] = new QLabel(group);
         m_values[r]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        // A long value (a list of voltages, each with its uses) wraps inside the group box
+        // instead of widening the form past the window and pushing the buttons out of sight.
+        m_values[r]->setWordWrap(true);
+        m_values[r]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         const int column = kPlace[r].pair * 2;
         grid->addWidget(m_captions[r], kPlace[r].row, column, Qt::AlignLeft | Qt::AlignTop);
         // The line list may be long: it may use the width of the ring impedance column too.
         const int span = r == kRowLines ? 3 : 1;
-        grid->addWidget(m_values[r], kPlace[r].row, column + 1, 1, span,
-                        r == kRowLines ? Qt::Alignment() : Qt::AlignLeft | Qt::AlignTop);
+        grid->addWidget(m_values[r], kPlace[r].row, column + 1, 1, span, Qt::AlignTop);
     }
-    // The line list may be long; it gets two text lines and wraps.
-    m_values[kRowLines]->setWordWrap(true);
-    m_values[kRowLines]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The line list gets two text lines even when it is short.
     m_values[kRowLines]->setMinimumHeight(2 * fontMetrics().lineSpacing());
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
-    grid->setColumnMinimumWidth(1, 220);
+    grid->setColumnMinimumWidth(1, 180);
 
     m_execute = new QPushButton(QStringLiteral("Test\n&execution..."), this);
     m_settings = new QPushButton(QStringLiteral("Test condition\n&settings..."), this);
@@ -90,6 +93,7 @@ CZebM40SettingsView::CZebM40SettingsView(CZebM40SettingsDoc& doc, CZebM40Cntl& c
 
     m_stepModel = new CSummaryStepModel(m_doc, this);
     m_list = new QTableView(this);
+    m_list->setHorizontalHeader(new CElidingHeader(m_list));
     m_list->setModel(m_stepModel);
     m_list->setAccessibleName(QStringLiteral("Test steps"));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -135,12 +139,12 @@ void CZebM40SettingsView::OnInitialUpdate() {
 
 void CZebM40SettingsView::RefreshSummary() {
     const SummaryContent content = MakeSummary(m_doc.Record());
-    m_model->setText(content.modelName);
+    ShowValue(m_model, content.modelName);
     for (int r = 0; r < kSummaryRowCount; ++r) {
         const SummaryRow& row = content.rows[r];
         m_captions[r]->setText(row.caption + QLatin1Char(':'));
-        m_values[r]->setText(row.value);
-        m_values[r]->setAccessibleName(row.caption);
+        SetValueCaption(m_values[r], row.caption);
+        ShowValue(m_values[r], row.value);
         m_captions[r]->setVisible(row.visible);
         m_values[r]->setVisible(row.visible);
     }
