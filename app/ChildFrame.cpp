@@ -1,6 +1,7 @@
 #include "ChildFrame.h"
 
 #include <QCloseEvent>
+#include <QLayout>
 #include <QScrollArea>
 #include <QStyle>
 #include <QWindowStateChangeEvent>
@@ -9,6 +10,22 @@
 #include "ZebM40SettingsView.h"
 
 namespace zeb {
+
+namespace {
+// Activates the layouts of `w` and its descendants, innermost first, so each box hands its
+// up-to-date size to the box around it.
+void LayOutInsideOut(QWidget* w) {
+    for (QObject* child : w->children()) {
+        if (child->isWidgetType()) {
+            LayOutInsideOut(static_cast<QWidget*>(child));
+        }
+    }
+    if (QLayout* layout = w->layout()) {
+        layout->invalidate();
+        layout->activate();
+    }
+}
+}  // namespace
 
 CChildFrame::CChildFrame(CZebM40SettingsView* view, QWidget* parent)
     : QMdiSubWindow(parent), m_view(view) {
@@ -27,6 +44,9 @@ CZebM40SettingsDoc& CChildFrame::Document() const {
 
 void CChildFrame::FitToForm() {
     ensurePolished();
+    // The labels were filled since the event loop last ran: lay out the inner boxes first, so
+    // the form's size counts what they hold now.
+    LayOutInsideOut(m_view);
     // Title bar and borders: what the window has around the scroll area that carries the form.
     const QMargins m = contentsMargins();
     const QSize frame(m.left() + m.right(), m.top() + m.bottom());

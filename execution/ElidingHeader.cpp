@@ -11,8 +11,8 @@ CElidingHeader::CElidingHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, pa
     setTextElideMode(Qt::ElideRight);
 }
 
-CElidingHeader::Shown CElidingHeader::ShownCaption(const QString& caption,
-                                                   Qt::Alignment alignment, int width) const {
+CElidingHeader::Shown CElidingHeader::ShownCaption(const QString& caption, Qt::Alignment alignment,
+                                                   int width) const {
     // The style keeps a margin on both sides of the caption; one pixel more for rounding.
     const int room = width - 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this) - 1;
     if (fontMetrics().horizontalAdvance(caption) <= room) {

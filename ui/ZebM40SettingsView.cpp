@@ -1,6 +1,7 @@
 #include "ZebM40SettingsView.h"
 
 #include <QDateTime>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,6 +12,8 @@
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "CurrentMachine.h"
 #include "ElidingHeader.h"
@@ -73,8 +76,10 @@ CZebM40SettingsView::CZebM40SettingsView(CZebM40SettingsDoc& doc, CZebM40Cntl& c
         m_values[r]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         const int column = kPlace[r].pair * 2;
         grid->addWidget(m_captions[r], kPlace[r].row, column, Qt::AlignLeft | Qt::AlignTop);
-        // The line list may be long: it may use the width of the ring impedance column too.
-        const int span = r == kRowLines ? 3 : 1;
+        // Only the waveform shares its row; every other value may use the width of the ring
+        // impedance column too.
+        const bool shared = r == kRowWaveform || r == kRowRingImpedance;
+        const int span = shared ? 1 : 3;
         grid->addWidget(m_values[r], kPlace[r].row, column + 1, 1, span, Qt::AlignTop);
     }
     // The line list gets two text lines even when it is short.
@@ -166,6 +171,33 @@ void CZebM40SettingsView::ApplyColumnWidths() {
     for (size_t c = 0; c < widths.size(); ++c) {
         m_list->horizontalHeader()->resizeSection(static_cast<int>(c), widths[c]);
     }
+}
+
+int CZebM40SettingsView::ListWidthForHeaders() const {
+    // Each column's share of the usable width, in units of 1/4000.
+    constexpr int kWhole = 4000;
+    const std::vector<int> shares = CSummaryStepModel::ColumnWidths(kWhole, 0);
+    const int margins = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, m_list) + 2;
+    const QFontMetrics metrics = m_list->horizontalHeader()->fontMetrics();
+    int usable = 0;
+    for (size_t c = 0; c < shares.size(); ++c) {
+        if (shares[c] <= 0) {
+            continue;
+        }
+        const QString header =
+            m_stepModel->headerData(static_cast<int>(c), Qt::Horizontal).toString();
+        const int needed = metrics.horizontalAdvance(header) + margins;
+        usable = std::max(usable, (needed * kWhole + shares[c] - 1) / shares[c]);
+    }
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list);
+    return usable + scrollBar + 2 * m_list->frameWidth();
+}
+
+QSize CZebM40SettingsView::sizeHint() const {
+    QSize hint = QWidget::sizeHint();
+    const QMargins m = layout()->contentsMargins();
+    hint.setWidth(std::max(hint.width(), ListWidthForHeaders() + m.left() + m.right()));
+    return hint;
 }
 
 void CZebM40SettingsView::resizeEvent(QResizeEvent* event) {

@@ -11,6 +11,7 @@
 #include <QMdiArea>
 #include <QMimeData>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QUrl>
 
@@ -233,11 +234,14 @@ TEST_F(Documents, NewWindowFitsItsFormAndAStoredZeroSizeIsNoSize) {
     frame->show();
     CChildFrame* first = frame->ActiveChild();
     ASSERT_NE(first, nullptr);
-    // No empty space around the form, and no larger than the default.
+    QApplication::processEvents();
+    // The whole form in sight without scrolling, no empty space around it, and no larger than
+    // the default.
     const auto* scroll = qobject_cast<QScrollArea*>(first->widget());
     ASSERT_NE(scroll, nullptr);
-    const QSize form = first->View()->sizeHint();
-    EXPECT_LE(scroll->viewport()->width(), form.width());
+    EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+    EXPECT_LE(scroll->viewport()->width(), first->View()->sizeHint().width());
     EXPECT_LE(first->width(), 760);
     EXPECT_LE(first->height(), 600);
 

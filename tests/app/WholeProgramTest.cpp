@@ -10,8 +10,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QJsonObject>
@@ -403,8 +403,8 @@ TEST_F(WholeProgram, EditRunJudgeReportSaveAndReopen) {
     ASSERT_EQ(opener.opened.size(), 1);
     EXPECT_TRUE(opener.opened[0].startsWith(home.Path())) << opener.opened[0].toStdString();
     // The status bar says where it went.
-    EXPECT_TRUE(frame->statusBar()->currentMessage().endsWith(
-        QDir::toNativeSeparators(opener.opened[0])))
+    EXPECT_TRUE(
+        frame->statusBar()->currentMessage().endsWith(QDir::toNativeSeparators(opener.opened[0])))
         << frame->statusBar()->currentMessage().toStdString();
     std::vector<test::XlsxSheet> sheets;
     QString error;

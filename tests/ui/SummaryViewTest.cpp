@@ -191,7 +191,6 @@ TEST(SummaryView, ShowsTheDocumentAndForwardsTheButtons) {
     EXPECT_TRUE(view.ValueLabel(kRowRingImpedance)->isVisible());
     EXPECT_EQ(view.StepList()->model()->rowCount(), static_cast<int>(doc.Steps().size()));
     EXPECT_EQ(view.StepList()->currentIndex().row(), 0);
-    EXPECT_NE(dynamic_cast<CElidingHeader*>(view.StepList()->horizontalHeader()), nullptr);
     EXPECT_TRUE(view.SettingsButton()->isEnabled());
 
     // Without an instrument the checks pass; the environment dialog is cancelled.
@@ -209,6 +208,15 @@ TEST(SummaryView, ShowsTheDocumentAndForwardsTheButtons) {
     EXPECT_GE(rightEdge(view.StepList()), rightEdge(view.ExecuteButton()));
     view.resize(100, 600);
     EXPECT_EQ(view.StepList()->width(), narrowest);
+
+    // At its natural size the form shows every column header in full.
+    view.resize(view.sizeHint());
+    auto* header = dynamic_cast<CElidingHeader*>(view.StepList()->horizontalHeader());
+    ASSERT_NE(header, nullptr);
+    for (int c = 0; c < CSummaryStepModel::kColumnCount; ++c) {
+        const QString text = header->model()->headerData(c, Qt::Horizontal).toString();
+        EXPECT_EQ(header->ShownCaption(text, Qt::AlignRight, header->sectionSize(c)).text, text);
+    }
 }
 
 // What a screen reader reads of a label: its name, and the value it shows as its description.

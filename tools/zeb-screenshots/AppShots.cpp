@@ -102,6 +102,8 @@ void AppShots(ShotFolder& shots, const QString& workFolder) {
     zeb::CMainFrame* frame = app.MainFrame();
     frame->resize(1280, 860);
     frame->show();
+    // The first document as it opens: its window fitted to the form.
+    shots.Save(*frame, QStringLiteral("main-window-one-document"));
     frame->OpenFile(telFile);
     frame->MdiArea()->tileSubWindows();
     shots.Save(*frame, QStringLiteral("main-window-two-documents"));
