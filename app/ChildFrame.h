@@ -19,6 +19,10 @@ public:
     CZebM40SettingsView* View() const { return m_view; }
     CZebM40SettingsDoc& Document() const;
 
+    // Shrinks the window to its form once the form is filled (never enlarges it), so no empty
+    // space surrounds the summary.
+    void FitToForm();
+
     // Asked before the window closes; false keeps it open.
     void SetCanClose(std::function<bool()> canClose) { m_canClose = std::move(canClose); }
 

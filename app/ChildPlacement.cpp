@@ -1,5 +1,7 @@
 #include "ChildPlacement.h"
 
+#include <algorithm>
+
 #include "IniFile.h"
 
 namespace zeb {
@@ -23,6 +25,19 @@ QRect ChildGeometry(const QRect& defaults) {
     return QRect(PositionKey("INI_KEY_MDICHILD_X", defaults.x()),
                  PositionKey("INI_KEY_MDICHILD_Y", defaults.y()),
                  width > 0 ? width : defaults.width(), height > 0 ? height : defaults.height());
+}
+
+QSize FittedWindowSize(const QSize& window, const QSize& frame, const QSize& form, int scrollBar) {
+    const QSize wanted = form + frame;
+    int width = std::min(window.width(), wanted.width());
+    int height = std::min(window.height(), wanted.height());
+    if (height < wanted.height()) {
+        width = std::min(window.width(), wanted.width() + scrollBar);
+    }
+    if (width < wanted.width()) {
+        height = std::min(window.height(), wanted.height() + scrollBar);
+    }
+    return QSize(width, height);
 }
 
 void StoreWindowState(const char* state) {

@@ -5,6 +5,7 @@
 // document window, and read back once per run for the first document window.
 
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <Qt>
 
@@ -19,6 +20,11 @@ inline const char* const kRestore = "RESTORE";
 
 // The default geometry with each stored non-zero position key put in its place.
 QRect ChildGeometry(const QRect& defaults);
+
+// The size of a document window fitted to its form once the form is filled: no larger than
+// the form plus the window's frame, and never larger than `window`, the size it has. A side cut
+// shorter than the form scrolls, and its scroll bar needs room on the other side.
+QSize FittedWindowSize(const QSize& window, const QSize& frame, const QSize& form, int scrollBar);
 
 // The state the operator chose, as stored: kMinimize, kMaximize or kRestore.
 void StoreWindowState(const char* state);

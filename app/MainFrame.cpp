@@ -1,34 +1,25 @@
 #include "MainFrame.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QIcon>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMdiArea>
-#include <QMenuBar>
+#include <QMenu>
 #include <QMimeData>
 #include <QStatusBar>
-#include <QStyle>
-#include <QToolBar>
 
-#include "AboutDlg.h"
 #include "ChildFrame.h"
-#include "CommLogDock.h"
 #include "CommandLine.h"
 #include "CurrentMachine.h"
 #include "DocManager.h"
 #include "DocTemplate.h"
-#include "PropertyDlg.h"
+#include "EditCommands.h"
 #include "RecentFiles.h"
-#include "RemoteDlg.h"
 #include "SettingsDoc.h"
-#include "TestInfoDlg.h"
 #include "ZebM40SettingsView.h"
 
 namespace zeb {
@@ -96,210 +87,6 @@ QAction* CMainFrame::Action(const char* name) const {
     return findChild<QAction*>(QLatin1String(name));
 }
 
-void CMainFrame::CreateActions() {
-    auto make = [this](const char* name, const QString& text, const QString& tip,
-                       QKeySequence::StandardKey key, QStyle::StandardPixmap icon,
-                       std::function<void()> slot) {
-        auto* action = new QAction(text, this);
-        action->setObjectName(QLatin1String(name));
-        action->setStatusTip(tip);
-        if (key != QKeySequence::UnknownKey) {
-            action->setShortcuts(key);
-        }
-        if (icon != QStyle::SP_CustomBase) {
-            action->setIcon(style()->standardIcon(icon));
-        }
-        connect(action, &QAction::triggered, this, [slot] { slot(); });
-        return action;
-    };
-    const auto none = QStyle::SP_CustomBase;
-    make("new", QStringLiteral("&New"), QStringLiteral("Create a new document"), QKeySequence::New,
-         QStyle::SP_FileIcon, [this] { OnFileNew(); });
-    make("open", QStringLiteral("&Open..."), QStringLiteral("Open an existing document"),
-         QKeySequence::Open, QStyle::SP_DialogOpenButton, [this] {
-             const QString path = m_askOpen ? m_askOpen()
-                                            : QFileDialog::getOpenFileName(
-                                                  this, QStringLiteral("Open"), QString(),
-                                                  QLatin1String(CMyDocTemplate::kFileFilter));
-             if (!path.isEmpty()) {
-                 OpenFile(path);
-             }
-         });
-    make("close", QStringLiteral("&Close"), QStringLiteral("Close the active document"),
-         QKeySequence::Close, none, [this] { CloseActive(); });
-    make("save", QStringLiteral("&Save"), QStringLiteral("Save the active document"),
-         QKeySequence::Save, QStyle::SP_DialogSaveButton, [this] { SaveActive(); });
-    make("saveAs", QStringLiteral("Save &As..."),
-         QStringLiteral("Save the active document with a new name"), QKeySequence::SaveAs, none,
-         [this] { SaveActiveAs(); });
-    make("exit", QStringLiteral("E&xit"), QStringLiteral("Quit the application"),
-         QKeySequence::Quit, none, [this] { close(); });
-    make("cut", QStringLiteral("Cu&t"), QStringLiteral("Cut the selection to the clipboard"),
-         QKeySequence::Cut, none, [] {
-             if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
-                 edit->cut();
-             }
-         });
-    make("copy", QStringLiteral("&Copy"), QStringLiteral("Copy the selection to the clipboard"),
-         QKeySequence::Copy, none, [] {
-             if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
-                 edit->copy();
-             }
-         });
-    make("paste", QStringLiteral("&Paste"), QStringLiteral("Insert the clipboard contents"),
-         QKeySequence::Paste, none, [] {
-             if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
-                 edit->paste();
-             }
-         });
-    // Nothing of this program prints; the command is shown so the tool bar looks familiar.
-    make("print", QStringLiteral("&Print..."), QStringLiteral("Printing is not available"),
-         QKeySequence::Print, none, [] {})
-        ->setEnabled(false);
-    make("options", QStringLiteral("&Options..."),
-         QStringLiteral("Edit the company name and the test location"), QKeySequence::UnknownKey,
-         none, [this] {
-             CPropertyDlg dlg(m_s.property, this);
-             dlg.exec();
-         });
-    make("testInfo", QStringLiteral("&Test environment..."),
-         QStringLiteral("Edit the test environment of the report"), QKeySequence::UnknownKey, none,
-         [this] {
-             CTestInfoDlg dlg(m_s.property, this);
-             dlg.exec();
-         });
-    make("connection", QStringLiteral("&Connection state..."),
-         QStringLiteral("Show and renew the connection to the instrument"),
-         QKeySequence::UnknownKey, none, [this] {
-             CRemoteDlg dlg(m_s.cntl, m_s.machine, this);
-             dlg.exec();
-             RefreshConnection();
-         });
-    make("cascade", QStringLiteral("&Cascade"), QStringLiteral("Arrange windows so they overlap"),
-         QKeySequence::UnknownKey, none, [this] {
-             const CProgramArrangement arranging;
-             m_mdi->cascadeSubWindows();
-         });
-    make("tile", QStringLiteral("&Tile"),
-         QStringLiteral("Arrange windows as non-overlapping tiles"), QKeySequence::UnknownKey, none,
-         [this] {
-             const CProgramArrangement arranging;
-             m_mdi->tileSubWindows();
-         });
-    make("about", QStringLiteral("&About Remote control software..."),
-         QStringLiteral("Display program information and version"), QKeySequence::HelpContents,
-         QStyle::SP_MessageBoxInformation, [this] {
-             CAboutDlg dlg(this);
-             dlg.exec();
-         });
-    Action("about")->setIconText(QStringLiteral("About"));
-    // The desktop style has no pictures for the editing and print commands: ours stand in, so
-    // the tool bar reads the same all along.
-    for (const char* name : {"cut", "copy", "paste", "print"}) {
-        const QString file = QLatin1String(name) == QLatin1String("print")
-                                 ? QStringLiteral(":/app/file-print.svg")
-                                 : QStringLiteral(":/app/edit-%1.svg").arg(QLatin1String(name));
-        Action(name)->setIcon(QIcon(file));
-    }
-    for (size_t i = 0; i < m_recentActions.size(); ++i) {
-        auto* action = new QAction(this);
-        action->setObjectName(QStringLiteral("recent%1").arg(i + 1));
-        action->setStatusTip(QStringLiteral("Open this document"));
-        connect(action, &QAction::triggered, this,
-                [this, action] { OpenRecentFile(action->data().toString()); });
-        m_recentActions[i] = action;
-    }
-}
-
-void CMainFrame::CreateMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->addAction(Action("new"));
-    file->addAction(Action("open"));
-    file->addAction(Action("close"));
-    file->addSeparator();
-    file->addAction(Action("save"));
-    file->addAction(Action("saveAs"));
-    file->addSeparator();
-    file->addAction(Action("print"));
-    file->addSeparator();
-    for (QAction* action : m_recentActions) {
-        file->addAction(action);
-    }
-    file->addSeparator();
-    file->addAction(Action("exit"));
-    connect(file, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentMenu);
-
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    edit->addAction(Action("cut"));
-    edit->addAction(Action("copy"));
-    edit->addAction(Action("paste"));
-
-    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    view->setObjectName(QStringLiteral("viewMenu"));
-
-    QMenu* setup = menuBar()->addMenu(QStringLiteral("&Setup"));
-    setup->addAction(Action("testInfo"));
-    setup->addAction(Action("options"));
-    setup->addSeparator();
-    setup->addAction(Action("connection"));
-
-    m_windowMenu = menuBar()->addMenu(QStringLiteral("&Window"));
-    connect(m_windowMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateWindowMenu);
-    UpdateWindowMenu();
-
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->addAction(Action("about"));
-    UpdateRecentMenu();
-}
-
-void CMainFrame::CreateBars() {
-    QToolBar* tools = addToolBar(QStringLiteral("Tool bar"));
-    tools->setObjectName(QStringLiteral("toolBar"));
-    tools->setMovable(true);
-    tools->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    tools->addAction(Action("new"));
-    tools->addAction(Action("open"));
-    tools->addAction(Action("save"));
-    tools->addSeparator();
-    tools->addAction(Action("about"));
-    tools->addSeparator();
-    tools->addAction(Action("cut"));
-    tools->addAction(Action("copy"));
-    tools->addAction(Action("paste"));
-    tools->addAction(Action("print"));
-
-    m_connection = new QLabel(this);
-    m_connection->setAccessibleName(QStringLiteral("Connection"));
-    statusBar()->addPermanentWidget(m_connection);
-    statusBar()->showMessage(QStringLiteral("Ready"));
-
-    QMenu* view = findChild<QMenu*>(QStringLiteral("viewMenu"));
-    QAction* toolToggle = tools->toggleViewAction();
-    toolToggle->setText(QStringLiteral("&Tool bar"));
-    toolToggle->setStatusTip(QStringLiteral("Show or hide the tool bar"));
-    view->addAction(toolToggle);
-    auto* statusToggle = new QAction(QStringLiteral("&Status bar"), this);
-    statusToggle->setObjectName(QStringLiteral("statusBarToggle"));
-    statusToggle->setCheckable(true);
-    statusToggle->setChecked(true);
-    statusToggle->setStatusTip(QStringLiteral("Show or hide the status bar"));
-    connect(statusToggle, &QAction::toggled, statusBar(), &QStatusBar::setVisible);
-    view->addAction(statusToggle);
-    CreateCommLog(view);
-}
-
-void CMainFrame::CreateCommLog(QMenu* view) {
-    if (!m_s.exchangeLog) {
-        return;
-    }
-    // Docked below the documents and hidden until a service engineer asks for it.
-    auto* dock = new CCommLogDock(*m_s.exchangeLog, this);
-    addDockWidget(Qt::BottomDockWidgetArea, dock);
-    dock->hide();
-    view->addSeparator();
-    view->addAction(dock->toggleViewAction());
-}
-
 void CMainFrame::RefreshConnection() {
     m_connection->setText(
         ConnectionStatusText(m_s.cntl, m_s.machine.m_ulCurrentMachineType, m_s.simulated));
@@ -321,6 +108,7 @@ CChildFrame* CMainFrame::CreateChild(CZebM40SettingsDoc* doc) {
         UpdateCommandStates();
     });
     view->OnInitialUpdate();
+    child->FitToForm();
     // The operator's last choice of maximised windows is honoured for the first window only.
     if (m_maximizeOnce.ShouldMaximize()) {
         child->showMaximized();

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 #include "ChildPlacement.h"
 
@@ -20,6 +21,7 @@ namespace zeb {
 
 class CChildFrame;
 class CDocManager;
+class CEditCommands;
 class CExchangeLog;
 class CTestProperty;
 class CZebM40Cntl;
@@ -71,6 +73,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // The action table, the menus and the bars (MainFrameActions.cpp).
     void CreateActions();
     void CreateMenus();
     void CreateBars();
@@ -99,6 +102,7 @@ private:
     QTimer m_connectionWatch;
     std::function<QString(const QString&)> m_askSave;
     std::function<QString()> m_askOpen;
+    std::unique_ptr<CEditCommands> m_editCommands;
 };
 
 }  // namespace zeb

@@ -3,12 +3,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStatusTipEvent>
 #include <QStyle>
 #include <QTableView>
 
@@ -19,6 +21,7 @@
 #include "SettingsDoc.h"
 #include "TestReport.h"
 #include "TimerHost.h"
+#include "ValueLabel.h"
 
 namespace zeb {
 
@@ -234,17 +237,17 @@ void CExecDlg::Render() {
                        static_cast<QWidget*>(w.deleteComments), static_cast<QWidget*>(w.report)}) {
         c->setEnabled(s.judgementEnabled);
     }
-    w.stepNumber->setText(s.stepNumber);
-    w.stepTotal->setText(s.stepTotal);
-    w.dischargeDone->setText(s.dischargeDone);
-    w.dischargeTotal->setText(s.dischargeTotal);
-    w.countdown->setText(s.countdown);
-    w.interval->setText(s.interval);
-    w.outputPort->setText(s.outputPort);
-    w.outputLines->setText(s.outputLines);
-    w.waveform->setText(s.waveform);
-    w.impedance->setText(s.impedance);
-    w.remaining->setText(s.remaining);
+    ShowValue(w.stepNumber, s.stepNumber);
+    ShowValue(w.stepTotal, s.stepTotal);
+    ShowValue(w.dischargeDone, s.dischargeDone);
+    ShowValue(w.dischargeTotal, s.dischargeTotal);
+    ShowValue(w.countdown, s.countdown);
+    ShowValue(w.interval, s.interval);
+    ShowValue(w.outputPort, s.outputPort);
+    ShowValue(w.outputLines, s.outputLines);
+    ShowValue(w.waveform, s.waveform);
+    ShowValue(w.impedance, s.impedance);
+    ShowValue(w.remaining, s.remaining);
     if (s.selectedRow >= 0 && w.list->currentIndex().row() != s.selectedRow) {
         w.list->selectRow(s.selectedRow);
         w.list->scrollTo(w.list->model()->index(s.selectedRow, 0));
@@ -393,7 +396,15 @@ QString CExecDlg::WriteReport() {
         }
         opener = m_desktopOpener.get();
     }
-    return MakeTestReport(m_property, m_doc, *opener, m_reportFolder);
+    const QString path = MakeTestReport(m_property, m_doc, *opener, m_reportFolder);
+    // The main window's status bar says where the workbook went: a status tip climbs from the
+    // window that opened this dialog up to it.
+    if (!path.isEmpty() && parentWidget()) {
+        QStatusTipEvent tip(
+            QStringLiteral("Test report saved as %1").arg(QDir::toNativeSeparators(path)));
+        QApplication::sendEvent(parentWidget(), &tip);
+    }
+    return path;
 }
 
 }  // namespace zeb

@@ -15,7 +15,9 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "ElidingHeader.h"
 #include "JudgeDlg.h"
+#include "ValueLabel.h"
 
 // The icons and lamp images live in the library's resource file; a static library must pull
 // them in by hand.
@@ -52,7 +54,7 @@ QPushButton* IconButton(QDialog* dlg, const QString& text, const QIcon& icon) {
 QLabel* Value(QDialog* dlg, const QString& name, Qt::Alignment align = Qt::AlignRight) {
     auto* l = new QLabel(dlg);
     l->setAlignment(align | Qt::AlignVCenter);
-    l->setAccessibleName(name);
+    SetValueCaption(l, name);
     l->setMinimumWidth(48);
     l->setFrameShape(QFrame::StyledPanel);
     l->setFrameShadow(QFrame::Sunken);
@@ -200,6 +202,7 @@ void CExecWidgets::Build(QDialog* dlg) {
         dlg);
 
     list = new QTableView(dlg);
+    list->setHorizontalHeader(new CElidingHeader(list));
     list->setAccessibleName(QStringLiteral("Test steps"));
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "ValueLabel.h"
 #include "Version.h"
 
 namespace zeb {
@@ -20,7 +21,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     // The version field holds the version text alone; its caption stands beside it.
     auto* version = new QLabel(GetVersionString(), this);
     version->setObjectName(QStringLiteral("version"));
-    version->setAccessibleName(QStringLiteral("Version"));
+    SetValueCaption(version, QStringLiteral("Version"));
     version->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* versionRow = new QHBoxLayout;
     versionRow->addWidget(new QLabel(QStringLiteral("Version"), this));

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "AccessibleLabel.h"
+#include "ValueLabel.h"
 
 namespace zeb {
 
@@ -15,7 +16,7 @@ CRemoteDlg::CRemoteDlg(CZebM40Cntl& cntl, CurrentMachine& machine, QWidget* pare
     : QDialog(parent), m_monitor(cntl, machine) {
     setWindowTitle(QStringLiteral("Connection"));
     m_model = new QLabel(this);
-    m_model->setAccessibleName(QStringLiteral("Model"));
+    SetValueCaption(m_model, QStringLiteral("Model"));
     m_link = new QLineEdit(this);
     m_link->setReadOnly(true);
     m_reconnect = new QPushButton(QStringLiteral("&Reconnect"), this);
@@ -55,7 +56,7 @@ void CRemoteDlg::OnReconnect() {
 }
 
 void CRemoteDlg::Render() {
-    m_model->setText(m_monitor.ModelName());
+    ShowValue(m_model, m_monitor.ModelName());
     m_link->setText(m_monitor.LinkText());
 }
 

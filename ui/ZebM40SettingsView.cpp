@@ -1,6 +1,7 @@
 #include "ZebM40SettingsView.h"
 
 #include <QDateTime>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,7 +13,10 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "CurrentMachine.h"
+#include "ElidingHeader.h"
 #include "ExecDlg.h"
 #include "RunPreChecks.h"
 #include "SettingDlg.h"
@@ -20,6 +24,7 @@
 #include "SummaryStepModel.h"
 #include "TestExecutionCommand.h"
 #include "TestInfoDlg.h"
+#include "ValueLabel.h"
 #include "ZebM40Cntl.h"
 
 namespace zeb {
@@ -51,7 +56,7 @@ CZebM40SettingsView::CZebM40SettingsView(CZebM40SettingsDoc& doc, CZebM40Cntl& c
                                          const CurrentMachine* machine)
     : QWidget(parent), m_doc(doc), m_cntl(cntl), m_property(property), m_machine(machine) {
     m_model = new QLabel(this);
-    m_model->setAccessibleName(QStringLiteral("Model"));
+    SetValueCaption(m_model, QStringLiteral("Model"));
     QFont bold = m_model->font();
     bold.setBold(true);
     m_model->setFont(bold);
@@ -65,20 +70,23 @@ CZebM40SettingsView::CZebM40SettingsView(CZebM40SettingsDoc& doc, CZebM40Cntl& c
         m_captions[r] = new QLabel(group);
         m_values[r] = new QLabel(group);
         m_values[r]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        // A long value (a list of voltages, each with its uses) wraps inside the group box
+        // instead of widening the form past the window and pushing the buttons out of sight.
+        m_values[r]->setWordWrap(true);
+        m_values[r]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         const int column = kPlace[r].pair * 2;
         grid->addWidget(m_captions[r], kPlace[r].row, column, Qt::AlignLeft | Qt::AlignTop);
-        // The line list may be long: it may use the width of the ring impedance column too.
-        const int span = r == kRowLines ? 3 : 1;
-        grid->addWidget(m_values[r], kPlace[r].row, column + 1, 1, span,
-                        r == kRowLines ? Qt::Alignment() : Qt::AlignLeft | Qt::AlignTop);
+        // Only the waveform shares its row; every other value may use the width of the ring
+        // impedance column too.
+        const bool shared = r == kRowWaveform || r == kRowRingImpedance;
+        const int span = shared ? 1 : 3;
+        grid->addWidget(m_values[r], kPlace[r].row, column + 1, 1, span, Qt::AlignTop);
     }
-    // The line list may be long; it gets two text lines and wraps.
-    m_values[kRowLines]->setWordWrap(true);
-    m_values[kRowLines]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The line list gets two text lines even when it is short.
     m_values[kRowLines]->setMinimumHeight(2 * fontMetrics().lineSpacing());
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
-    grid->setColumnMinimumWidth(1, 220);
+    grid->setColumnMinimumWidth(1, 180);
 
     m_execute = new QPushButton(QStringLiteral("Test\n&execution..."), this);
     m_settings = new QPushButton(QStringLiteral("Test condition\n&settings..."), this);
@@ -90,6 +98,7 @@ CZebM40SettingsView::CZebM40SettingsView(CZebM40SettingsDoc& doc, CZebM40Cntl& c
 
     m_stepModel = new CSummaryStepModel(m_doc, this);
     m_list = new QTableView(this);
+    m_list->setHorizontalHeader(new CElidingHeader(m_list));
     m_list->setModel(m_stepModel);
     m_list->setAccessibleName(QStringLiteral("Test steps"));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -135,12 +144,12 @@ void CZebM40SettingsView::OnInitialUpdate() {
 
 void CZebM40SettingsView::RefreshSummary() {
     const SummaryContent content = MakeSummary(m_doc.Record());
-    m_model->setText(content.modelName);
+    ShowValue(m_model, content.modelName);
     for (int r = 0; r < kSummaryRowCount; ++r) {
         const SummaryRow& row = content.rows[r];
         m_captions[r]->setText(row.caption + QLatin1Char(':'));
-        m_values[r]->setText(row.value);
-        m_values[r]->setAccessibleName(row.caption);
+        SetValueCaption(m_values[r], row.caption);
+        ShowValue(m_values[r], row.value);
         m_captions[r]->setVisible(row.visible);
         m_values[r]->setVisible(row.visible);
     }
@@ -162,6 +171,33 @@ void CZebM40SettingsView::ApplyColumnWidths() {
     for (size_t c = 0; c < widths.size(); ++c) {
         m_list->horizontalHeader()->resizeSection(static_cast<int>(c), widths[c]);
     }
+}
+
+int CZebM40SettingsView::ListWidthForHeaders() const {
+    // Each column's share of the usable width, in units of 1/4000.
+    constexpr int kWhole = 4000;
+    const std::vector<int> shares = CSummaryStepModel::ColumnWidths(kWhole, 0);
+    const int margins = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, m_list) + 2;
+    const QFontMetrics metrics = m_list->horizontalHeader()->fontMetrics();
+    int usable = 0;
+    for (size_t c = 0; c < shares.size(); ++c) {
+        if (shares[c] <= 0) {
+            continue;
+        }
+        const QString header =
+            m_stepModel->headerData(static_cast<int>(c), Qt::Horizontal).toString();
+        const int needed = metrics.horizontalAdvance(header) + margins;
+        usable = std::max(usable, (needed * kWhole + shares[c] - 1) / shares[c]);
+    }
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list);
+    return usable + scrollBar + 2 * m_list->frameWidth();
+}
+
+QSize CZebM40SettingsView::sizeHint() const {
+    QSize hint = QWidget::sizeHint();
+    const QMargins m = layout()->contentsMargins();
+    hint.setWidth(std::max(hint.width(), ListWidthForHeaders() + m.left() + m.right()));
+    return hint;
 }
 
 void CZebM40SettingsView::resizeEvent(QResizeEvent* event) {

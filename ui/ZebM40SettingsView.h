@@ -32,6 +32,10 @@ public:
     // Fills the summary and the step list from the document, row 0 selected.
     void OnInitialUpdate();
 
+    // The form's natural size: wide enough that every column header of the step list shows in
+    // full at its share of the list's width.
+    QSize sizeHint() const override;
+
     CZebM40SettingsDoc& Document() { return m_doc; }
     QLabel* ModelLabel() const { return m_model; }
     QLabel* CaptionLabel(int row) const { return m_captions[row]; }
@@ -60,6 +64,7 @@ private:
     void RefreshSummary();
     void RefreshSteps();
     void ApplyColumnWidths();
+    int ListWidthForHeaders() const;
 
     CZebM40SettingsDoc& m_doc;
     CZebM40Cntl& m_cntl;

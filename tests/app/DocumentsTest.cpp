@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMimeData>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QUrl>
 
@@ -22,6 +24,7 @@
 #include "MainFrame.h"
 #include "RecentFiles.h"
 #include "SettingsDoc.h"
+#include "ZebM40SettingsView.h"
 
 namespace zeb {
 namespace {
@@ -218,6 +221,46 @@ TEST(ChildPlacement, ZeroEmptyOrJunkKeepTheDefault) {
     EXPECT_EQ(ChildGeometry(QRect(5, 6, 700, 500)).height(), 500);
 }
 
+TEST(ChildPlacement, FittingShrinksToTheFormAndNeverEnlarges) {
+    const QSize frame(8, 30);
+    EXPECT_EQ(FittedWindowSize(QSize(760, 600), frame, QSize(500, 400), 15), QSize(508, 430));
+    EXPECT_EQ(FittedWindowSize(QSize(400, 300), frame, QSize(500, 400), 15), QSize(400, 300));
+    // Cut short in height, the window scrolls and keeps room for the scroll bar beside the form.
+    EXPECT_EQ(FittedWindowSize(QSize(760, 300), frame, QSize(500, 400), 15), QSize(523, 300));
+    EXPECT_EQ(FittedWindowSize(QSize(450, 600), frame, QSize(500, 400), 15), QSize(450, 445));
+}
+
+TEST_F(Documents, NewWindowFitsItsFormAndAStoredZeroSizeIsNoSize) {
+    frame->show();
+    CChildFrame* first = frame->ActiveChild();
+    ASSERT_NE(first, nullptr);
+    QApplication::processEvents();
+    // The whole form in sight without scrolling, no empty space around it, and no larger than
+    // the default.
+    const auto* scroll = qobject_cast<QScrollArea*>(first->widget());
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+    EXPECT_LE(scroll->viewport()->width(), first->View()->sizeHint().width());
+    EXPECT_LE(first->width(), 760);
+    EXPECT_LE(first->height(), 600);
+
+    // A stored width and height of 0 keep the default size, which fits the same form.
+    const QString s = QStringLiteral("INI_SECTION_MDICHILD_X");
+    WriteIniString(s, QStringLiteral("INI_KEY_MDICHILD_CX"), QStringLiteral("0"));
+    WriteIniString(s, QStringLiteral("INI_KEY_MDICHILD_CY"), QStringLiteral("0"));
+    CChildFrame* zero = frame->OnFileNew();
+    ASSERT_NE(zero, nullptr);
+    EXPECT_EQ(zero->size(), first->size());
+
+    // A stored size smaller than the form is kept: fitting never enlarges a window.
+    WriteIniString(s, QStringLiteral("INI_KEY_MDICHILD_CX"), QStringLiteral("300"));
+    WriteIniString(s, QStringLiteral("INI_KEY_MDICHILD_CY"), QStringLiteral("200"));
+    CChildFrame* small = frame->OnFileNew();
+    ASSERT_NE(small, nullptr);
+    EXPECT_EQ(small->size(), QSize(300, 200));
+}
+
 TEST_F(Documents, StoredMaximizeAppliesToTheFirstWindowOfARunOnly) {
     // This run's first window is already open; a new run reads the stored state.
     app.reset();
@@ -277,6 +320,10 @@ TEST_F(Documents, StatusBarAndTitleWithoutInstrument) {
     EXPECT_EQ(frame->ConnectionLabel()->text(), QStringLiteral("No instrument"));
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("ZEB-M40_ZEB-M50 - Test1"));
     EXPECT_FALSE(frame->Action("print")->isEnabled());
+    // No text field has the focus: nothing to cut, copy or paste.
+    for (const char* name : {"cut", "copy", "paste"}) {
+        EXPECT_FALSE(frame->Action(name)->isEnabled()) << name;
+    }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QJsonObject>
@@ -22,6 +23,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -400,6 +402,10 @@ TEST_F(WholeProgram, EditRunJudgeReportSaveAndReopen) {
     // The report: every step with its result, the comment of the failed one, FAIL overall.
     ASSERT_EQ(opener.opened.size(), 1);
     EXPECT_TRUE(opener.opened[0].startsWith(home.Path())) << opener.opened[0].toStdString();
+    // The status bar says where it went.
+    EXPECT_TRUE(
+        frame->statusBar()->currentMessage().endsWith(QDir::toNativeSeparators(opener.opened[0])))
+        << frame->statusBar()->currentMessage().toStdString();
     std::vector<test::XlsxSheet> sheets;
     QString error;
     ASSERT_TRUE(test::ReadXlsx(opener.opened[0], sheets, error)) << error.toStdString();

@@ -231,11 +231,23 @@ TEST_F(ExecDlgTest, DoubleClickJudgesOnlyWhileNotRunning) {
     EXPECT_EQ(doc.CurrentStep(), 0);  // a click during the run does not move it
 }
 
-TEST_F(ExecDlgTest, ClickOnARowWhileIdlePicksTheStartingStep) {
+// What a screen reader reads of a figure: its caption, and the value shown as its description.
+QString ReadOut(QWidget* w) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    return a ? a->text(QAccessible::Name) + " / " + a->text(QAccessible::Description) : QString();
+}
+
+TEST_F(ExecDlgTest, ClickOnARowWhileIdlePicksTheStartingStepAndTheReaderHearsIt) {
     ShowIdle();
+    EXPECT_EQ(ReadOut(W().stepNumber), "Step No. / 1");
+    EXPECT_EQ(ReadOut(W().stepTotal), "Step total / 2");
+    ASSERT_FALSE(W().outputPort->text().isEmpty());
+    EXPECT_EQ(ReadOut(W().outputPort), "Output port / " + W().outputPort->text());
+    EXPECT_EQ(ReadOut(W().waveform), "Waveform / " + W().waveform->text());
     QTest::mouseClick(W().list->viewport(), Qt::LeftButton, {}, RowCenter(1));
     EXPECT_EQ(doc.CurrentStep(), 1);
     EXPECT_EQ(W().stepNumber->text(), "2");
+    EXPECT_EQ(ReadOut(W().stepNumber), "Step No. / 2");
 }
 
 TEST_F(ExecDlgTest, BulkJudgementAndDeleteCommentsAskFirst) {

@@ -8,6 +8,7 @@
 #include <QTableView>
 #include <QTest>
 
+#include "ElidingHeader.h"
 #include "ExecDlg.h"
 #include "ExecWidgets.h"
 #include "SequencerFixture.h"
@@ -54,6 +55,20 @@ TEST_F(ExecLayoutTest, ShortListKeepsRoomForAScrollBar) {
         List()->viewport()->width() - List()->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     EXPECT_LE(total, room);
     EXPECT_GE(total, room - CStepListModel::kColumnCount);
+}
+
+TEST_F(ExecLayoutTest, NarrowHeadersAreShortenedAtTheirEndNotCutAtTheirStart) {
+    ColumnsWidth(2);
+    auto* header = dynamic_cast<CElidingHeader*>(List()->horizontalHeader());
+    ASSERT_NE(header, nullptr);
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+    const CElidingHeader::Shown wide = header->ShownCaption("Angle [deg]", right, 400);
+    EXPECT_EQ(wide.text, "Angle [deg]");
+    EXPECT_EQ(wide.alignment, right);
+    const CElidingHeader::Shown narrow = header->ShownCaption("Angle [deg]", right, 50);
+    EXPECT_TRUE(narrow.text.startsWith("An")) << narrow.text.toStdString();
+    EXPECT_TRUE(narrow.text.endsWith(QChar(0x2026))) << narrow.text.toStdString();
+    EXPECT_EQ(narrow.alignment, Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <map>
 
+#include "DesktopReportOpener.h"
 #include "ScriptedMessageSink.h"
 #include "TestReport.h"
 #include "XlsxReader.h"
@@ -203,6 +204,14 @@ TEST(TestReport, AcDocumentFillsEveryCellOfBothSheets) {
     EXPECT_EQ(sheets[1].At("A11"), "Step   1");
     EXPECT_EQ(sheets[1].At("H11"), "PASS");
     EXPECT_EQ(sheets[1].At("I11"), "=1+1");
+}
+
+TEST(TestReport, AfternoonTestTimeIsWrittenOnTheTwentyFourHourClock) {
+    CTestProperty p = SampleProperty();
+    p.m_tmTestDate = QDateTime(QDate(2024, 3, 5), QTime(14, 5), Qt::LocalTime).toSecsSinceEpoch();
+    const std::vector<XlsxSheet> sheets = WriteAndRead(p, AcDocument());
+    ASSERT_FALSE(sheets.empty());
+    EXPECT_EQ(sheets[0].At("H6"), "14:05:00");
 }
 
 TEST(TestReport, TelecomRingDocumentUsesTelecomCaptions) {
@@ -487,6 +496,37 @@ TEST_F(MakeTestReportTest, OperatorIsToldThePathWhenNothingOpensIt) {
                   QDir::toNativeSeparators(expected));
     EXPECT_EQ(MakeTestReport(SampleProperty(), AcDocument(), m_opener, folder, m_now), expected);
     EXPECT_TRUE(QFile::exists(expected));
+}
+
+TEST(DesktopReportOpener, NoProgramForWorkbooksIsAFailureAndLaunchesNothing) {
+    QStringList launched;
+    const auto launch = [&launched](const QUrl& file) {
+        launched << file.toLocalFile();
+        return true;
+    };
+    // The desktop names no program: its opener would start and find nothing, unseen.
+    CDesktopReportOpener none([](const QString&) { return QString(""); }, launch);
+    EXPECT_FALSE(none.OpenReport("/r/a.xlsx"));
+    EXPECT_TRUE(launched.isEmpty());
+
+    QString askedFor;
+    CDesktopReportOpener calc(
+        [&askedFor](const QString& type) {
+            askedFor = type;
+            return QString("calc.desktop");
+        },
+        launch);
+    EXPECT_TRUE(calc.OpenReport("/r/b.xlsx"));
+    EXPECT_EQ(askedFor, "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet");
+
+    // A desktop that cannot say leaves it to the launch, and its refusal is a failure.
+    CDesktopReportOpener unknown([](const QString&) { return std::optional<QString>(); },
+                                 [&launched](const QUrl& file) {
+                                     launched << file.toLocalFile();
+                                     return false;
+                                 });
+    EXPECT_FALSE(unknown.OpenReport("/r/c.xlsx"));
+    EXPECT_EQ(launched, (QStringList{"/r/b.xlsx", "/r/c.xlsx"}));
 }
 
 TEST_F(MakeTestReportTest, UnwritableFolderIsReportedNotCrashed) {

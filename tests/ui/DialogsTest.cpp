@@ -175,6 +175,8 @@ TEST(OpeningAndAbout, FixedTextsAndTheVersionFieldHoldingTheVersionAlone) {
     const auto* version = about.findChild<QLabel*>(QStringLiteral("version"));
     ASSERT_NE(version, nullptr);
     EXPECT_EQ(version->text(), GetVersionString());
+    EXPECT_EQ(version->accessibleName(), QStringLiteral("Version"));
+    EXPECT_EQ(version->accessibleDescription(), GetVersionString());
     bool named = false;
     for (const QLabel* label : about.findChildren<QLabel*>()) {
         named |= label->text() == QStringLiteral("Remote control software for ZEB-M40 / ZEB-M50");
@@ -249,6 +251,7 @@ TEST_F(RemoteTest, DialogShowsFallbackNameAndStopsItsTimerDuringWork) {
     CurrentMachine machine;
     CRemoteDlg dlg(cntl, machine);
     EXPECT_EQ(dlg.ModelLabel()->text(), QStringLiteral("ZEB-M40?? / ZEB-M50??"));
+    EXPECT_EQ(dlg.ModelLabel()->accessibleDescription(), dlg.ModelLabel()->text());
     EXPECT_EQ(dlg.LinkEdit()->text(), QStringLiteral("None"));
     EXPECT_TRUE(dlg.LinkEdit()->isReadOnly());
     EXPECT_TRUE(dlg.WatchTimer().isActive());

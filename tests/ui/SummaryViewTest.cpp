@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QTimer>
 
 #include "CurrentMachine.h"
+#include "ElidingHeader.h"
 #include "ScriptedMessageSink.h"
 #include "SetOutputPage.h"
 #include "SettingDlg.h"
@@ -206,6 +208,65 @@ TEST(SummaryView, ShowsTheDocumentAndForwardsTheButtons) {
     EXPECT_GE(rightEdge(view.StepList()), rightEdge(view.ExecuteButton()));
     view.resize(100, 600);
     EXPECT_EQ(view.StepList()->width(), narrowest);
+
+    // At its natural size the form shows every column header in full.
+    view.resize(view.sizeHint());
+    auto* header = dynamic_cast<CElidingHeader*>(view.StepList()->horizontalHeader());
+    ASSERT_NE(header, nullptr);
+    for (int c = 0; c < CSummaryStepModel::kColumnCount; ++c) {
+        const QString text = header->model()->headerData(c, Qt::Horizontal).toString();
+        EXPECT_EQ(header->ShownCaption(text, Qt::AlignRight, header->sectionSize(c)).text, text);
+    }
+}
+
+// What a screen reader reads of a label: its name, and the value it shows as its description.
+QString ReadOut(QWidget* w) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    return a ? a->text(QAccessible::Name) + " / " + a->text(QAccessible::Description) : QString();
+}
+
+TEST(SummaryView, LongValuesWrapAndBothButtonsStayInSight) {
+    CTestProperty property;
+    CZebM40SettingsDoc plain;
+    ASSERT_TRUE(plain.OnNewDocument(5, 1));
+    CZebM40SettingsView plainView(plain, NoInstrument(), property);
+    plainView.OnInitialUpdate();
+
+    // SINGLE PHASE L , N , PE with five voltages, each used NORMAL and COMMON.
+    CZebM40SettingsDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument(5, 1));
+    CSettingData rec = doc.Record();
+    rec.m_outOutput.m_nOutputPort = kPortAc;
+    rec.m_outOutput.m_aopOutputPort[kPortAc].m_nOutputDetail = 1;
+    rec.m_valVolt.m_nValueType = kValueVariable;
+    rec.m_valVolt.m_nVariableKind = 1;
+    for (int i = 0; i < 5; ++i) {
+        rec.m_valVolt.m_abUse[i] = 1;
+        rec.m_valVolt.m_abUse2[i] = 1;
+        rec.m_valVolt.m_alValue[i] = 500 * (i + 1);
+    }
+    doc.ApplyRecord(rec);
+    CZebM40SettingsView view(doc, NoInstrument(), property);
+    view.OnInitialUpdate();
+    QLabel* volts = view.ValueLabel(kRowVoltage);
+    ASSERT_TRUE(volts->text().startsWith("0.5 (NORMAL & COMMON), 1.0 (NORMAL & COMMON)"));
+
+    // However long a value, the form gets no wider than with short ones.
+    EXPECT_EQ(view.minimumSizeHint().width(), plainView.minimumSizeHint().width());
+    view.resize(view.minimumSizeHint().width(), 600);
+    view.show();
+    QApplication::processEvents();
+    const auto rightEdge = [&](QWidget* w) { return w->mapTo(&view, QPoint(w->width(), 0)).x(); };
+    EXPECT_LE(rightEdge(view.ExecuteButton()), view.width());
+    EXPECT_LE(rightEdge(view.SettingsButton()), view.width());
+    EXPECT_LT(rightEdge(volts), view.ExecuteButton()->mapTo(&view, QPoint(0, 0)).x());
+    // The value wraps onto as many lines as it needs, none cut off.
+    EXPECT_GE(volts->height(), volts->heightForWidth(volts->width()));
+    EXPECT_GT(volts->height(), 2 * volts->fontMetrics().lineSpacing());
+
+    // The screen reader hears the value with its caption.
+    EXPECT_EQ(ReadOut(volts), "Voltage [kV] / " + volts->text());
+    EXPECT_EQ(ReadOut(view.ModelLabel()), "Model / ZEB-M40C3");
 }
 
 TEST(SummaryView, SettingsCommandTakesTheEditOnlyOnOk) {
@@ -234,6 +295,7 @@ TEST(SummaryView, SettingsCommandTakesTheEditOnlyOnOk) {
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.Steps().size(), 2 * steps);
     EXPECT_EQ(view.ValueLabel(kRowDischarge)->text(), QStringLiteral("7"));
+    EXPECT_EQ(ReadOut(view.ValueLabel(kRowDischarge)), "Discharge count / 7");
     EXPECT_EQ(view.ValueLabel(kRowPolarity)->text(), QStringLiteral("+/-"));
     EXPECT_EQ(view.StepList()->model()->rowCount(), static_cast<int>(2 * steps));
 }

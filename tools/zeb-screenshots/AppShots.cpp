@@ -35,6 +35,18 @@ void RingWave(zeb::CSettingData& r) {
     r.m_outOutput.m_aopOutputPort[zeb::kPortDc].m_nWaveform = 2;
 }
 
+// SINGLE PHASE L , N , PE with five voltages, each used NORMAL and COMMON: the longest rows.
+void LongVoltageList(zeb::CSettingData& r) {
+    r.m_outOutput.m_aopOutputPort[zeb::kPortAc].m_nOutputDetail = 1;
+    r.m_valVolt.m_nValueType = zeb::kValueVariable;
+    r.m_valVolt.m_nVariableKind = 1;
+    for (int i = 0; i < 5; ++i) {
+        r.m_valVolt.m_abUse[i] = 1;
+        r.m_valVolt.m_abUse2[i] = 1;
+        r.m_valVolt.m_alValue[i] = 500 * (i + 1);
+    }
+}
+
 void SummaryShots(ShotFolder& shots, zeb::CZebM40App& app) {
     struct Sample {
         int port;
@@ -46,6 +58,7 @@ void SummaryShots(ShotFolder& shots, zeb::CZebM40App& app) {
         {zeb::kPortDc, RingWave, "summary-dc-line-output"},
         {zeb::kPortSurge, nullptr, "summary-surge-output"},
         {zeb::kPortTelecom, TelecomTest, "summary-telecom-line-output"},
+        {zeb::kPortAc, LongVoltageList, "summary-long-voltage-list"},
     };
     for (const Sample& s : samples) {
         zeb::CZebM40SettingsDoc doc;
@@ -89,6 +102,8 @@ void AppShots(ShotFolder& shots, const QString& workFolder) {
     zeb::CMainFrame* frame = app.MainFrame();
     frame->resize(1280, 860);
     frame->show();
+    // The first document as it opens: its window fitted to the form.
+    shots.Save(*frame, QStringLiteral("main-window-one-document"));
     frame->OpenFile(telFile);
     frame->MdiArea()->tileSubWindows();
     shots.Save(*frame, QStringLiteral("main-window-two-documents"));
