@@ -12,8 +12,6 @@ namespace zeb {
 namespace {
 // The type assumed when the instrument does not report one.
 constexpr quint32 kFallbackMachineType = 5;
-// "THREE  PHASE L1, L2, L3, PE": needs hardware version 1.
-constexpr int kAcDetailThreePhasePe = 6;
 }  // namespace
 
 bool CZebM40Cntl::SendStepParameters(const CExecData& step) {
@@ -61,7 +59,7 @@ bool CZebM40Cntl::CheckSettings(const CSettingData& record) {
         result = false;
     }
     if (record.m_outOutput.m_nOutputPort == kPortAc &&
-        record.m_outOutput.m_aopOutputPort[kPortAc].m_nOutputDetail == kAcDetailThreePhasePe &&
+        record.m_outOutput.m_aopOutputPort[kPortAc].m_nOutputDetail == kAcThreePhasePeDetail &&
         m_nInstHWVersion == 0) {
         ShowMessage(linkmsg::CannotExecSettings());
         result = false;
