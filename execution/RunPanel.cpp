@@ -111,23 +111,20 @@ void CRunSequencer::MoveDefaultToStop() {
 // Step figures and texts shown when the dialog opens.
 void CRunSequencer::ShowStepTexts(int index) {
     CExecData& step = m_doc.Steps()[static_cast<size_t>(index)];
+    // The step is sent as the panel names it: codes outside their tables go back to their
+    // defaults in the document here, not as a side effect of reading a text.
+    step.CorrectPanelCodes();
     m_state.stepTotal = Num(StepCount());
     m_state.stepNumber = Num(index + 1);
     m_state.dischargeTotal = Num(step.m_lDisc);
     m_state.dischargeDone = Num(0);
     m_state.countdown = Num(step.MinInterval());
     m_state.interval = Num(step.m_lRept);
-    m_state.outputPort = step.GetItemText(1);
-    m_state.outputLines = step.GetItemText(2);
-    if (step.m_nWaveform < 0) {
-        step.m_nWaveform = 0;  // no waveform has a negative code; show the default one
-    }
-    m_state.waveform = step.GetItemText(5);
-    m_state.impedanceVisible = step.m_nWaveform == 2;
-    if (m_state.impedanceVisible && step.m_nRingRegi < 0) {
-        step.m_nRingRegi = 0;
-    }
-    m_state.impedance = m_state.impedanceVisible ? step.GetItemText(6) : QString();
+    m_state.outputPort = step.GetItemText(kItemPort);
+    m_state.outputLines = step.GetItemText(kItemDetail);
+    m_state.waveform = step.GetItemText(kItemWaveform);
+    m_state.impedanceVisible = step.m_nWaveform == kWaveRing;
+    m_state.impedance = m_state.impedanceVisible ? step.GetItemText(kItemRing) : QString();
 }
 
 // Discharges done, remaining time and countdown from the instrument.

@@ -10,19 +10,16 @@ namespace zeb {
 
 namespace {
 
-// Above this voltage a step cannot run while the instrument's 6 kV limiter is on.
-constexpr int32_t kLimiterVolts = 6000;
-
 bool LimiterRefuses(CZebM40Cntl& cntl, const CZebM40SettingsDoc& doc) {
-    if (HasCouplingUnit(doc.Record().m_ulMachineType)) {
-        return false;  // the coupling unit has no limiter of its own
+    if (!HasLimiter(doc.Record().m_ulMachineType)) {
+        return false;
     }
     quint16 protect = 0;
     if (!cntl.GetProtectStatus(protect) || !(protect & protect::kLimiter6kV)) {
         return false;
     }
     for (const CExecData& step : doc.Steps()) {
-        if (step.m_lVolt > kLimiterVolts) {
+        if (step.m_lVolt > kLimiterVoltageMax) {
             return true;
         }
     }
@@ -47,16 +44,10 @@ bool LineMustGoOff(CZebM40Cntl& cntl, const CSettingData& record) {
         return false;
     }
     int lineType = 0;
-    if (!cntl.GetLineType(lineType) || lineType < 0 || lineType > 5) {
+    if (!cntl.GetLineType(lineType)) {
         return false;
     }
-    // Line types 0 and 1 are the single-phase ones, 2 to 5 the three-phase ones; the record's
-    // output detail uses the same grouping (6 fits either).
-    const int32_t detail = record.m_outOutput.m_aopOutputPort[kPortAc].m_nOutputDetail;
-    if (lineType <= 1) {
-        return detail >= 2 && detail <= 5;
-    }
-    return detail == 0 || detail == 1;
+    return !PhaseGroupsAgree(lineType, record.m_outOutput.m_aopOutputPort[kPortAc].m_nOutputDetail);
 }
 
 }  // namespace

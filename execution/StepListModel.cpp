@@ -1,12 +1,14 @@
 #include "StepListModel.h"
 
+#include "StepColumns.h"
+
 namespace zeb {
 
 namespace {
 
-// Display item of the step text behind each column after the first.
-constexpr int kColumnItem[CStepListModel::kColumnCount] = {0, 12, 9, 3, 10, 8, 13, 14};
-constexpr int kColumnWidth[CStepListModel::kColumnCount] = {8, 12, 9, 10, 8, 11, 8, 14};
+const StepColumn& RunColumn(int column) {
+    return StepColumnsOf(StepList::Run)[static_cast<size_t>(column)];
+}
 
 }  // namespace
 
@@ -29,7 +31,7 @@ QString CStepListModel::CellText(int row, int column) const {
     if (column == kColStep) {
         return QStringLiteral("Step %1").arg(row + 1, 3);
     }
-    return m_steps[static_cast<size_t>(row)].GetItemText(kColumnItem[column]);
+    return m_steps[static_cast<size_t>(row)].GetItemText(RunColumn(column).item);
 }
 
 QVariant CStepListModel::data(const QModelIndex& index, int role) const {
@@ -46,49 +48,25 @@ QVariant CStepListModel::data(const QModelIndex& index, int role) const {
 }
 
 Qt::Alignment CStepListModel::ColumnAlignment(int column) {
-    switch (column) {
-        case kColLines:
-        case kColPolarity:
-        case kColResult:
-            return Qt::AlignCenter;
-        case kColComment:
-            return Qt::AlignLeft | Qt::AlignVCenter;
-        default:
-            return Qt::AlignRight | Qt::AlignVCenter;
-    }
+    return (column >= 0 && column < kColumnCount) ? RunColumn(column).alignment : Qt::Alignment();
 }
 
 QVariant CStepListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
-    switch (section) {
-        case kColStep:
-            return QStringLiteral("Step");
-        case kColInterval:
-            return QStringLiteral("Interval [s]");
-        case kColVoltage:
-            return QStringLiteral("Voltage [kV]");
-        case kColLines:
-            // All steps share the port; on the telecom port only the return line is named.
-            return (!m_steps.empty() && m_steps.front().m_nOutputPort == kPortTelecom)
-                       ? QStringLiteral("RET")
-                       : QStringLiteral("INJ - RET");
-        case kColPolarity:
-            return QStringLiteral("Polarity");
-        case kColAngle:
-            return QStringLiteral("Angle [deg]");
-        case kColResult:
-            return QStringLiteral("Result");
-        case kColComment:
-            return QStringLiteral("Comment");
-        default:
-            return QVariant();
+    if (section < 0 || section >= kColumnCount) {
+        return QVariant();
     }
+    // All steps share the port; on the telecom port only the return line is named.
+    if (section == kColLines && !m_steps.empty() && m_steps.front().m_nOutputPort == kPortTelecom) {
+        return QStringLiteral("RET");
+    }
+    return QString::fromLatin1(RunColumn(section).header);
 }
 
 int CStepListModel::WidthEightieths(int column) {
-    return (column >= 0 && column < kColumnCount) ? kColumnWidth[column] : 0;
+    return (column >= 0 && column < kColumnCount) ? RunColumn(column).share : 0;
 }
 
 void CStepListModel::RefreshRow(int row) {

@@ -1,8 +1,9 @@
 #pragma once
 // The step list of the run dialog as a table model: step number, interval, voltage, lines,
 // polarity, angle, result and comment of every step of the document, with the headers,
-// alignments and width fractions the view applies. Cells are read from the steps each time,
-// so a refresh after a result or comment changed is all it takes.
+// alignments and width fractions the view applies (the run list's columns of StepColumns.h). Cells
+// are read from the steps each time, so a refresh after a result or comment changed is all it
+// takes.
 
 #include <QAbstractTableModel>
 
@@ -12,6 +13,7 @@ namespace zeb {
 
 class CStepListModel : public QAbstractTableModel {
 public:
+    // Positions of the run list's columns (StepColumnsOf(StepList::Run)).
     enum Column {
         kColStep,
         kColInterval,
@@ -43,7 +45,7 @@ public:
     // Rows may have been added or removed, or every row changed.
     void Refill();
 
-    // The text a cell shows (codes out of range are put back to their default in the step).
+    // The text a cell shows; reading it never changes the step.
     QString CellText(int row, int column) const;
 
 private:

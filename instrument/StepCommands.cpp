@@ -13,11 +13,11 @@ constexpr char kTelecomDetailBit = 0x01;
 // Bits 1 and 2 of the first mode character for the AC and DC ports.
 char CouplingBits(int coup) {
     switch (coup) {
-        case 0:
+        case kCouplingStandard:
             return 0x00;
-        case 1:
+        case kCoupling10Ohm9uF:
             return 0x02;
-        case 2:
+        case kCoupling18uF:
             return 0x06;
         default:
             return 0x00;
@@ -45,16 +45,16 @@ int DcLineCode(int injRet) {
 QString ModeCharacters(const CExecData& step) {
     char first = kModeBase;
     char second = kModeBase;
-    if (step.m_nWaveform == 2 && step.m_nRingRegi == 1) {
+    if (step.m_nWaveform == kWaveRing && step.m_nRingRegi == kRingWave12Ohm) {
         first |= kRing12Ohm;
     }
     const bool unit = HasCouplingUnit(step.m_ulMachineType);
     switch (step.m_nOutputPort) {
         case kPortAc:
-            if (unit && step.m_nCoup == 0) {
-                const bool toPe =
-                    step.m_nInjRet >= 12 && step.m_nInjRet <= 19 && step.m_nInjRet != 17;
-                first |= toPe ? 0x00 : 0x04;
+            if (unit && step.m_nCoup == kCouplingStandard) {
+                // Through a coupling unit with the standard coupling, a line-to-earth pair
+                // leaves bits 1 and 2 clear and every other pair sets bit 2.
+                first |= IsCommonLine(kPortAc, step.m_nInjRet) ? 0x00 : 0x04;
             } else {
                 first |= CouplingBits(step.m_nCoup);
             }
@@ -63,8 +63,8 @@ QString ModeCharacters(const CExecData& step) {
             }
             break;
         case kPortDc:
-            if (unit && step.m_nCoup == 0) {
-                first |= (step.m_nInjRet == 2 || step.m_nInjRet == 3) ? 0x00 : 0x04;
+            if (unit && step.m_nCoup == kCouplingStandard) {
+                first |= IsCommonLine(kPortDc, step.m_nInjRet) ? 0x00 : 0x04;
             } else {
                 first |= CouplingBits(step.m_nCoup);
             }

@@ -11,8 +11,6 @@ namespace zeb {
 namespace {
 // The type assumed when the instrument does not report one.
 constexpr quint32 kFallbackMachineType = 5;
-// "THREE  PHASE L1, L2, L3, PE": needs hardware version 1.
-constexpr int kAcDetailThreePhasePe = 6;
 }  // namespace
 
 CmdResult CZebM40Cntl::SendStep(const CExecData& step, QStringList* block) {
@@ -65,7 +63,7 @@ SettingsCheck CZebM40Cntl::CheckSettings(const CSettingData& record) {
         check.fits = false;
     }
     if (record.m_outOutput.m_nOutputPort == kPortAc &&
-        record.m_outOutput.m_aopOutputPort[kPortAc].m_nOutputDetail == kAcDetailThreePhasePe &&
+        record.m_outOutput.m_aopOutputPort[kPortAc].m_nOutputDetail == kAcThreePhasePeDetail &&
         m_nInstHWVersion == 0) {
         check.messages << linkmsg::CannotExecSettings();
         check.fits = false;

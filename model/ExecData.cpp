@@ -71,18 +71,7 @@ int CExecData::Read(ArchiveReader& ar) {
 }
 
 int32_t CExecData::MinInterval() const {
-    const bool unit = HasCouplingUnit(m_ulMachineType);
-    const bool high = m_lVolt > (unit ? 4000 : 6000);
-    switch (m_nWaveform) {
-        case 0:  // 1.2/50
-            return high ? 20 : 10;
-        case 1:  // 10/700
-            return high ? 30 : 15;
-        case 2:  // RING
-            return unit ? 5 : 10;
-        default:
-            return 60;
-    }
+    return StepIntervalMinimum(m_ulMachineType, m_nWaveform, m_lVolt);
 }
 
 bool CExecData::operator==(const CExecData& o) const {

@@ -12,6 +12,27 @@ namespace zeb {
 class ArchiveReader;
 class ArchiveWriter;
 
+// The fifteen display items of a test step or a whole test condition. The step lists, the
+// summary view, the run panel and the reports pick theirs by these names.
+enum DisplayItem : int {
+    kItemNone = 0,  // no item: empty caption and text
+    kItemPort = 1,
+    kItemDetail,
+    kItemLine,
+    kItemCoupling,
+    kItemWaveform,
+    kItemRing,
+    kItemSync,
+    kItemAngle,
+    kItemVoltage,
+    kItemPolarity,
+    kItemDischarge,
+    kItemInterval,
+    kItemResult,
+    kItemComment,
+    kItemVaristor,
+};
+
 // Judgement codes of a step.
 enum ResultCode { kResultNone = 0, kResultFail = 1, kResultPass = 2 };
 
@@ -30,10 +51,16 @@ public:
     // Smallest interval (seconds) the instrument accepts for this step.
     int32_t MinInterval() const;
 
-    // Captions and texts of the fifteen display items (see ItemText.cpp). GetItemText puts an
-    // out-of-range code back to its default in the step itself, so a later save stores it.
+    // Captions and texts of the display items (see ItemText.cpp). A code outside its table is
+    // shown as its default would be; reading never changes the step.
     QString GetItemCaption(int item) const;
-    QString GetItemText(int item);
+    QString GetItemText(int item) const;
+
+    // Puts the codes the run panel names (output port, line configuration, waveform, ring
+    // impedance) back to their defaults where they lie outside their tables, so that the step
+    // sent is the step the panel shows and a later save stores it. Any other wrong code is
+    // left for the step check to refuse.
+    void CorrectPanelCodes();
 
     // Equality of every field, result and comment included.
     bool operator==(const CExecData& other) const;

@@ -10,32 +10,62 @@ namespace zeb {
 
 namespace {
 
-enum Item {
-    kItemPort = 1,
-    kItemDetail,
-    kItemLine,
-    kItemCoupling,
-    kItemWaveform,
-    kItemRing,
-    kItemSync,
-    kItemAngle,
-    kItemVoltage,
-    kItemPolarity,
-    kItemDischarge,
-    kItemInterval,
-    kItemResult,
-    kItemComment,
-    kItemVaristor,
-};
-
 QString Kv(int32_t volts) {
     return QString::number(volts / 1000.0, 'f', 1);
 }
 
-// A code outside its table goes back to its default in the step, so a later save stores it.
+// A code outside its table goes back to its default.
 void Correct(int32_t& code, bool outOfRange, int32_t fallback) {
     if (outOfRange) {
         code = fallback;
+    }
+}
+
+// The correction one item makes before it names a code: each field to its default (port 0,
+// line configuration 0, line 1, coupling 0, waveform 0, ring 0, sync 0, polarity 1, result 0).
+// Codes below the tables are left alone; they name nothing.
+void CorrectItem(CExecData& s, int item) {
+    switch (item) {
+        case kItemPort:
+            Correct(s.m_nOutputPort, s.m_nOutputPort > kPortTelecom, kPortAc);
+            break;
+        case kItemDetail:
+            if (const NameTable* table = OutputDetailTable(s.m_nOutputPort)) {
+                Correct(s.m_nOutputDetail, s.m_nOutputDetail >= table->size, 0);
+            }
+            break;
+        case kItemLine:
+            if (const NameTable* table =
+                    LineTable(s.m_nOutputPort, s.m_nOutputDetail, s.m_ulMachineType)) {
+                Correct(s.m_nInjRet, s.m_nInjRet >= table->size, 1);
+            }
+            break;
+        case kItemCoupling:
+            if (CouplingTable(s.m_nOutputPort, s.m_ulMachineType)) {
+                Correct(s.m_nCoup, s.m_nCoup >= kCouplingCount, kCouplingStandard);
+            }
+            break;
+        case kItemWaveform:
+            Correct(s.m_nWaveform, s.m_nWaveform >= kWaveformCount, kWave1250);
+            break;
+        case kItemRing:
+            if (s.m_nWaveform == kWaveRing) {
+                Correct(s.m_nRingRegi, s.m_nRingRegi > kRingWave12Ohm, kRingWave30Ohm);
+            }
+            break;
+        case kItemSync:
+            if (s.m_nOutputPort == kPortAc) {
+                Correct(s.m_nSync, s.m_nSync > 1, 0);
+            }
+            break;
+        case kItemPolarity:
+            Correct(s.m_nPola, s.m_nPola > 2, 1);
+            break;
+        case kItemResult:
+            Correct(s.m_nResult, s.m_nResult > kResultPass, kResultNone);
+            break;
+        default:
+            break;
     }
 }
 
@@ -95,7 +125,7 @@ QString CExecData::GetItemCaption(int item) const {
         case kItemWaveform:
             return QStringLiteral("Waveform");
         case kItemRing:
-            return m_nWaveform == 2 ? QStringLiteral("Impedance[Ohm]") : QString();
+            return m_nWaveform == kWaveRing ? QStringLiteral("Impedance[Ohm]") : QString();
         case kItemSync:
             return QStringLiteral("Sync.");
         case kItemAngle:
@@ -119,73 +149,76 @@ QString CExecData::GetItemCaption(int item) const {
     }
 }
 
-QString CExecData::GetItemText(int item) {
+namespace {
+
+// The text of one item of a step whose codes that item names are already corrected.
+QString TextOf(const CExecData& s, int item) {
     switch (item) {
         case kItemPort:
-            Correct(m_nOutputPort, m_nOutputPort > 3, 0);
-            return names::kOutputPort.Lookup(m_nOutputPort);
+            return names::kOutputPort.Lookup(s.m_nOutputPort);
         case kItemDetail: {
-            const NameTable* table = OutputDetailTable(m_nOutputPort);
-            if (!table) {
-                return QString();
-            }
-            Correct(m_nOutputDetail, m_nOutputDetail >= table->size, 0);
-            return table->Lookup(m_nOutputDetail);
+            const NameTable* table = OutputDetailTable(s.m_nOutputPort);
+            return table ? table->Lookup(s.m_nOutputDetail) : QString();
         }
         case kItemLine: {
-            const NameTable* table = LineTable(m_nOutputPort, m_nOutputDetail, m_ulMachineType);
-            if (!table) {
-                return QString();
-            }
-            Correct(m_nInjRet, m_nInjRet >= table->size, 1);
-            return table->Lookup(m_nInjRet);
+            const NameTable* table =
+                LineTable(s.m_nOutputPort, s.m_nOutputDetail, s.m_ulMachineType);
+            return table ? table->Lookup(s.m_nInjRet) : QString();
         }
         case kItemCoupling: {
-            const NameTable* table = CouplingTable(m_nOutputPort, m_ulMachineType);
-            if (!table) {
-                return QString();
-            }
-            Correct(m_nCoup, m_nCoup > 2, 0);
-            return table->Lookup(m_nCoup);
+            const NameTable* table = CouplingTable(s.m_nOutputPort, s.m_ulMachineType);
+            return table ? table->Lookup(s.m_nCoup) : QString();
         }
         case kItemWaveform:
-            Correct(m_nWaveform, m_nWaveform > 2, 0);
-            return names::kWaveform.Lookup(m_nWaveform);
+            return names::kWaveform.Lookup(s.m_nWaveform);
         case kItemRing:
-            if (m_nWaveform != 2) {
-                return QString();
-            }
-            Correct(m_nRingRegi, m_nRingRegi > 1, 0);
-            return names::kRingImpedance.Lookup(m_nRingRegi);
+            return s.m_nWaveform == kWaveRing ? names::kRingImpedance.Lookup(s.m_nRingRegi)
+                                              : QString();
         case kItemSync:
-            if (m_nOutputPort != kPortAc) {
-                return QString();
-            }
-            Correct(m_nSync, m_nSync > 1, 0);
-            return names::kSync.Lookup(m_nSync);
+            return s.m_nOutputPort == kPortAc ? names::kSync.Lookup(s.m_nSync) : QString();
         case kItemAngle:
             // The angle means something only while discharges follow the mains phase.
-            return (m_nOutputPort == kPortAc && m_nSync == 1) ? QString::number(m_lAngle)
-                                                              : QString();
+            return (s.m_nOutputPort == kPortAc && s.m_nSync == 1) ? QString::number(s.m_lAngle)
+                                                                  : QString();
         case kItemVoltage:
-            return m_lVolt == 0 ? QStringLiteral("0") : Kv(m_lVolt);
+            return s.m_lVolt == 0 ? QStringLiteral("0") : Kv(s.m_lVolt);
         case kItemPolarity:
-            Correct(m_nPola, m_nPola > 2, 1);
-            return names::kPolarity.Lookup(m_nPola);
+            return names::kPolarity.Lookup(s.m_nPola);
         case kItemDischarge:
-            return QString::number(m_lDisc);
+            return QString::number(s.m_lDisc);
         case kItemInterval:
-            return QString::number(m_lRept);
+            return QString::number(s.m_lRept);
         case kItemResult:
-            Correct(m_nResult, m_nResult > 2, 0);
-            return names::kResult.Lookup(m_nResult);
+            return names::kResult.Lookup(s.m_nResult);
         case kItemComment:
-            return m_strComment;
+            return s.m_strComment;
         case kItemVaristor:
-            return m_bVaristorTestMode ? QStringLiteral("Varistor test mode") : QString();
+            return s.m_bVaristorTestMode ? QStringLiteral("Varistor test mode") : QString();
         default:
             return QString();
     }
+}
+
+}  // namespace
+
+QString CExecData::GetItemText(int item) const {
+    CExecData shown = *this;  // plain values and a shared string: cheap
+    CorrectItem(shown, item);
+    return TextOf(shown, item);
+}
+
+void CExecData::CorrectPanelCodes() {
+    CorrectItem(*this, kItemPort);
+    CorrectItem(*this, kItemDetail);
+    // No waveform or ring impedance has a negative code; the panel shows the default one.
+    if (m_nWaveform < 0) {
+        m_nWaveform = kWave1250;
+    }
+    CorrectItem(*this, kItemWaveform);
+    if (m_nWaveform == kWaveRing && m_nRingRegi < 0) {
+        m_nRingRegi = kRingWave30Ohm;
+    }
+    CorrectItem(*this, kItemRing);
 }
 
 QString CSettingData::GetItemCaption(int item) const {
@@ -232,10 +265,8 @@ QString CSettingData::GetItemText(int item) const {
                 default:
                     return QString();
             }
-        default: {
-            CExecData step = TemplateStep();
-            return step.GetItemText(item);
-        }
+        default:
+            return TemplateStep().GetItemText(item);
     }
 }
 

@@ -130,7 +130,7 @@ const NameTable* OutputDetailTable(int32_t port) {
 const NameTable* LineTable(int32_t port, int32_t detail, uint32_t machineType) {
     switch (port) {
         case kPortAc:
-            return (detail == 0 || detail == 1) ? &names::kAcSinglePhaseLine : &names::kAcLine;
+            return UsesSinglePhaseLineNames(detail) ? &names::kAcSinglePhaseLine : &names::kAcLine;
         case kPortDc:
             return &names::kDcLine;
         case kPortSurge:

@@ -55,8 +55,4 @@ const NameTable* LineTable(int32_t port, int32_t detail, uint32_t machineType);
 // Coupling (AC, DC) or impedance (telecom) table; nullptr for the other ports.
 const NameTable* CouplingTable(int32_t port, uint32_t machineType);
 
-// Line bit masks of the AC port: normal-mode (line-to-line) and common-mode (line-to-PE) lines.
-constexpr uint32_t kAcNormalLines = 0x20FFF;
-constexpr uint32_t kAcCommonLines = 0xDF000;
-
 }  // namespace zeb

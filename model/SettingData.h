@@ -10,46 +10,14 @@
 #include <vector>
 
 #include "ExecData.h"
+#include "InstrumentRules.h"
 
 namespace zeb {
-
-// Coupling-unit bits of a machine type code: the output runs through an external coupling unit.
-constexpr uint32_t kCouplingUnitMask = 0x7000;
-// Three-phase AC coupling bit of a machine type code.
-constexpr uint32_t kThreePhaseBit = 0x4;
-// The external telecom coupling unit alone; its telecom lines and impedances have own names.
-constexpr uint32_t kMachineTelecomUnit = 0x400B;
-// Model variant bits of a machine type code: without a coupling unit, only a "C" model (C set,
-// B clear) has the telecom line output.
-constexpr uint32_t kVariantB = 0x2;
-constexpr uint32_t kVariantC = 0x1;
-// Edition-3 hardware bit of a machine type code; its telecom output delivers at most 6 kV.
-constexpr uint32_t kEdition3Bit = 0x8;
-constexpr int32_t kEdition3TelecomMax = 6000;
-// Machine type "none set".
-constexpr uint32_t kNoMachineType = 0xFFFFFFFFu;
-
-inline bool HasCouplingUnit(uint32_t machineType) {
-    return (machineType & kCouplingUnitMask) != 0;
-}
-
-// Whether the machine type an instrument reports ("QR", the model nibble alone) fits a record's
-// machine type. The generator cannot know which external coupling unit is cabled to it, so for
-// a record made for a coupling unit only the generator's nibble is compared.
-inline bool ReportedTypeFits(uint32_t reported, uint32_t recordType) {
-    if (HasCouplingUnit(recordType)) {
-        return reported == (recordType & 0x0Fu);
-    }
-    return reported == recordType;
-}
 
 // Port slots, line-bit sets per slot, value-list entries.
 constexpr int kSlotCount = 10;
 // The editor refuses test conditions that expand into more steps than this.
 constexpr int64_t kMaxStepCount = 1000;
-
-// Output port codes (index of m_aopOutputPort).
-enum OutputPortCode { kPortAc = 0, kPortDc = 1, kPortSurge = 2, kPortTelecom = 3 };
 
 // Value-set types and the mode codes ValueAt reports.
 enum ValueType { kValueFixed = 0, kValueSweep = 1, kValueVariable = 2 };

@@ -1,14 +1,11 @@
 #include "StepCheck.h"
 
-#include <algorithm>
-
 #include "NameTables.h"
+#include "SettingData.h"
 
 namespace zeb {
 
 namespace {
-
-constexpr int32_t kGeneratorMax = 15000;
 
 // A value as the entry pages show it, with its unit ("15.0 kV", "999 s").
 QString Shown(int64_t value, const VALUE_LIMIT& limit, const char* unit) {
@@ -52,44 +49,6 @@ bool IsFlag(int32_t value) {
 
 }  // namespace
 
-int32_t GeneratorVoltageMax(uint32_t machineType, int32_t port) {
-    return (port == kPortTelecom && (machineType & kEdition3Bit)) ? kEdition3TelecomMax
-                                                                  : kGeneratorMax;
-}
-
-bool PortOffered(uint32_t machineType, int32_t port) {
-    if (!names::kOutputPort.Contains(port)) {
-        return false;
-    }
-    if (HasCouplingUnit(machineType)) {
-        return (machineType & kThreePhaseBit) ? port == kPortAc : port != kPortSurge;
-    }
-    if (!(machineType & kVariantB) && (machineType & kVariantC)) {
-        return true;
-    }
-    return port != kPortTelecom;
-}
-
-void SetLimitsFor(CSettingData& record, int32_t port, int32_t waveform) {
-    const uint32_t type = record.m_ulMachineType;
-    if (!HasCouplingUnit(type)) {
-        record.m_vlVolt.m_lMax = GeneratorVoltageMax(type, port);
-    }
-    switch (waveform) {
-        case 0:
-            record.m_vlRept.m_lMin = 10;
-            break;
-        case 1:
-            record.m_vlRept.m_lMin = 15;
-            break;
-        case 2:
-            record.m_vlRept.m_lMin = HasCouplingUnit(type) ? 5 : 10;
-            break;
-        default:
-            break;
-    }
-}
-
 bool CheckStepValues(const CExecData& step, QString& problem) {
     problem.clear();
     const uint32_t type = step.m_ulMachineType;
@@ -116,7 +75,7 @@ bool CheckStepValues(const CExecData& step, QString& problem) {
     if (!Known("waveform", step.m_nWaveform, names::kWaveform.Contains(step.m_nWaveform),
                problem) ||
         !Known("ring wave impedance", step.m_nRingRegi,
-               step.m_nWaveform != 2 || names::kRingImpedance.Contains(step.m_nRingRegi),
+               step.m_nWaveform != kWaveRing || names::kRingImpedance.Contains(step.m_nRingRegi),
                problem) ||
         !Known("sync", step.m_nSync, names::kSync.Contains(step.m_nSync), problem) ||
         !Known("polarity", step.m_nPola, IsFlag(step.m_nPola), problem) ||
@@ -125,12 +84,11 @@ bool CheckStepValues(const CExecData& step, QString& problem) {
         return false;
     }
 
+    // The entry limits of the editor, with the instrument's maximum for this machine and port
+    // and its shortest interval for this waveform and voltage.
     CSettingData limits;
-    limits.m_ulMachineType = type;
-    limits.SetDefault();
-    SetLimitsFor(limits, port, step.m_nWaveform);
-    // Above 4 kV (coupling unit) or 6 kV the generator needs a longer interval still.
-    const int32_t minInterval = std::max(limits.m_vlRept.m_lMin, step.MinInterval());
+    limits.m_vlVolt.m_lMax = VoltageMax(type, port);
+    const int32_t minInterval = step.MinInterval();
     return InRange("voltage", step.m_lVolt, limits.m_vlVolt.m_lMin, limits.m_vlVolt, "kV",
                    problem) &&
            InRange("number of discharges", step.m_lDisc, limits.m_vlDisc.m_lMin, limits.m_vlDisc,

@@ -7,7 +7,6 @@
 #include <limits>
 #include <vector>
 
-#include "NameTables.h"
 #include "SettingData.h"
 
 namespace zeb {
@@ -25,39 +24,10 @@ std::vector<int32_t> SetBits(uint32_t bits) {
     return out;
 }
 
-// A voltage marked NORMAL only reaches line-to-line lines, one marked COMMON only reaches
-// line-to-PE lines. Only the AC and DC ports distinguish the two.
-bool LineKept(int32_t port, int32_t mode, int32_t line) {
-    if (port == kPortAc) {
-        const bool normalLine = line < 12 || line == 17;
-        if (mode == kModeNormal) {
-            return normalLine;
-        }
-        if (mode == kModeCommon) {
-            return !normalLine;
-        }
-    } else if (port == kPortDc) {
-        if (mode == kModeNormal) {
-            return line < 2;
-        }
-        if (mode == kModeCommon) {
-            return line >= 2;
-        }
-    }
-    return true;
-}
-
-// Above 4 kV through a coupling unit, above 6 kV otherwise, the generator needs longer to
-// recharge: at least 20 s for 1.2/50 and 30 s for 10/700.
+// Above the recharge threshold the 1.2/50 and 10/700 waves need a longer interval.
 void RaiseInterval(CExecData& step) {
-    const int32_t threshold = HasCouplingUnit(step.m_ulMachineType) ? 4000 : 6000;
-    if (step.m_lVolt <= threshold) {
-        return;
-    }
-    if (step.m_nWaveform == 0 && step.m_lRept < 20) {
-        step.m_lRept = 20;
-    } else if (step.m_nWaveform == 1 && step.m_lRept < 30) {
-        step.m_lRept = 30;
+    if (AboveRechargeThreshold(step.m_ulMachineType, step.m_lVolt)) {
+        step.m_lRept = std::max(step.m_lRept, HighVoltageInterval(step.m_nWaveform));
     }
 }
 
@@ -115,7 +85,8 @@ int64_t CSettingData::StepCount() const {
         int32_t mode = 0;
         m_valVolt.ValueAt(j, mode);
         for (int32_t line : lines) {
-            total += LineKept(m_outOutput.m_nOutputPort, mode, line) ? polarities * angles : 0;
+            total +=
+                LineKeptForMode(m_outOutput.m_nOutputPort, mode, line) ? polarities * angles : 0;
         }
     }
     return total;
@@ -138,7 +109,7 @@ void CSettingData::ExpandSteps(ExecDataList& list) const {
         int32_t mode = 0;
         const int32_t volt = m_valVolt.ValueAt(j, mode);
         for (int32_t line : lines) {
-            if (!LineKept(port, mode, line)) {
+            if (!LineKeptForMode(port, mode, line)) {
                 continue;
             }
             for (int32_t pola : polarities) {

@@ -1,14 +1,15 @@
 #include "ReportLayout.h"
 
+#include "StepColumns.h"
+
 namespace zeb {
 
 namespace {
 
-// Step table of the "Content" sheet: header row 10, step k in row 10 + k, columns A to I.
+// Step table of the "Content" sheet: header row 10, step k in row 10 + k, one column from A
+// onwards for each of the report's step columns.
 constexpr int kHeaderRow = 10;
 constexpr char kFirstColumn = 'A';
-constexpr char kLastColumn = 'I';
-constexpr char kResultColumn = 'H';
 
 QString Address(char column, int row) {
     return QChar(column) + QString::number(row);
@@ -41,6 +42,14 @@ void LayOutCondition(CMsExcelControl& xl) {
 }
 
 void LayOutContent(CMsExcelControl& xl, int stepCount) {
+    const std::vector<StepColumn>& columns = StepColumnsOf(StepList::Report);
+    const char lastColumn = static_cast<char>(kFirstColumn + columns.size() - 1);
+    char resultColumn = 0;
+    for (size_t c = 0; c < columns.size(); ++c) {
+        if (columns[c].item == kItemResult) {
+            resultColumn = static_cast<char>(kFirstColumn + c);
+        }
+    }
     Bold(xl, {"B2", "C2", "D2", "E2", "F2", "H2", "E5"});
     CellStyle overall;
     overall.fill = JudgementFill(xl.GetCellText(QStringLiteral("H3")));
@@ -50,14 +59,14 @@ void LayOutContent(CMsExcelControl& xl, int stepCount) {
     CellStyle header;
     header.bold = true;
     header.grid = true;
-    for (char c = kFirstColumn + 1; c <= kLastColumn; ++c) {
+    for (char c = kFirstColumn + 1; c <= lastColumn; ++c) {
         xl.SetCellStyle(Address(c, kHeaderRow), header);
     }
     for (int row = kHeaderRow + 1; row <= kHeaderRow + stepCount; ++row) {
-        for (char c = kFirstColumn; c <= kLastColumn; ++c) {
+        for (char c = kFirstColumn; c <= lastColumn; ++c) {
             CellStyle cell;
             cell.grid = true;
-            if (c == kResultColumn) {
+            if (c == resultColumn) {
                 cell.fill = JudgementFill(xl.GetCellText(Address(c, row)));
             }
             xl.SetCellStyle(Address(c, row), cell);

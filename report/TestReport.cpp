@@ -6,6 +6,7 @@
 
 #include "MessageSeam.h"
 #include "ReportLayout.h"
+#include "StepColumns.h"
 
 namespace zeb {
 
@@ -28,7 +29,7 @@ const char* ResultName(int result) {
 
 // A caption cell and the record's value cell next to it.
 void PutItem(CMsExcelControl& xl, const CSettingData& record, const char* captionCell,
-             const char* textCell, int item) {
+             const char* textCell, DisplayItem item) {
     xl.SetCellString(QLatin1String(captionCell), record.GetItemCaption(item));
     xl.SetCellString(QLatin1String(textCell), Literal(record.GetItemText(item)));
 }
@@ -58,46 +59,50 @@ void FillConditionSheet(CMsExcelControl& xl, const CTestProperty& p, const CSett
     PutPair(xl, "L8", Literal(p.m_strFreeInput1Title), "M8", p.m_strFreeInput1);
     PutPair(xl, "L9", Literal(p.m_strFreeInput2Title), "M9", p.m_strFreeInput2);
 
-    PutItem(xl, record, "B15", "C15", 1);   // output port
-    PutItem(xl, record, "B16", "C16", 2);   // output lines
-    PutItem(xl, record, "B17", "C17", 4);   // coupling / impedance
-    PutItem(xl, record, "B18", "C18", 5);   // waveform
-    PutItem(xl, record, "E18", "F18", 6);   // ring impedance (caption empty unless RING)
-    PutItem(xl, record, "B19", "C19", 11);  // discharge count
-    PutItem(xl, record, "B20", "C20", 12);  // interval
-    PutItem(xl, record, "B21", "C21", 9);   // voltage
-    PutItem(xl, record, "B22", "C22", 3);   // injection - return lines
-    PutItem(xl, record, "B23", "C23", 10);  // polarity
-    PutItem(xl, record, "B24", "C24", 7);   // synchronisation
-    PutItem(xl, record, "B25", "C25", 8);   // phase angle
+    PutItem(xl, record, "B15", "C15", kItemPort);
+    PutItem(xl, record, "B16", "C16", kItemDetail);
+    PutItem(xl, record, "B17", "C17", kItemCoupling);  // coupling / impedance
+    PutItem(xl, record, "B18", "C18", kItemWaveform);
+    PutItem(xl, record, "E18", "F18", kItemRing);  // caption empty unless RING
+    PutItem(xl, record, "B19", "C19", kItemDischarge);
+    PutItem(xl, record, "B20", "C20", kItemInterval);
+    PutItem(xl, record, "B21", "C21", kItemVoltage);
+    PutItem(xl, record, "B22", "C22", kItemLine);
+    PutItem(xl, record, "B23", "C23", kItemPolarity);
+    PutItem(xl, record, "B24", "C24", kItemSync);
+    PutItem(xl, record, "B25", "C25", kItemAngle);
 }
 
-// The items of a step row, column B onwards, with the header row using their captions.
-constexpr int kStepItems[] = {12, 9, 3, 10, 7, 8, 13, 14};
-constexpr int kFirstStepRow = 11;
+// The step table: the report's step columns from column A, header row 10, step k in row 10 + k.
+constexpr int kHeaderRow = 10;
+
+QString Cell(size_t column, int row) {
+    return QChar(static_cast<char>('A' + column)) + QString::number(row);
+}
 
 void FillContentSheet(CMsExcelControl& xl, const CSettingData& record, const ExecDataList& steps) {
-    PutItem(xl, record, "B2", "B3", 1);
-    PutItem(xl, record, "C2", "C3", 2);
-    PutItem(xl, record, "D2", "D3", 4);
-    PutItem(xl, record, "E2", "E3", 5);
-    PutItem(xl, record, "E5", "E6", 6);
-    PutItem(xl, record, "F2", "F3", 11);
+    PutItem(xl, record, "B2", "B3", kItemPort);
+    PutItem(xl, record, "C2", "C3", kItemDetail);
+    PutItem(xl, record, "D2", "D3", kItemCoupling);
+    PutItem(xl, record, "E2", "E3", kItemWaveform);
+    PutItem(xl, record, "E5", "E6", kItemRing);
+    PutItem(xl, record, "F2", "F3", kItemDischarge);
 
-    for (int i = 0; i < 8; ++i) {
-        const QString column(QChar('B' + i));
-        xl.SetCellString(column + QStringLiteral("10"), record.GetItemCaption(kStepItems[i]));
+    // The step number's column has no header; the others are headed by their item's caption.
+    const std::vector<StepColumn>& columns = StepColumnsOf(StepList::Report);
+    for (size_t c = 0; c < columns.size(); ++c) {
+        if (columns[c].item != kItemNone) {
+            xl.SetCellString(Cell(c, kHeaderRow), record.GetItemCaption(columns[c].item));
+        }
     }
     int k = 0;
-    for (const CExecData& original : steps) {
+    for (const CExecData& step : steps) {
         ++k;
-        // Item texts put out-of-range codes back to their defaults; the report works on a copy
-        // so that writing a report never changes the document.
-        CExecData step = original;
-        const QString row = QString::number(kFirstStepRow - 1 + k);
-        xl.SetCellString(QStringLiteral("A") + row, Literal(QString::asprintf("%s%4d", "Step", k)));
-        for (int i = 0; i < 8; ++i) {
-            xl.SetCellString(QChar('B' + i) + row, Literal(step.GetItemText(kStepItems[i])));
+        for (size_t c = 0; c < columns.size(); ++c) {
+            const QString text = columns[c].item == kItemNone
+                                     ? QString::asprintf("%s%4d", "Step", k)
+                                     : step.GetItemText(columns[c].item);
+            xl.SetCellString(Cell(c, kHeaderRow + k), Literal(text));
         }
     }
     xl.SetCellString(QStringLiteral("H2"), QStringLiteral("Test result"));
@@ -150,7 +155,7 @@ bool FillTestReport(CMsExcelControl& xl, const CTestProperty& property,
                     const CZebM40SettingsDoc& doc, QString& error) {
     // Step k goes to row 10 + k. A report that silently lost the steps past the last row of
     // the sheet would look complete; it is refused instead.
-    const size_t maxSteps = CMsExcelControl::kMaxRows - kFirstStepRow + 1;
+    const size_t maxSteps = CMsExcelControl::kMaxRows - kHeaderRow;
     if (doc.Steps().size() > maxSteps) {
         error = QStringLiteral("The test has %1 steps; a worksheet holds at most %2.")
                     .arg(doc.Steps().size())

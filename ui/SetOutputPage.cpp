@@ -50,7 +50,7 @@ void CSetOutputPage::MakeWaveform(const ChoiceList& choices, bool isChoice) {
 void CSetOutputPage::MakeRingImpedance() {
     m_ringLabel = new QLabel(tr("Impedance:"), this);
     m_ring = MakeCombo(RingImpedances(), Slot().m_nRingRegi, tr("Impedance"));
-    const bool ring = CurrentCode(m_waveform).value_or(-1) == 2;
+    const bool ring = CurrentCode(m_waveform).value_or(-1) == kWaveRing;
     m_ringLabel->setVisible(ring);
     m_ring->setVisible(ring);
     connect(m_ring, &QComboBox::activated, this, [this] { ReadRingImpedance(); });
@@ -103,8 +103,8 @@ void CSetOutputPage::ReadWaveform() {
     Slot().m_nWaveform = *code;
     if (m_ring) {
         // The impedance only matters for the ring wave; its code is kept while hidden.
-        m_ringLabel->setVisible(*code == 2);
-        m_ring->setVisible(*code == 2);
+        m_ringLabel->setVisible(*code == kWaveRing);
+        m_ring->setVisible(*code == kWaveRing);
     }
     ApplyMinimumInterval(m_record, *code);
     emit SettingChanged();

@@ -50,7 +50,4 @@ struct OkCheckResult {
 };
 OkCheckResult CheckForOk(const CSettingData& record);
 
-// Number of set bits.
-int BitCount(uint32_t bits);
-
 }  // namespace zeb

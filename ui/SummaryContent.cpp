@@ -6,8 +6,10 @@
 namespace zeb {
 
 namespace {
-// Which display item fills each row (see ItemText.cpp for the items).
-constexpr int kRowItem[kSummaryRowCount] = {1, 2, 4, 5, 6, 11, 12, 9, 3, 10, 7, 8};
+// Which display item fills each row.
+constexpr DisplayItem kRowItem[kSummaryRowCount] = {
+    kItemPort,     kItemDetail,  kItemCoupling, kItemWaveform, kItemRing, kItemDischarge,
+    kItemInterval, kItemVoltage, kItemLine,     kItemPolarity, kItemSync, kItemAngle};
 }  // namespace
 
 SummaryContent MakeSummary(const CSettingData& record) {
@@ -24,7 +26,7 @@ SummaryContent MakeSummary(const CSettingData& record) {
         QStringLiteral("Discharge count"),
         QStringLiteral("Interval [s]"),
         QStringLiteral("Voltage [kV]"),
-        record.GetItemCaption(3),
+        record.GetItemCaption(kItemLine),
         QStringLiteral("Polarity"),
         QStringLiteral("Synchronisation"),
         QStringLiteral("Phase angle [deg]"),

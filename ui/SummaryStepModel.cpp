@@ -3,13 +3,10 @@
 #include <algorithm>
 
 #include "SettingsDoc.h"
+#include "StepColumns.h"
 #include "SummaryContent.h"
 
 namespace zeb {
-
-namespace {
-constexpr int kWidthFortieths[CSummaryStepModel::kColumnCount] = {5, 7, 6, 10, 5, 5};
-}  // namespace
 
 CSummaryStepModel::CSummaryStepModel(CZebM40SettingsDoc& doc, QObject* parent)
     : CStepListModel(doc.Steps(), parent),
@@ -43,8 +40,8 @@ QVariant CSummaryStepModel::headerData(int section, Qt::Orientation orientation,
 std::vector<int> CSummaryStepModel::ColumnWidths(int clientWidth, int scrollBarWidth) {
     const int usable = std::max(0, clientWidth - scrollBarWidth);
     std::vector<int> widths;
-    for (int fortieths : kWidthFortieths) {
-        widths.push_back(usable * fortieths / 40);
+    for (const StepColumn& column : StepColumnsOf(StepList::Summary)) {
+        widths.push_back(usable * column.share / StepListShares(StepList::Summary));
     }
     return widths;
 }

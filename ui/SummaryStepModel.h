@@ -13,6 +13,8 @@ class CZebM40SettingsDoc;
 
 class CSummaryStepModel : public CStepListModel {
 public:
+    // The summary's columns (StepColumnsOf(StepList::Summary)) are the run list's up to the
+    // result.
     static constexpr int kColumnCount = kColResult;
 
     explicit CSummaryStepModel(CZebM40SettingsDoc& doc, QObject* parent = nullptr);

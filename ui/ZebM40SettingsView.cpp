@@ -248,9 +248,6 @@ bool CZebM40SettingsView::ShowTestInfo() {
 void CZebM40SettingsView::ShowRunDialog() {
     CExecDlg dlg(m_doc, m_cntl, m_property, this);
     dlg.exec();
-    // Results and comments live in the steps; the list here shows none of them, but a run
-    // may have corrected codes the file carried.
-    m_stepModel->Refresh();
 }
 
 }  // namespace zeb

@@ -14,7 +14,7 @@ TEST(StepListModelTest, CellTextsOfEveryColumn) {
     ExecDataList steps = {AcStep(500), AcStep(0), AcStep(15000)};
     steps[1].m_nSync = 1;
     steps[1].m_lAngle = 90;
-    steps[2].m_nPola = 7;  // out of range: shown as negative and put back in the step
+    steps[2].m_nPola = 7;  // out of range: shown as negative
     steps[2].m_nResult = 9;
     steps[2].m_strComment = QStringLiteral("arc seen");
     CStepListModel model(steps);
@@ -30,7 +30,7 @@ TEST(StepListModelTest, CellTextsOfEveryColumn) {
     EXPECT_EQ(model.CellText(1, Col::kColAngle), "90");
     EXPECT_EQ(model.CellText(0, Col::kColPolarity), "+");
     EXPECT_EQ(model.CellText(2, Col::kColPolarity), "-");
-    EXPECT_EQ(steps[2].m_nPola, 1);
+    EXPECT_EQ(steps[2].m_nPola, 7);  // reading a cell never changes the step
     EXPECT_EQ(model.CellText(2, Col::kColResult), "------");
     EXPECT_EQ(model.CellText(2, Col::kColComment), "arc seen");
     EXPECT_EQ(model.CellText(3, Col::kColStep), "");  // no such row: nothing read

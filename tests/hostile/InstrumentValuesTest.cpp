@@ -141,27 +141,6 @@ TEST(StepValues, EveryValueIsCheckedAgainstWhatTheInstrumentAccepts) {
     }
 }
 
-TEST(StepValues, EveryExpandedStepOfEveryMachinePasses) {
-    for (uint32_t machine : {0u, 1u, 2u, 5u, 9u, 13u, 0x4000u, 0x400Bu, 0x400Fu}) {
-        for (int32_t port = 0; port < 4; ++port) {
-            CSettingData record;
-            record.m_ulMachineType = machine;
-            record.SetDefault();
-            if (!PortOffered(machine, port)) {
-                continue;
-            }
-            record.m_outOutput.m_nOutputPort = port;
-            ExecDataList steps;
-            record.ExpandSteps(steps);
-            for (const CExecData& step : steps) {
-                QString problem;
-                EXPECT_TRUE(CheckStepValues(step, problem))
-                    << machine << "/" << port << ": " << problem.toStdString();
-            }
-        }
-    }
-}
-
 class StepToTheInstrument : public SimFixture {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }

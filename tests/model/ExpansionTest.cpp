@@ -206,32 +206,6 @@ TEST(Expansion, StepCountOfHugeSweepWithoutExpanding) {
     EXPECT_EQ(rec.StepCount(), INT64_MAX);
 }
 
-struct RaiseCase {
-    uint32_t machine;
-    int32_t volt;
-    int32_t waveform;
-    int32_t rept;
-    int32_t expected;
-};
-
-TEST(Expansion, IntervalRaiseAboveThreshold) {
-    const RaiseCase cases[] = {
-        {0x400F, 4100, 0, 10, 20}, {0x400F, 4000, 0, 10, 10}, {0x400F, 4100, 1, 10, 30},
-        {0x400F, 4100, 2, 10, 10}, {0x400F, 4100, 0, 25, 25}, {5, 6000, 0, 10, 10},
-        {5, 6100, 0, 10, 20},      {5, 6100, 1, 12, 30},      {5, 6100, 1, 45, 45},
-    };
-    for (const RaiseCase& c : cases) {
-        CSettingData rec = Record(c.machine);
-        rec.m_valVolt.m_lValue = c.volt;
-        rec.m_lRept = c.rept;
-        rec.m_outOutput.m_aopOutputPort[0].m_nWaveform = c.waveform;
-        const ExecDataList steps = Expand(rec);
-        ASSERT_FALSE(steps.empty());
-        EXPECT_EQ(steps[0].m_lRept, c.expected)
-            << "machine " << c.machine << " volt " << c.volt << " waveform " << c.waveform;
-    }
-}
-
 TEST(ExecData, DefaultsAndMinInterval) {
     CExecData s;
     EXPECT_EQ(s.m_ulMachineType, 0xFFFFFFFFu);
@@ -240,22 +214,17 @@ TEST(ExecData, DefaultsAndMinInterval) {
     EXPECT_EQ(s.m_nPola, 1);
     EXPECT_EQ(s.m_lRept, 10);
 
-    const struct {
-        uint32_t machine;
-        int32_t volt;
-        int32_t waveform;
-        int32_t expected;
-    } cases[] = {
-        {0x4000, 4000, 1, 15}, {0x4000, 4100, 1, 30}, {0x4000, 4000, 0, 10}, {0x4000, 4100, 0, 20},
-        {0x4000, 9000, 2, 5},  {0x4000, 100, 7, 60},  {5, 6000, 0, 10},      {5, 6100, 0, 20},
-        {5, 6000, 1, 15},      {5, 6100, 1, 30},      {5, 100, 2, 10},       {5, 100, -1, 60},
-    };
-    for (const auto& c : cases) {
-        s.m_ulMachineType = c.machine;
-        s.m_lVolt = c.volt;
-        s.m_nWaveform = c.waveform;
-        EXPECT_EQ(s.MinInterval(), c.expected) << c.machine << " " << c.volt << " " << c.waveform;
-    }
+    // The threshold: 4 kV through a coupling unit, 6 kV otherwise; RING needs no more above it.
+    s.m_ulMachineType = 0x4000;
+    s.m_lVolt = 4000;
+    s.m_nWaveform = kWave10700;
+    EXPECT_EQ(s.MinInterval(), 15);
+    s.m_lVolt = 4100;
+    EXPECT_EQ(s.MinInterval(), 30);
+    s.m_nWaveform = kWaveRing;
+    EXPECT_EQ(s.MinInterval(), 5);
+    s.m_nWaveform = 7;
+    EXPECT_EQ(s.MinInterval(), 60);
 }
 
 }  // namespace

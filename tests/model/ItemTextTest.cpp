@@ -1,5 +1,5 @@
-// Item captions and texts of steps and records, with the in-place corrections of codes that lie
-// outside their tables.
+// Item captions and texts of steps and records; codes outside their tables are shown as their
+// defaults, and only the run panel puts them back in the step.
 
 #include <gtest/gtest.h>
 
@@ -106,35 +106,48 @@ TEST(StepItems, TelecomTablesAndTheCouplingUnit) {
     EXPECT_EQ(surge.GetItemText(3), QStringLiteral("HOT - COM"));
 }
 
-TEST(StepItems, OutOfRangeCodesAreCorrectedInTheStep) {
+TEST(StepItems, OutOfRangeCodesShowTheirDefaultAndOnlyTheRunPanelPutsThemBack) {
     const struct {
         int32_t CExecData::*field;
         int32_t bad;
         int item;
         const char* text;
-        int32_t corrected;
+        int32_t afterRun;  // what the run panel's correction leaves in the step
     } cases[] = {
-        {&CExecData::m_nWaveform, 5, 5, "1.2/50", 0},
-        {&CExecData::m_nOutputDetail, 7, 2, "SINGLE PHASE L , N", 0},
-        {&CExecData::m_nInjRet, 20, 3, "L1 - L3", 1},
-        {&CExecData::m_nCoup, 3, 4, "STANDARD", 0},
-        {&CExecData::m_nSync, 2, 7, "ASYNC", 0},
-        {&CExecData::m_nPola, 3, 10, "-", 1},
-        {&CExecData::m_nResult, 3, 13, "------", 0},
-        {&CExecData::m_nOutputPort, 4, 1, "AC LINE OUTPUT", 0},
+        {&CExecData::m_nWaveform, 5, kItemWaveform, "1.2/50", 0},
+        {&CExecData::m_nOutputDetail, 7, kItemDetail, "SINGLE PHASE L , N", 0},
+        {&CExecData::m_nOutputPort, 4, kItemPort, "AC LINE OUTPUT", 0},
+        // Not named by the panel: left for the step check to refuse.
+        {&CExecData::m_nInjRet, 20, kItemLine, "L1 - L3", 20},
+        {&CExecData::m_nPola, 3, kItemPolarity, "-", 3},
+        {&CExecData::m_nResult, 3, kItemResult, "------", 3},
+        {&CExecData::m_nCoup, 3, kItemCoupling, "STANDARD", 3},
+        {&CExecData::m_nSync, 2, kItemSync, "ASYNC", 2},
     };
     for (const auto& c : cases) {
         CExecData s = Step(kPortAc);
         s.*c.field = c.bad;
+        const CExecData before = s;
         EXPECT_EQ(s.GetItemText(c.item), QLatin1String(c.text)) << c.item;
-        EXPECT_EQ(s.*c.field, c.corrected) << c.item;  // a later save stores the default
+        EXPECT_TRUE(s == before) << c.item;  // a read is a read
+        s.CorrectPanelCodes();
+        EXPECT_EQ(s.*c.field, c.afterRun) << c.item;
+        EXPECT_EQ(s.GetItemText(c.item), QLatin1String(c.text)) << c.item;
     }
+    // A negative waveform names nothing, and the run shows and sends the default one.
+    CExecData negative = Step(kPortAc);
+    negative.m_nWaveform = -1;
+    EXPECT_TRUE(negative.GetItemText(kItemWaveform).isEmpty());
+    negative.CorrectPanelCodes();
+    EXPECT_EQ(negative.m_nWaveform, kWave1250);
+
     CExecData s = Step(kPortAc);
     s.m_nPola = 2;
     EXPECT_EQ(s.GetItemText(10), QStringLiteral("+/-"));
     s.m_nWaveform = 2;
     s.m_nRingRegi = 4;
     EXPECT_EQ(s.GetItemText(6), QStringLiteral("30ohm"));
+    s.CorrectPanelCodes();
     EXPECT_EQ(s.m_nRingRegi, 0);
 
     // The DC table has two configurations and four lines.

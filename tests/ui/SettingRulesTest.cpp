@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "ChoiceCodes.h"
 #include "SettingRules.h"
 
@@ -18,55 +20,25 @@ CSettingData Record(uint32_t machineType) {
     return r;
 }
 
-TEST(SettingRules, PortsFollowTheMachine) {
-    EXPECT_EQ(Codes(PortChoices(0x400F)), (Codes_t{0}));
-    EXPECT_EQ(Codes(PortChoices(0x400B)), (Codes_t{0, 1, 3}));
-    EXPECT_EQ(Codes(PortChoices(2)), (Codes_t{0, 1, 2}));
-    EXPECT_EQ(Codes(PortChoices(13)), (Codes_t{0, 1, 2, 3}));
-    EXPECT_EQ(Codes(PortChoices(3)), (Codes_t{0, 1, 2}));
-    EXPECT_EQ(Codes(PortChoices(4)), (Codes_t{0, 1, 2}));
+TEST(SettingRules, TelecomPageFollowsTheMachine) {
     EXPECT_TRUE(PortChoices(kNoMachineType).empty());
     EXPECT_EQ(PortChoices(1).back().text, "TELECOM LINE OUTPUT");
-
     EXPECT_EQ(PageForPort(3, 0x400B), OutputPage::TelecomUnit);
     EXPECT_EQ(PageForPort(3, 9), OutputPage::TelecomEd3);
     EXPECT_EQ(PageForPort(3, 1), OutputPage::Telecom);
-    EXPECT_EQ(PageForPort(2, 1), OutputPage::Surge);
     EXPECT_EQ(PageForPort(7, 1), OutputPage::None);
-}
-
-TEST(SettingRules, VoltageLimitAndListKindPerPort) {
-    EXPECT_EQ(VoltageMaxForPort(3, 9, 15000), 6000);
-    EXPECT_EQ(VoltageMaxForPort(0, 9, 6000), 15000);
-    EXPECT_EQ(VoltageMaxForPort(3, 0x400B, 4000), 4000);
-
-    EXPECT_EQ(VariableKindForPort(0, 5, 0), 1);
-    EXPECT_EQ(VariableKindForPort(0, 4, 1), 0);
-    EXPECT_EQ(VariableKindForPort(0, 6, 1), 1);  // left as it was
-    EXPECT_EQ(VariableKindForPort(1, 1, 0), 1);
-    EXPECT_EQ(VariableKindForPort(3, 1, 1), 0);
-    EXPECT_EQ(VariableKindForDetail(0, 6, 0), 1);
-    EXPECT_EQ(VariableKindForDetail(3, 1, 1), 1);  // telecom pages leave it
 }
 
 TEST(SettingRules, MinimumIntervalFollowsTheWaveform) {
     CSettingData r = Record(5);
     r.m_lRept = 10;
-    EXPECT_FALSE(ApplyMinimumInterval(r, 2));  // RING: 10 s, interval unchanged
-    EXPECT_EQ(r.m_vlRept.m_lMin, 10);
-    EXPECT_TRUE(ApplyMinimumInterval(r, 1));  // 10/700 raises 10 s to 15 s
+    EXPECT_FALSE(ApplyMinimumInterval(r, kWaveRing));  // 10 s, interval unchanged
+    EXPECT_TRUE(ApplyMinimumInterval(r, kWave10700));  // raises 10 s to 15 s
     EXPECT_EQ(r.m_lRept, 15);
     EXPECT_FALSE(ApplyMinimumInterval(r, 9));  // unknown waveform leaves the minimum
     EXPECT_EQ(r.m_vlRept.m_lMin, 15);
-
-    CSettingData unit = Record(0x400B);
-    unit.m_lRept = 60;
-    ApplyMinimumInterval(unit, 2);
-    EXPECT_EQ(unit.m_vlRept.m_lMin, 5);
     EXPECT_EQ(IntervalNotes(0x400B).first(),
               "*Interval:1.2/50,Up to 4kV:10s-999s, More than 4.1kV:20s-999s");
-    EXPECT_EQ(IntervalNotes(5).last(),
-              "*Interval:10/700,Up to 6kV:15s-999s, More than 6.1kV:30s-999s");
 }
 
 QStringList Messages(const CSettingData& r) {
@@ -209,27 +181,18 @@ TEST(SettingRules, AtMost1000Steps) {
     EXPECT_FALSE(CheckForOk(r).accept);
     ac2.m_valAngle.m_lEnd = 110;  // 924
     EXPECT_TRUE(CheckForOk(r).accept);
-}
 
-TEST(SettingRules, StepCountOfNormalCommonListsCountsEachFlagOnItsLines) {
-    // DC, +,-,PE with all four lines: NORMAL-only voltages run on the two line-to-line lines
-    // only, so the estimate matches the expansion.
-    CSettingData r = Record(5);
-    r.m_outOutput.m_nOutputPort = kPortDc;
-    OUTPUT_PORT& dc = r.m_outOutput.m_aopOutputPort[1];
-    dc.m_nOutputDetail = 1;
-    dc.m_aulInjRetBit[1] = 0xF;
-    VALUE& v = r.m_valVolt;
-    v.m_nValueType = kValueVariable;
-    v.m_nVariableKind = 1;
-    for (int i = 0; i < kSlotCount; ++i) {
-        v.m_abUse[i] = 1;
-        v.m_abUse2[i] = 0;
+    // A hand-made file with every factor at its largest: the estimate must not wrap round to a
+    // small count.
+    r.m_ulPola = 0xFFFFFFFFu;
+    ac2.m_aulInjRetBit[4] = 0xFFFFFFFFu;
+    for (VALUE* v : {&r.m_valVolt, &ac2.m_valAngle}) {
+        v->m_lStart = INT32_MIN;
+        v->m_lEnd = INT32_MAX;
+        v->m_lStep = 1;
     }
-    r.m_ulPola = 3;
-    // 2 polarities x 10 NORMAL voltages x 2 lines = 40.
-    EXPECT_TRUE(CheckForOk(r).accept);
-    EXPECT_EQ(r.StepCount(), 40);
+    EXPECT_EQ(Messages(r),
+              QStringList{"The number of test step exceeds limit.\nReduce the number of steps."});
 }
 
 }  // namespace
