@@ -5,12 +5,6 @@
 namespace zeb {
 
 namespace {
-// Display items of a step (see ItemText.cpp) that the request carries.
-constexpr int kItemPort = 1;
-constexpr int kItemLine = 3;
-constexpr int kItemAngle = 8;
-constexpr int kItemPolarity = 10;
-
 QString Comment(const QString& text) {
     return QLatin1String(kMonitorCommentPrefix) + text;
 }
@@ -18,18 +12,15 @@ QString Comment(const QString& text) {
 
 MonitorRequest MonitorRequestForStep(const CExecData& step, int index, int count,
                                      MonitorPhase phase, const QString& documentPath) {
-    // The item texts put out-of-range codes back to their defaults; the run's own step is not
-    // touched for that.
-    CExecData copy = step;
     MonitorRequest r;
     r.step = index + 1;
     r.steps = count;
-    r.port = copy.GetItemText(kItemPort);
-    r.lines = copy.GetItemText(kItemLine);
-    r.voltageV = copy.m_lVolt;
-    r.polarity = copy.GetItemText(kItemPolarity);
-    r.angleDeg = copy.GetItemText(kItemAngle);
-    r.discharges = copy.m_lDisc;
+    r.port = step.GetItemText(kItemPort);
+    r.lines = step.GetItemText(kItemLine);
+    r.voltageV = step.m_lVolt;
+    r.polarity = step.GetItemText(kItemPolarity);
+    r.angleDeg = step.GetItemText(kItemAngle);
+    r.discharges = step.m_lDisc;
     r.phase = phase;
     r.documentPath = documentPath;
     return r;
