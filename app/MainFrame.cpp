@@ -24,6 +24,7 @@
 #include "CurrentMachine.h"
 #include "DocManager.h"
 #include "DocTemplate.h"
+#include "EutMonitorDlg.h"
 #include "PropertyDlg.h"
 #include "RecentFiles.h"
 #include "RemoteDlg.h"
@@ -175,6 +176,20 @@ void CMainFrame::CreateActions() {
              dlg.exec();
              RefreshConnection();
          });
+    make("eutMonitor", QStringLiteral("&EUT monitor..."),
+         QStringLiteral("Set up the command that judges the EUT after each step"),
+         QKeySequence::UnknownKey, none, [this] {
+             // The Test button describes the active document's first step, when there is one.
+             MonitorRequest sample = CEutMonitorDlg::SampleRequest();
+             if (CChildFrame* child = ActiveChild(); child && !child->Document().Steps().empty()) {
+                 const CZebM40SettingsDoc& doc = child->Document();
+                 sample = MonitorRequestForStep(doc.Steps().front(), 0,
+                                                static_cast<int>(doc.Steps().size()),
+                                                MonitorPhase::After, doc.PathName());
+             }
+             CEutMonitorDlg dlg(sample, this);
+             dlg.exec();
+         });
     make("cascade", QStringLiteral("&Cascade"), QStringLiteral("Arrange windows so they overlap"),
          QKeySequence::UnknownKey, none, [this] {
              const CProgramArrangement arranging;
@@ -240,6 +255,7 @@ void CMainFrame::CreateMenus() {
     QMenu* setup = menuBar()->addMenu(QStringLiteral("&Setup"));
     setup->addAction(Action("testInfo"));
     setup->addAction(Action("options"));
+    setup->addAction(Action("eutMonitor"));
     setup->addSeparator();
     setup->addAction(Action("connection"));
 

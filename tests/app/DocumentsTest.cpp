@@ -9,8 +9,11 @@
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QSettings>
+#include <QTimer>
 #include <QUrl>
 
 #include "AppFixture.h"
@@ -18,6 +21,7 @@
 #include "ChildPlacement.h"
 #include "DocManager.h"
 #include "DocTemplate.h"
+#include "EutMonitorDlg.h"
 #include "IniFile.h"
 #include "MainFrame.h"
 #include "RecentFiles.h"
@@ -277,6 +281,28 @@ TEST_F(Documents, StatusBarAndTitleWithoutInstrument) {
     EXPECT_EQ(frame->ConnectionLabel()->text(), QStringLiteral("No instrument"));
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("ZEB-M40_ZEB-M50 - Test1"));
     EXPECT_FALSE(frame->Action("print")->isEnabled());
+}
+
+TEST_F(Documents, SetupOffersTheEutMonitorDialog) {
+    QAction* action = frame->Action("eutMonitor");
+    ASSERT_NE(action, nullptr);
+    EXPECT_EQ(action->text(), QStringLiteral("&EUT monitor..."));
+    bool inSetup = false;
+    for (QAction* menu : frame->menuBar()->actions()) {
+        if (menu->text() == QStringLiteral("&Setup") && menu->menu()) {
+            inSetup = menu->menu()->actions().contains(action);
+        }
+    }
+    EXPECT_TRUE(inSetup);
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* dlg = dynamic_cast<CEutMonitorDlg*>(QApplication::activeModalWidget())) {
+            opened = true;
+            dlg->reject();
+        }
+    });
+    action->trigger();
+    EXPECT_TRUE(opened);
 }
 
 }  // namespace
