@@ -242,7 +242,7 @@ int Run(const QStringList& arguments) {
     if (monitorSettings.Enabled()) {
         monitor = CRunMonitor::Make(
             monitorSettings, *seq, doc, QFileInfo(args.at(0)).absoluteFilePath(),
-            [&printer] { printer.Sync(); }, error);
+            [&printer](const zeb::MonitorVerdict&, int) { printer.Sync(); }, error);
         if (!monitor) {
             Err(QStringLiteral("zebctl: the EUT monitor: %1").arg(error));
             return kExitBadInput;

@@ -68,11 +68,9 @@ bool MonitorSettingsFor(const RunMonitorOptions& options, zeb::EutMonitorSetting
     return true;
 }
 
-std::unique_ptr<CRunMonitor> CRunMonitor::Make(const zeb::EutMonitorSettings& settings,
-                                               zeb::CRunSequencer& seq,
-                                               zeb::CZebM40SettingsDoc& doc,
-                                               const QString& documentPath,
-                                               std::function<void()> onMarked, QString& error) {
+std::unique_ptr<CRunMonitor> CRunMonitor::Make(
+    const zeb::EutMonitorSettings& settings, zeb::CRunSequencer& seq, zeb::CZebM40SettingsDoc& doc,
+    const QString& documentPath, zeb::CMonitorGate::VerdictRecorder onVerdict, QString& error) {
     std::unique_ptr<CRunMonitor> run(new CRunMonitor);
     run->m_monitor = zeb::MakeEutMonitor(settings, &error);
     if (!run->m_monitor) {
@@ -81,7 +79,7 @@ std::unique_ptr<CRunMonitor> CRunMonitor::Make(const zeb::EutMonitorSettings& se
     run->m_gate = std::make_unique<zeb::CMonitorGate>(
         seq, doc, *run->m_monitor, zeb::MonitorGateOptions::From(settings), documentPath);
     run->m_gate->SetVerdictRecorder(
-        [&doc, onMarked = std::move(onMarked)](const zeb::MonitorVerdict& v, int result) {
+        [&doc, onVerdict = std::move(onVerdict)](const zeb::MonitorVerdict& v, int result) {
             const int step = v.request.step;
             if (v.outcome == zeb::MonitorOutcome::Problem) {
                 Out(QStringLiteral("monitor step=%1 problem=%2").arg(step).arg(Reason(v.comment)));
@@ -94,8 +92,8 @@ std::unique_ptr<CRunMonitor> CRunMonitor::Make(const zeb::EutMonitorSettings& se
                                                         : QStringLiteral("PASS"))
                         .arg(doc.Steps()[static_cast<size_t>(step - 1)].m_strComment));
             }
-            if (onMarked) {
-                onMarked();
+            if (onVerdict) {
+                onVerdict(v, result);
             }
         });
     const bool stopOnFail = settings.stopOnFail;

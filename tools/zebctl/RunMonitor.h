@@ -36,12 +36,14 @@ bool MonitorSettingsFor(const RunMonitorOptions& options, zeb::EutMonitorSetting
 // comment=..." for verdicts and "monitor step=n problem=..." for the rest.
 class CRunMonitor {
 public:
-    // `onMarked` is called after each printed line, so the caller's own step printing can take
-    // the new results as known.
+    // `onVerdict` hears every verdict, with the step result it left, once it is printed: the
+    // caller's own step printing takes the new results as known, and a run journal may record
+    // the verdict.
     static std::unique_ptr<CRunMonitor> Make(const zeb::EutMonitorSettings& settings,
                                              zeb::CRunSequencer& seq, zeb::CZebM40SettingsDoc& doc,
                                              const QString& documentPath,
-                                             std::function<void()> onMarked, QString& error);
+                                             zeb::CMonitorGate::VerdictRecorder onVerdict,
+                                             QString& error);
 
 private:
     CRunMonitor() = default;
