@@ -12,13 +12,16 @@
 #include <QToolBar>
 
 #include "AboutDlg.h"
+#include "ChildFrame.h"
 #include "ChildPlacement.h"
 #include "CommLogDock.h"
 #include "DocTemplate.h"
 #include "EditCommands.h"
+#include "EutMonitorDlg.h"
 #include "MainFrame.h"
 #include "PropertyDlg.h"
 #include "RemoteDlg.h"
+#include "SettingsDoc.h"
 #include "TestInfoDlg.h"
 
 namespace zeb {
@@ -91,6 +94,20 @@ void CMainFrame::CreateActions() {
              dlg.exec();
              RefreshConnection();
          });
+    make("eutMonitor", QStringLiteral("&EUT monitor..."),
+         QStringLiteral("Set up the command that judges the EUT after each step"),
+         QKeySequence::UnknownKey, none, [this] {
+             // The Test button describes the active document's first step, when there is one.
+             MonitorRequest sample = CEutMonitorDlg::SampleRequest();
+             if (CChildFrame* child = ActiveChild(); child && !child->Document().Steps().empty()) {
+                 const CZebM40SettingsDoc& doc = child->Document();
+                 sample = MonitorRequestForStep(doc.Steps().front(), 0,
+                                                static_cast<int>(doc.Steps().size()),
+                                                MonitorPhase::After, doc.PathName());
+             }
+             CEutMonitorDlg dlg(sample, this);
+             dlg.exec();
+         });
     make("cascade", QStringLiteral("&Cascade"), QStringLiteral("Arrange windows so they overlap"),
          QKeySequence::UnknownKey, none, [this] {
              const CProgramArrangement arranging;
@@ -158,6 +175,7 @@ void CMainFrame::CreateMenus() {
     QMenu* setup = menuBar()->addMenu(QStringLiteral("&Setup"));
     setup->addAction(Action("testInfo"));
     setup->addAction(Action("options"));
+    setup->addAction(Action("eutMonitor"));
     setup->addSeparator();
     setup->addAction(Action("connection"));
 

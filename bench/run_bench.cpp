@@ -5,6 +5,10 @@
 //   poll_floor_ms     100 ms plus the measured time of one "QB", one "QF" and one "QE" exchange
 //   poll_ratio        poll_period_ms / poll_floor_ms (target <= 1.10)
 //   run_cpu_per_wall  this process's CPU time over wall time during the run (target <= 0.05)
+//   plain_gap_ms      mean time from a step's end (as the run poll sees it) to the next step's
+//                     "CA", with no EUT monitor
+//   monitor_gap_ms    the same with an EUT monitor that exits at once judging every step
+//   monitor_gap_over_ms  their difference (target <= 150)
 // Options: --time-scale X (default 4) runs the instrument's clock faster; --steps N (default 2).
 
 #include <QCoreApplication>
@@ -15,9 +19,12 @@
 #include <sys/resource.h>
 
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "MessageSeam.h"
+#include "MonitorGate.h"
+#include "ProcessEutMonitor.h"
 #include "RunSequencer.h"
 #include "SettingsDoc.h"
 #include "TimerHost.h"
@@ -55,6 +62,64 @@ zeb::CExecData Step(int32_t volts) {
     s.m_lDisc = 3;
     s.m_lRept = 10;
     return s;
+}
+
+// Times the step changes of a run: from the step's end to the next step's start ("CA").
+class GapClock : public zeb::IRunObserver {
+public:
+    void OnStepEnded(int, int, qint64) override { m_ended.restart(); }
+    void OnStepStarted(int, const QStringList&) override {
+        if (m_ended.isValid()) {
+            gapsMs.push_back(static_cast<double>(m_ended.nsecsElapsed()) / 1.0e6);
+            m_ended.invalidate();
+        }
+    }
+    std::vector<double> gapsMs;
+
+private:
+    QElapsedTimer m_ended;
+};
+
+// Runs `doc` to its end; with `monitorWords`, an EUT monitor of that command judges every step.
+// The mean step-change gap in ms, or a negative number when the run did not complete.
+double MeanGapMs(zeb::CZebM40SettingsDoc& doc, zeb::CZebM40Cntl& cntl,
+                 const QStringList& monitorWords) {
+    QEventLoop loop;
+    zeb::CRunSequencer* seqPtr = nullptr;
+    zeb::CQtTimerHost timers([&](int id) {
+        seqPtr->OnTimer(id);
+        if (seqPtr->Outcome() != zeb::RunOutcome::None) {
+            loop.quit();
+        }
+    });
+    zeb::CRunSequencer seq(doc, cntl, timers);
+    seqPtr = &seq;
+    GapClock gaps;
+    seq.SetObserver(&gaps);
+    std::unique_ptr<zeb::CProcessEutMonitor> monitor;
+    std::unique_ptr<zeb::CMonitorGate> gate;
+    if (!monitorWords.isEmpty()) {
+        monitor = std::make_unique<zeb::CProcessEutMonitor>(monitorWords, 30000);
+        gate = std::make_unique<zeb::CMonitorGate>(seq, doc, *monitor, zeb::MonitorGateOptions());
+        seq.SetStepGate(gate.get());
+    }
+    doc.SetCurrentStep(0);
+    seq.Open();
+    seq.OnTimer(zeb::runtimer::kIdlePoll);
+    seq.OnStart();
+    if (seq.Phase() == zeb::RunPhase::Running) {
+        loop.exec();
+    }
+    gate.reset();
+    seq.Destroy();
+    if (seq.Outcome() != zeb::RunOutcome::Complete || gaps.gapsMs.empty()) {
+        return -1.0;
+    }
+    double sum = 0;
+    for (double g : gaps.gapsMs) {
+        sum += g;
+    }
+    return sum / static_cast<double>(gaps.gapsMs.size());
 }
 
 }  // namespace
@@ -143,11 +208,27 @@ int main(int argc, char** argv) {
     const double wallMs = static_cast<double>(clock.nsecsElapsed()) / 1.0e6;
     const double cpuMs = ProcessCpuMs() - cpu0;
     seq.Destroy();
-    sim.closeWriteChannel();
-    sim.waitForFinished(2000);
-
     if (seq.Outcome() != zeb::RunOutcome::Complete || runPollNs.size() < 2) {
         std::fprintf(stderr, "run_bench: the run did not complete: %s\n",
+                     sink.last.toLocal8Bit().constData());
+        return 1;
+    }
+
+    // The step changes, without and with a monitor that answers at once: three short steps.
+    zeb::CZebM40SettingsDoc gapDoc;
+    gapDoc.OnNewDocument(5, 1);
+    gapDoc.Record().m_outOutput.m_aopOutputPort[zeb::kPortAc].m_nSync = 0;
+    gapDoc.Steps().clear();
+    for (int i = 0; i < 3; ++i) {
+        gapDoc.Steps().push_back(Step(1000 + 500 * i));
+        gapDoc.Steps().back().m_lDisc = 1;
+    }
+    const double plainGapMs = MeanGapMs(gapDoc, cntl, {});
+    const double monitorGapMs = MeanGapMs(gapDoc, cntl, {QStringLiteral("true")});
+    sim.closeWriteChannel();
+    sim.waitForFinished(2000);
+    if (plainGapMs < 0 || monitorGapMs < 0) {
+        std::fprintf(stderr, "run_bench: a step-change run did not complete: %s\n",
                      sink.last.toLocal8Bit().constData());
         return 1;
     }
@@ -161,5 +242,8 @@ int main(int argc, char** argv) {
     std::printf("poll_floor_ms=%.2f\n", floorMs);
     std::printf("poll_ratio=%.3f\n", periodMs / floorMs);
     std::printf("run_cpu_per_wall=%.4f\n", cpuMs / wallMs);
+    std::printf("plain_gap_ms=%.1f\n", plainGapMs);
+    std::printf("monitor_gap_ms=%.1f\n", monitorGapMs);
+    std::printf("monitor_gap_over_ms=%.1f\n", monitorGapMs - plainGapMs);
     return 0;
 }

@@ -17,6 +17,10 @@
 #include "DesktopReportOpener.h"
 #include "ExecWidgets.h"
 #include "JudgeDlg.h"
+#include "MessageSeam.h"
+#include "MonitorGate.h"
+#include "MonitorSettings.h"
+#include "ProcessEutMonitor.h"
 #include "RunSequencer.h"
 #include "SettingsDoc.h"
 #include "TestReport.h"
@@ -70,7 +74,37 @@ CExecDlg::CExecDlg(CZebM40SettingsDoc& doc, CZebM40Cntl& cntl, CTestProperty& pr
     m_w->Build(this);
     m_w->list->setModel(&m_sequencer->ListModel());
     Connect();
+    UseMonitorOfSettings();
     resize(900, 600);
+}
+
+// The monitor ZEB.ini sets up. A command that cannot be used is told when the dialog opens,
+// so nobody believes the steps are being watched when they are not.
+void CExecDlg::UseMonitorOfSettings() {
+    const EutMonitorSettings settings = LoadMonitorSettings();
+    if (!settings.Enabled()) {
+        return;
+    }
+    QString error;
+    std::unique_ptr<IEutMonitor> monitor = MakeEutMonitor(settings, &error);
+    if (!monitor) {
+        m_monitorError = error;
+        return;
+    }
+    SetEutMonitor(std::move(monitor), MonitorGateOptions::From(settings));
+}
+
+void CExecDlg::SetEutMonitor(std::unique_ptr<IEutMonitor> monitor,
+                             const MonitorGateOptions& options) {
+    m_gate.reset();
+    m_monitor = std::move(monitor);
+    m_monitorError.clear();
+    if (!m_monitor) {
+        return;
+    }
+    m_gate = std::make_unique<CMonitorGate>(*m_sequencer, m_doc, *m_monitor, options);
+    m_gate->SetCheckingListener([this](bool) { Render(); });
+    m_sequencer->SetStepGate(m_gate.get());
 }
 
 CExecDlg::~CExecDlg() {
@@ -155,6 +189,10 @@ bool CExecDlg::Begin() {
         return m_begun;
     }
     m_begun = m_sequencer->Open();
+    if (m_begun && !m_monitorError.isEmpty()) {
+        ShowMessage(QStringLiteral("The EUT monitor is not used: %1").arg(m_monitorError),
+                    MsgButtons::Ok, MsgIcon::Warning);
+    }
     return m_begun;
 }
 
@@ -230,6 +268,7 @@ void CExecDlg::Render() {
     w.pauseLabel->setVisible(s.pauseVisible);
     w.processingLabel->setVisible(s.processingVisible);
     w.notConnectedLabel->setVisible(s.notConnectedVisible);
+    w.checkingLabel->setVisible(m_gate && m_gate->CheckingAfterStep());
     w.impedanceCaption->setVisible(s.impedanceVisible);
     w.impedanceColon->setVisible(s.impedanceVisible);
     w.impedance->setVisible(s.impedanceVisible);

@@ -19,6 +19,9 @@ class CTestProperty;
 class IReportOpener;
 class CRunSequencer;
 class CQtTimerHost;
+class CMonitorGate;
+class IEutMonitor;
+struct MonitorGateOptions;
 struct CExecWidgets;
 enum class ExecControl;
 
@@ -44,6 +47,11 @@ public:
     void End();
 
     CRunSequencer& Sequencer();
+    // The EUT monitor's gate on this run, or nullptr when ZEB.ini sets no monitor. Its verdict
+    // recorder is free for whoever keeps a record of the run.
+    CMonitorGate* MonitorGate() { return m_gate.get(); }
+    // Judges the steps with `monitor` instead of the one ZEB.ini sets up (nullptr: none).
+    void SetEutMonitor(std::unique_ptr<IEutMonitor> monitor, const MonitorGateOptions& options);
     const CExecWidgets& Widgets() const { return *m_w; }
 
 protected:
@@ -60,6 +68,7 @@ private:
     void OpenJudgement(int row);
     void FitColumns();
     QString WriteReport();
+    void UseMonitorOfSettings();
     QWidget* WidgetFor(ExecControl control) const;
     ExecControl ControlOf(const QWidget* widget) const;
 
@@ -68,10 +77,13 @@ private:
     CTestProperty& m_property;
     IReportOpener* m_opener = nullptr;
     QString m_reportFolder;
+    QString m_monitorError;  // why the monitor ZEB.ini sets up cannot be used
     std::unique_ptr<IReportOpener> m_desktopOpener;
     std::unique_ptr<CQtTimerHost> m_timers;
     std::unique_ptr<CRunSequencer> m_sequencer;
-    std::unique_ptr<CExecWidgets> m_w;  // pointers to child widgets owned through Qt parents
+    std::unique_ptr<IEutMonitor> m_monitor;
+    std::unique_ptr<CMonitorGate> m_gate;  // goes before the monitor and the sequencer
+    std::unique_ptr<CExecWidgets> m_w;     // pointers to child widgets owned through Qt parents
     QMetaObject::Connection m_focusConnection;
     QPushButton* m_lineActed = nullptr;  // the line radio that acted on its own checking
     bool m_rendering = false;

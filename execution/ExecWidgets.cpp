@@ -18,6 +18,7 @@
 #include "ElidingHeader.h"
 #include "JudgeDlg.h"
 #include "ValueLabel.h"
+#include "MonitorGate.h"
 
 // The icons and lamp images live in the library's resource file; a static library must pull
 // them in by hand.
@@ -118,7 +119,10 @@ void CExecWidgets::Build(QDialog* dlg) {
     notConnectedLabel = new QLabel(QStringLiteral("Not connected"), dlg);
     notConnectedLabel->setAlignment(Qt::AlignCenter);
     notConnectedLabel->setStyleSheet(QStringLiteral("color: #c62828; font-weight: bold;"));
-    for (QLabel* l : {pauseLabel, processingLabel, notConnectedLabel}) {
+    checkingLabel = new QLabel(CheckingText(), dlg);
+    checkingLabel->setAlignment(Qt::AlignCenter);
+    checkingLabel->setWordWrap(true);
+    for (QLabel* l : {pauseLabel, processingLabel, notConnectedLabel, checkingLabel}) {
         l->setVisible(false);
         l->setMinimumWidth(110);
     }
@@ -131,6 +135,7 @@ void CExecWidgets::Build(QDialog* dlg) {
     lampLayout->addWidget(pauseLabel);
     lampLayout->addWidget(processingLabel);
     lampLayout->addWidget(notConnectedLabel);
+    lampLayout->addWidget(checkingLabel);
     lampLayout->addStretch();
 
     // Step figures: current / total for steps, discharges and the interval.

@@ -38,6 +38,7 @@ struct CExecWidgets {
     QLabel* pauseLabel = nullptr;
     QLabel* processingLabel = nullptr;
     QLabel* notConnectedLabel = nullptr;
+    QLabel* checkingLabel = nullptr;  // the EUT monitor judges the step that ended
 
     QLabel* stepNumber = nullptr;
     QLabel* stepTotal = nullptr;

@@ -74,6 +74,19 @@ void CRunSequencer::OnStop() {
     Carry(Decide(in));
 }
 
+bool CRunSequencer::SetPaused(bool pause) {
+    if (m_phase != RunPhase::Running && m_phase != RunPhase::Paused) {
+        return false;
+    }
+    quint8 st = 0;
+    if (!m_cntl.GetStatus(st) || !(st & status::kRunning) ||
+        ((st & status::kPaused) != 0) == pause) {
+        return false;
+    }
+    m_cntl.PauseResume();
+    return true;
+}
+
 bool CRunSequencer::OnEscape() {
     if (m_phase == RunPhase::Closed || !m_state.stopEnabled) {
         return false;

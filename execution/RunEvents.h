@@ -11,7 +11,7 @@
 namespace zeb {
 
 // Who set a step's result.
-enum class JudgedBy { Sequencer, Operator, Bulk };
+enum class JudgedBy { Sequencer, Operator, Bulk, Monitor };
 // Which action sent the stop ("CB") to the instrument.
 enum class StopBy { StopButton, EscapeKey, LineOff };
 

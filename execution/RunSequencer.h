@@ -55,6 +55,10 @@ public:
     bool OnClose();
     // Writes the report now. Whatever comes of it, Close no longer offers it.
     void OnReport();
+    // Pauses (or resumes) the running step as START does while it runs, by one "CA"; nothing
+    // when the instrument does not report the step running, or it already is as asked. True
+    // when "CA" was sent.
+    bool SetPaused(bool pause);
     // Lets a held run go on (see IStepGate); does nothing unless the run is held.
     void ReleaseHold();
 

@@ -9,10 +9,13 @@
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
+#include <QTimer>
 #include <QUrl>
 
 #include "AppFixture.h"
@@ -20,6 +23,7 @@
 #include "ChildPlacement.h"
 #include "DocManager.h"
 #include "DocTemplate.h"
+#include "EutMonitorDlg.h"
 #include "IniFile.h"
 #include "MainFrame.h"
 #include "RecentFiles.h"
@@ -324,6 +328,28 @@ TEST_F(Documents, StatusBarAndTitleWithoutInstrument) {
     for (const char* name : {"cut", "copy", "paste"}) {
         EXPECT_FALSE(frame->Action(name)->isEnabled()) << name;
     }
+}
+
+TEST_F(Documents, SetupOffersTheEutMonitorDialog) {
+    QAction* action = frame->Action("eutMonitor");
+    ASSERT_NE(action, nullptr);
+    EXPECT_EQ(action->text(), QStringLiteral("&EUT monitor..."));
+    bool inSetup = false;
+    for (QAction* menu : frame->menuBar()->actions()) {
+        if (menu->text() == QStringLiteral("&Setup") && menu->menu()) {
+            inSetup = menu->menu()->actions().contains(action);
+        }
+    }
+    EXPECT_TRUE(inSetup);
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* dlg = dynamic_cast<CEutMonitorDlg*>(QApplication::activeModalWidget())) {
+            opened = true;
+            dlg->reject();
+        }
+    });
+    action->trigger();
+    EXPECT_TRUE(opened);
 }
 
 }  // namespace

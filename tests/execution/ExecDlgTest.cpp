@@ -17,7 +17,10 @@
 
 #include "ExecDlg.h"
 #include "ExecWidgets.h"
+#include "FakeEutMonitor.h"
 #include "JudgeDlg.h"
+#include "MonitorGate.h"
+#include "MonitorSettings.h"
 #include "RecordingOpener.h"
 #include "SequencerFixture.h"
 #include "TempConfigHome.h"
@@ -296,6 +299,37 @@ TEST_F(ExecDlgTest, CloseFollowsTheRunAndOffersTheReport) {
     EXPECT_EQ(Sent(), (QStringList{"PQ0", "CB"}));
     dlg->End();
     EXPECT_TRUE(Sent().isEmpty());  // the closing commands go once
+}
+
+TEST_F(ExecDlgTest, ShowsCheckingTheEutWhileTheMonitorJudgesTheStepThatEnded) {
+    auto fake = std::make_unique<FakeEutMonitor>();
+    FakeEutMonitor& monitor = *fake;
+    dlg->SetEutMonitor(std::move(fake), MonitorGateOptions());
+    ASSERT_NE(dlg->MonitorGate(), nullptr);
+    ShowIdle();
+    Running(kRunning);
+    EXPECT_FALSE(W().checkingLabel->isVisible());
+    Status(kNormalEnd);
+    Tick(1);
+    EXPECT_EQ(dlg->Sequencer().Phase(), RunPhase::Holding);
+    EXPECT_TRUE(W().checkingLabel->isVisible());
+    EXPECT_EQ(W().checkingLabel->text(), "Checking the EUT...");
+    monitor.AnswerPass();
+    QApplication::processEvents();
+    EXPECT_FALSE(W().checkingLabel->isVisible());
+    EXPECT_EQ(dlg->Sequencer().Phase(), RunPhase::Running);
+}
+
+TEST_F(ExecDlgTest, AMonitorCommandThatCannotBeUsedIsToldWhenTheRunOpens) {
+    EutMonitorSettings settings;
+    settings.command = QStringLiteral("check-eut 'unclosed");
+    StoreMonitorSettings(settings);
+    CExecDlg other(doc, cntl, property);
+    EXPECT_EQ(other.MonitorGate(), nullptr);
+    sink.ExpectAny();
+    ASSERT_TRUE(other.Begin());
+    ASSERT_FALSE(sink.Shown().empty());
+    EXPECT_TRUE(sink.Shown().back().startsWith("The EUT monitor is not used: "));
 }
 
 }  // namespace

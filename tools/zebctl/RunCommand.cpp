@@ -16,6 +16,7 @@
 #include "Cli.h"
 #include "DocumentJson.h"
 #include "LinkSession.h"
+#include "RunMonitor.h"
 #include "RunPreChecks.h"
 #include "RunSequencer.h"
 #include "SettingsDoc.h"
@@ -28,7 +29,8 @@ namespace zebctl {
 namespace {
 
 const char kRunUsage[] =
-    "run [--port N] <FILE.zms|FILE.json> [--from N] [--line-on] [--report OUT.xlsx]";
+    "run [--port N] <FILE.zms|FILE.json> [--from N] [--line-on] [--report OUT.xlsx] "
+    "[--monitor COMMAND] [--monitor-timeout S] [--monitor-every S] [--stop-on-fail]";
 
 // How long START may wait for a busy instrument before the run gives up (idle ticks of 100 ms).
 constexpr int kMaxWaitTicks = 600;
@@ -74,7 +76,8 @@ public:
     }
 
     void Look(bool running) {
-        for (size_t i = 0; i < m_steps.size(); ++i) {
+        // A step the monitor is still judging has no result to print yet.
+        for (size_t i = 0; i < m_steps.size() && m_seq.Phase() != zeb::RunPhase::Holding; ++i) {
             if (m_steps[i].m_nResult != m_results[i]) {
                 m_results[i] = m_steps[i].m_nResult;
                 Out(QStringLiteral("mark step=%1 result=%2")
@@ -98,6 +101,13 @@ public:
         if (line != m_lastLine) {
             m_lastLine = line;
             Out(line);
+        }
+    }
+
+    // Takes the results as they are now as printed (the monitor printed its own marks).
+    void Sync() {
+        for (size_t i = 0; i < m_steps.size(); ++i) {
+            m_results[i] = m_steps[i].m_nResult;
         }
     }
 
@@ -148,6 +158,10 @@ int Run(const QStringList& arguments) {
         return kExitBadInput;
     }
     const bool lineOn = TakeFlag(args, QStringLiteral("--line-on"));
+    RunMonitorOptions monitorOptions;
+    if (!TakeMonitorOptions(args, monitorOptions)) {
+        return kExitBadInput;
+    }
     if (args.size() != 1) {
         Err(QStringLiteral("usage: zebctl %1").arg(QLatin1String(kRunUsage)));
         return kExitBadInput;
@@ -170,6 +184,10 @@ int Run(const QStringList& arguments) {
         return kExitBadInput;
     }
     if (!reportPath.isEmpty() && !ReportPathUsable(reportPath)) {
+        return kExitBadInput;
+    }
+    zeb::EutMonitorSettings monitorSettings;
+    if (!MonitorSettingsFor(monitorOptions, monitorSettings)) {
         return kExitBadInput;
     }
 
@@ -220,6 +238,16 @@ int Run(const QStringList& arguments) {
     // Once the test has ended, the figures reset for the next run are not progress.
     seq->SetStateListener(
         [&] { printer.Look(phase == Phase::Running && seq->Outcome() == zeb::RunOutcome::None); });
+    std::unique_ptr<CRunMonitor> monitor;
+    if (monitorSettings.Enabled()) {
+        monitor = CRunMonitor::Make(
+            monitorSettings, *seq, doc, QFileInfo(args.at(0)).absoluteFilePath(),
+            [&printer](const zeb::MonitorVerdict&, int) { printer.Sync(); }, error);
+        if (!monitor) {
+            Err(QStringLiteral("zebctl: the EUT monitor: %1").arg(error));
+            return kExitBadInput;
+        }
+    }
 
     if (!ConnectInstrument(cntl, portNo)) {
         return Finish(zeb::RunOutcome::NoLink, printer, total);
@@ -266,6 +294,7 @@ int Run(const QStringList& arguments) {
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
 
+    monitor.reset();  // no verdict may arrive once the run is closed
     seq->Destroy();
     printer.Look(false);
     int code = Finish(outcome.value_or(zeb::RunOutcome::Stopped), printer, total);

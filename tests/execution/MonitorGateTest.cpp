@@ -1,0 +1,270 @@
+// The EUT monitor in the run, with scripted verdicts against a fake instrument: what each verdict
+// does to the step, when the run waits and what reaches the instrument meanwhile.
+
+#include <gtest/gtest.h>
+
+#include "FakeEutMonitor.h"
+#include "LinkMessages.h"
+#include "MonitorGate.h"
+#include "SequencerFixture.h"
+
+namespace zeb::test {
+namespace {
+
+using namespace status;
+
+class MonitorGateTest : public SequencerFixture {
+protected:
+    MonitorGateOptions After(bool stopOnFail = false) {
+        MonitorGateOptions o;
+        o.stopOnFail = stopOnFail;
+        return o;
+    }
+    MonitorGateOptions During(bool judgeAfter = true) {
+        MonitorGateOptions o;
+        o.judgeAfterStep = judgeAfter;
+        o.checkDuringStep = true;
+        o.everyMs = 1000;
+        return o;
+    }
+    void MakeGate(MonitorGateOptions options) {
+        gate = std::make_unique<CMonitorGate>(seq, doc, monitor, options,
+                                              QStringLiteral("/lab/eut.zms"));
+        gate->SetVerdictRecorder([this](const MonitorVerdict& v, int result) {
+            records << QStringLiteral("%1 %2 %3 -> %4")
+                           .arg(PhaseName(v.request.phase))
+                           .arg(v.request.step)
+                           .arg(int(v.outcome))
+                           .arg(result);
+        });
+        gate->SetCheckingListener([this](bool on) { checking << on; });
+        seq.SetStepGate(gate.get());
+    }
+    // From the idle state to the first step running.
+    void RunFirstStep() {
+        OpenIdle();
+        timers.Fire(seq, 0);
+        StartRun();
+        Sent();
+    }
+    // The instrument reports the current step done; the run poll sees it.
+    void EndStep() {
+        Status(kNormalEnd);
+        timers.Fire(seq, 1);
+    }
+    int Result(int row) const { return doc.Steps()[static_cast<size_t>(row)].m_nResult; }
+    QString Comment(int row) const { return doc.Steps()[static_cast<size_t>(row)].m_strComment; }
+
+    FakeEutMonitor monitor;
+    std::unique_ptr<CMonitorGate> gate;
+    QStringList records;
+    QList<bool> checking;
+};
+
+TEST_F(MonitorGateTest, TheRunWaitsForTheVerdictAfterEachStepAndAppliesIt) {
+    MakeGate(After());
+    RunFirstStep();
+    EndStep();
+    // Held after step 1 with the instrument idle: nothing more is sent until the verdict.
+    EXPECT_EQ(seq.Phase(), RunPhase::Holding);
+    EXPECT_TRUE(Sent().isEmpty());
+    ASSERT_EQ(monitor.started.size(), 1u);
+    const MonitorRequest& r = monitor.started[0];
+    EXPECT_EQ(r.step, 1);
+    EXPECT_EQ(r.steps, 2);
+    EXPECT_EQ(r.phase, MonitorPhase::After);
+    EXPECT_EQ(r.voltageV, 1000);
+    EXPECT_EQ(r.documentPath, "/lab/eut.zms");
+    EXPECT_TRUE(gate->CheckingAfterStep());
+
+    monitor.AnswerPass();
+    EXPECT_EQ(Result(0), kResultPass);
+    EXPECT_FALSE(gate->CheckingAfterStep());
+    EXPECT_EQ(Sent(), (QStringList{"CB", "STEP200", "CA"}));
+    EXPECT_EQ(seq.Phase(), RunPhase::Running);
+
+    // FAIL after the last step: the comment carries the reason and the test still completes.
+    EndStep();
+    ASSERT_EQ(monitor.started.size(), 2u);
+    EXPECT_EQ(monitor.started[1].step, 2);
+    sink.Expect(linkmsg::TestComplete());
+    monitor.AnswerFail(QStringLiteral("no answer from 10.0.0.7"));
+    EXPECT_EQ(Result(1), kResultFail);
+    EXPECT_EQ(Comment(1), "monitor: no answer from 10.0.0.7");
+    EXPECT_EQ(seq.Outcome(), RunOutcome::Complete);
+    EXPECT_EQ(records, (QStringList{"after 1 0 -> 2", "after 2 1 -> 1"}));
+    EXPECT_EQ(checking, (QList<bool>{true, false, true, false}));
+}
+
+TEST_F(MonitorGateTest, ProblemsLeaveTheStepUnjudgedAndTheOperatorGoesOnOrStops) {
+    doc.Steps().push_back(AcStep(3000));
+    MakeGate(After());
+    RunFirstStep();
+    EndStep();
+    // The time limit: "------", the comment says why, and OK goes on.
+    sink.Expect(MonitorProblemQuestion(1, "monitor: no answer within 30 s"), MsgAnswer::Ok);
+    monitor.AnswerProblem(QStringLiteral("no answer within 30 s"));
+    EXPECT_EQ(Result(0), kResultNone);
+    EXPECT_EQ(Comment(0), "monitor: no answer within 30 s");
+    EXPECT_EQ(Sent(), (QStringList{"CB", "STEP200", "CA"}));
+
+    // A crash: Cancel ends the test as STOP does.
+    EndStep();
+    sink.Expect(MonitorProblemQuestion(2, "monitor: crashed (signal 11)"), MsgAnswer::Cancel);
+    monitor.AnswerProblem(QStringLiteral("crashed (signal 11)"));
+    EXPECT_EQ(Result(1), kResultNone);
+    EXPECT_EQ(Sent(), QStringList{"CB"});
+    sink.Expect(linkmsg::TestStopped());
+    timers.Fire(seq, 1);
+    EXPECT_EQ(seq.Outcome(), RunOutcome::Stopped);
+    EXPECT_EQ(Result(2), kResultNone);
+
+    // A command that cannot start: without an operator the answer comes from the caller.
+    gate->SetProblemAnswer([](const MonitorVerdict&) { return true; });
+    Status(0);
+    timers.Fire(seq, 0);
+    StartRun();
+    EndStep();
+    sink.Expect(linkmsg::TestComplete());
+    monitor.AnswerProblem(QStringLiteral("cannot start /opt/ping-eut"));
+    EXPECT_EQ(Comment(2), "monitor: cannot start /opt/ping-eut");
+    EXPECT_EQ(seq.Phase(), RunPhase::Ending);  // the last step: the test completes
+}
+
+TEST_F(MonitorGateTest, StopAtFirstFailEndsTheTestAsStopped) {
+    MakeGate(After(true));
+    RunFirstStep();
+    EndStep();
+    monitor.AnswerFail(QStringLiteral("EUT rebooted"));
+    EXPECT_EQ(Result(0), kResultFail);
+    EXPECT_EQ(Sent(), QStringList{"CB"});  // the next step never starts
+    sink.Expect(linkmsg::TestStopped());
+    timers.Fire(seq, 1);
+    EXPECT_EQ(seq.Outcome(), RunOutcome::Stopped);
+    EXPECT_EQ(Result(1), kResultNone);
+}
+
+TEST_F(MonitorGateTest, AFailDuringTheStepStandsAndOverlappingChecksAreSkipped) {
+    MakeGate(During());
+    RunFirstStep();
+    Status(kRunning);
+    timers.Fire(seq, 1);
+    gate->OnDuringTick(5000);  // the step is seen running: the first check is due a period on
+    EXPECT_TRUE(monitor.started.empty());
+    gate->OnDuringTick(5999);
+    EXPECT_TRUE(monitor.started.empty());
+    gate->OnDuringTick(6000);
+    ASSERT_EQ(monitor.started.size(), 1u);
+    EXPECT_EQ(monitor.started[0].phase, MonitorPhase::During);
+    gate->OnDuringTick(7000);  // the first one still runs: skipped and counted
+    EXPECT_EQ(monitor.SkippedChecks(), 1);
+    EXPECT_EQ(monitor.started.size(), 1u);
+
+    monitor.AnswerFail(QStringLiteral("heartbeat lost"));
+    EXPECT_EQ(Result(0), kResultFail);  // at once, while the step still runs
+    EXPECT_EQ(Comment(0), "monitor: heartbeat lost");
+    gate->OnDuringTick(8000);
+    monitor.AnswerPass();
+    EXPECT_EQ(Result(0), kResultFail);
+
+    // After the step the verdict PASS cannot make it PASS again either; the run goes on.
+    EndStep();
+    EXPECT_EQ(Result(0), kResultFail);
+    ASSERT_EQ(monitor.started.back().phase, MonitorPhase::After);
+    monitor.AnswerPass();
+    EXPECT_EQ(Result(0), kResultFail);
+    EXPECT_EQ(Comment(0), "monitor: heartbeat lost");
+    EXPECT_EQ(Sent(), (QStringList{"CB", "STEP200", "CA"}));
+    EXPECT_EQ(records, (QStringList{"during 1 1 -> 1", "during 1 0 -> 1", "after 1 0 -> 1"}));
+
+    // The next step's checks count from its own start, and it is not marked by the first.
+    Status(kRunning);
+    timers.Fire(seq, 1);
+    gate->OnDuringTick(8100);
+    gate->OnDuringTick(9000);
+    EXPECT_EQ(monitor.started.size(), 3u);
+    gate->OnDuringTick(9100);
+    ASSERT_EQ(monitor.started.size(), 4u);
+    EXPECT_EQ(monitor.started.back().step, 2);
+}
+
+TEST_F(MonitorGateTest, WithoutJudgingAfterAFailDuringStillBeatsTheSequencersPass) {
+    MakeGate(During(false));
+    RunFirstStep();
+    Status(kRunning);
+    timers.Fire(seq, 1);
+    gate->OnDuringTick(0);
+    gate->OnDuringTick(1000);
+    monitor.AnswerFail(QStringLiteral("display frozen"));
+    EndStep();  // not held: the next step starts at once
+    EXPECT_EQ(Result(0), kResultFail);
+    EXPECT_EQ(seq.Phase(), RunPhase::Running);
+    EXPECT_EQ(Sent(), (QStringList{"CB", "STEP200", "CA"}));
+    EXPECT_EQ(monitor.started.size(), 1u);
+}
+
+TEST_F(MonitorGateTest, AProblemDuringTheStepPausesTheInstrumentThenAsks) {
+    MakeGate(During());
+    RunFirstStep();
+    Status(kRunning);
+    timers.Fire(seq, 1);
+    gate->OnDuringTick(0);
+    gate->OnDuringTick(1000);
+    // Going on resumes the paused step.
+    gate->SetProblemAnswer([this](const MonitorVerdict&) {
+        Status(kRunning | kPaused);
+        return true;
+    });
+    monitor.AnswerProblem(QStringLiteral("exit status 3"));
+    EXPECT_EQ(Sent(), (QStringList{"CA", "CA"}));
+    EXPECT_EQ(Result(0), kResultNone);
+    EXPECT_EQ(Comment(0), "monitor: exit status 3");
+    // Stopping: paused, then STOP.
+    Status(kRunning);
+    timers.Fire(seq, 1);
+    gate->OnDuringTick(2000);
+    gate->SetProblemAnswer([](const MonitorVerdict&) { return false; });
+    monitor.AnswerProblem(QStringLiteral("exit status 3"));
+    EXPECT_EQ(Sent(), (QStringList{"CA", "CB"}));
+    EXPECT_EQ(seq.Phase(), RunPhase::Stopping);
+}
+
+TEST_F(MonitorGateTest, TheInstrumentHearsExactlyTheSameWithOrWithoutTheMonitor) {
+    auto runBoth = [this](bool withGate) {
+        if (withGate) {
+            MakeGate(After());
+        }
+        RunFirstStep();
+        QStringList all;
+        for (int step = 0; step < 2; ++step) {
+            Status(kRunning);
+            timers.Fire(seq, 1);
+            if (step == 1) {
+                sink.Expect(linkmsg::TestComplete());
+            }
+            EndStep();
+            if (withGate) {
+                monitor.AnswerPass();
+            }
+            all << Sent();
+        }
+        seq.Destroy();
+        return all + Sent();
+    };
+    const QStringList plain = runBoth(false);
+    ASSERT_FALSE(plain.isEmpty());
+    doc.SetCurrentStep(0);
+    EXPECT_EQ(runBoth(true), plain);
+
+    // A gate that neither judges after nor checks during never asks and never holds.
+    MonitorGateOptions off;
+    off.judgeAfterStep = false;
+    CMonitorGate idle(seq, doc, monitor, off);
+    seq.SetStepGate(&idle);
+    EXPECT_FALSE(idle.HoldAfterStep(0, false));
+    idle.OnDuringTick(100000);
+    EXPECT_EQ(monitor.started.size(), 2u);
+}
+
+}  // namespace
+}  // namespace zeb::test
