@@ -15,6 +15,7 @@
 #include "DesktopReportOpener.h"
 #include "ExecWidgets.h"
 #include "JudgeDlg.h"
+#include "RunJournalObserver.h"
 #include "RunSequencer.h"
 #include "SettingsDoc.h"
 #include "TestReport.h"
@@ -58,6 +59,7 @@ CExecDlg::CExecDlg(CZebM40SettingsDoc& doc, CZebM40Cntl& cntl, CTestProperty& pr
       m_cntl(cntl),
       m_property(property),
       m_reportFolder(DefaultReportFolder()),
+      m_journalFolder(DefaultJournalFolder()),
       m_w(std::make_unique<CExecWidgets>()) {
     // No close box: only Close ends the dialog, and only when no test runs.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -84,6 +86,12 @@ void CExecDlg::SetReportOpener(IReportOpener* opener) {
 }
 void CExecDlg::SetReportFolder(const QString& folder) {
     m_reportFolder = folder;
+}
+void CExecDlg::SetJournalFolder(const QString& folder) {
+    m_journalFolder = folder;
+}
+QString CExecDlg::JournalPath() const {
+    return m_journal ? m_journal->Path() : QString();
 }
 
 CRunSequencer& CExecDlg::Sequencer() {
@@ -151,6 +159,9 @@ bool CExecDlg::Begin() {
     if (m_begun || m_doc.Steps().empty()) {
         return m_begun;
     }
+    // Every opening is journalled from here to End(), before anything is sent.
+    m_journal = StartRunJournal(m_journalFolder, m_doc, RunOpenInfo(m_doc, m_property, m_cntl));
+    m_sequencer->SetObserver(m_journal ? &m_journal->Observer() : nullptr);
     m_begun = m_sequencer->Open();
     return m_begun;
 }
