@@ -41,6 +41,7 @@
 #include "JudgeDlg.h"
 #include "MainFrame.h"
 #include "RecordingOpener.h"
+#include "RunSequencer.h"
 #include "SettingDlg.h"
 #include "SettingsDoc.h"
 #include "TestInfoDlg.h"
@@ -530,6 +531,8 @@ protected:
         path = dir.filePath(QStringLiteral("interrupted.zms"));
         CZebM40SettingsDoc doc;
         ASSERT_TRUE(doc.OnNewDocument(5, 1));
+        doc.Record().m_ulPola = 3;  // both polarities: two steps
+        doc.ApplyRecord(doc.Record());
         ASSERT_GE(doc.Steps().size(), 2u);
         ASSERT_TRUE(doc.OnSaveDocument(path));
     }
