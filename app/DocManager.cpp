@@ -6,6 +6,8 @@
 
 #include "CurrentMachine.h"
 #include "DocTemplate.h"
+#include "FileRunJournal.h"
+#include "JournalRestore.h"
 #include "MessageSeam.h"
 #include "RecentFiles.h"
 #include "SettingsDoc.h"
@@ -13,7 +15,7 @@
 namespace zeb {
 
 CDocManager::CDocManager(CurrentMachine& machine, CRecentFileList& recent)
-    : m_machine(machine), m_recent(recent) {}
+    : m_machine(machine), m_recent(recent), m_journalFolder(DefaultJournalFolder()) {}
 
 CDocManager::~CDocManager() = default;
 
@@ -54,6 +56,7 @@ CZebM40SettingsDoc* CDocManager::OpenDocument(const QString& path, bool* activat
         return nullptr;
     }
     doc->SetPathName(QFileInfo(path).absoluteFilePath());
+    OfferJournalRestore(m_journalFolder, path, *doc);
     m_recent.Add(path);
     m_docs.push_back(Entry{std::move(doc), QString()});
     return m_docs.back().doc.get();

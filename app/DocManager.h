@@ -27,7 +27,8 @@ public:
     // A new document for the program's machine type, titled "Test1", "Test2", ...
     CZebM40SettingsDoc* NewDocument();
     // Opens a settings file. An unmodified document of the same file is returned as it is
-    // (`activated` set); a refused or unreadable file is reported and gives nullptr.
+    // (`activated` set); a refused or unreadable file is reported and gives nullptr. A test run
+    // of the file that ended unexpectedly is offered back (see JournalRestore.h).
     CZebM40SettingsDoc* OpenDocument(const QString& path, bool* activated = nullptr);
     // Opens an entry of the recent-file list; a file that no longer exists is reported and
     // dropped from the list.
@@ -47,6 +48,8 @@ public:
     QString Title(const CZebM40SettingsDoc& doc) const;
     std::vector<CZebM40SettingsDoc*> Documents() const;
     CRecentFileList& Recent() { return m_recent; }
+    // Where run journals are looked for (default: the program's data folder, runs/).
+    void SetJournalFolder(const QString& folder) { m_journalFolder = folder; }
 
 private:
     struct Entry {
@@ -59,6 +62,7 @@ private:
     CRecentFileList& m_recent;
     std::vector<Entry> m_docs;
     int m_nNextUntitled = 1;
+    QString m_journalFolder;
 };
 
 }  // namespace zeb

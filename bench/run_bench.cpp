@@ -9,12 +9,15 @@
 //                     "CA", with no EUT monitor
 //   monitor_gap_ms    the same with an EUT monitor that exits at once judging every step
 //   monitor_gap_over_ms  their difference (target <= 150)
+//   journal           on when the run was journalled to a file as every real run is (default),
+//                     off with --no-journal, for comparison
 // Options: --time-scale X (default 4) runs the instrument's clock faster; --steps N (default 2).
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <sys/resource.h>
 
@@ -25,8 +28,10 @@
 #include "MessageSeam.h"
 #include "MonitorGate.h"
 #include "ProcessEutMonitor.h"
+#include "RunJournalObserver.h"
 #include "RunSequencer.h"
 #include "SettingsDoc.h"
+#include "TestProperty.h"
 #include "TimerHost.h"
 #include "ZebM40Cntl.h"
 
@@ -128,7 +133,8 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     double timeScale = 4.0;
     int stepCount = 2;
-    const QStringList args = QCoreApplication::arguments();
+    QStringList args = QCoreApplication::arguments();
+    const bool journalled = !args.removeAll(QStringLiteral("--no-journal"));
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args.at(i) == QLatin1String("--time-scale")) {
             timeScale = args.at(i + 1).toDouble();
@@ -137,7 +143,7 @@ int main(int argc, char** argv) {
         }
     }
     if (timeScale <= 0 || stepCount < 1) {
-        std::fprintf(stderr, "usage: run_bench [--time-scale X] [--steps N]\n");
+        std::fprintf(stderr, "usage: run_bench [--time-scale X] [--steps N] [--no-journal]\n");
         return 2;
     }
 
@@ -195,6 +201,18 @@ int main(int argc, char** argv) {
     });
     zeb::CRunSequencer seq(doc, cntl, timers);
     seqPtr = &seq;
+    // The journal on this disk, as a real run writes it.
+    QTemporaryDir journalDir;
+    zeb::CRunJournalFile journal;
+    if (journalled) {
+        QString error;
+        if (!journal.Create(journalDir.filePath(QStringLiteral("run.zebrun")), error) ||
+            !journal.Open(zeb::RunOpenInfo(doc, zeb::CTestProperty(), cntl))) {
+            std::fprintf(stderr, "run_bench: no journal: %s\n", error.toLocal8Bit().constData());
+            return 1;
+        }
+        seq.SetObserver(&journal.Observer());
+    }
     seq.Open();
     seq.OnTimer(zeb::runtimer::kIdlePoll);
     const double cpu0 = ProcessCpuMs();
@@ -235,6 +253,7 @@ int main(int argc, char** argv) {
     const double periodMs =
         static_cast<double>(runPollNs.back() - runPollNs.front()) / 1.0e6 / (runPollNs.size() - 1);
     const double floorMs = 100.0 + exchangeMs;
+    std::printf("journal=%s\n", journalled ? "on" : "off");
     std::printf("steps=%d\n", stepCount);
     std::printf("run_polls=%zu\n", runPollNs.size());
     std::printf("run_wall_s=%.2f\n", wallMs / 1000.0);

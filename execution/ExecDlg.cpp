@@ -21,6 +21,7 @@
 #include "MonitorGate.h"
 #include "MonitorSettings.h"
 #include "ProcessEutMonitor.h"
+#include "RunJournalObserver.h"
 #include "RunSequencer.h"
 #include "SettingsDoc.h"
 #include "TestReport.h"
@@ -65,6 +66,7 @@ CExecDlg::CExecDlg(CZebM40SettingsDoc& doc, CZebM40Cntl& cntl, CTestProperty& pr
       m_cntl(cntl),
       m_property(property),
       m_reportFolder(DefaultReportFolder()),
+      m_journalFolder(DefaultJournalFolder()),
       m_w(std::make_unique<CExecWidgets>()) {
     // No close box: only Close ends the dialog, and only when no test runs.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -104,6 +106,12 @@ void CExecDlg::SetEutMonitor(std::unique_ptr<IEutMonitor> monitor,
     }
     m_gate = std::make_unique<CMonitorGate>(*m_sequencer, m_doc, *m_monitor, options);
     m_gate->SetCheckingListener([this](bool) { Render(); });
+    // Every verdict goes into the run's journal with what the command said.
+    m_gate->SetVerdictRecorder([this](const MonitorVerdict& verdict, int result) {
+        if (m_journal) {
+            m_journal->Observer().RecordMonitorVerdict(verdict, result);
+        }
+    });
     m_sequencer->SetStepGate(m_gate.get());
 }
 
@@ -121,6 +129,12 @@ void CExecDlg::SetReportOpener(IReportOpener* opener) {
 }
 void CExecDlg::SetReportFolder(const QString& folder) {
     m_reportFolder = folder;
+}
+void CExecDlg::SetJournalFolder(const QString& folder) {
+    m_journalFolder = folder;
+}
+QString CExecDlg::JournalPath() const {
+    return m_journal ? m_journal->Path() : QString();
 }
 
 CRunSequencer& CExecDlg::Sequencer() {
@@ -188,6 +202,9 @@ bool CExecDlg::Begin() {
     if (m_begun || m_doc.Steps().empty()) {
         return m_begun;
     }
+    // Every opening is journalled from here to End(), before anything is sent.
+    m_journal = StartRunJournal(m_journalFolder, m_doc, RunOpenInfo(m_doc, m_property, m_cntl));
+    m_sequencer->SetObserver(m_journal ? &m_journal->Observer() : nullptr);
     m_begun = m_sequencer->Open();
     if (m_begun && !m_monitorError.isEmpty()) {
         ShowMessage(QStringLiteral("The EUT monitor is not used: %1").arg(m_monitorError),

@@ -22,6 +22,7 @@ class CQtTimerHost;
 class CMonitorGate;
 class IEutMonitor;
 struct MonitorGateOptions;
+class CRunJournalFile;
 struct CExecWidgets;
 enum class ExecControl;
 
@@ -36,6 +37,10 @@ public:
     // the desktop's spreadsheet program). Tests inject their own.
     void SetReportOpener(IReportOpener* opener);
     void SetReportFolder(const QString& folder);
+    // Where each opening writes its run journal (default: the program's data folder, runs/).
+    void SetJournalFolder(const QString& folder);
+    // The journal of the current (or last) opening; empty when none could be made.
+    QString JournalPath() const;
 
     // Runs the dialog modally. A document without steps is refused at once (Rejected) and
     // nothing is sent to the instrument; the caller tells the operator.
@@ -78,6 +83,8 @@ private:
     IReportOpener* m_opener = nullptr;
     QString m_reportFolder;
     QString m_monitorError;  // why the monitor ZEB.ini sets up cannot be used
+    QString m_journalFolder;
+    std::unique_ptr<CRunJournalFile> m_journal;
     std::unique_ptr<IReportOpener> m_desktopOpener;
     std::unique_ptr<CQtTimerHost> m_timers;
     std::unique_ptr<CRunSequencer> m_sequencer;

@@ -6,12 +6,12 @@
 #include <QString>
 #include <QStringList>
 
+#include "RunJournal.h"
 #include "RunPhase.h"
 
 namespace zeb {
 
-// Who set a step's result.
-enum class JudgedBy { Sequencer, Operator, Bulk, Monitor };
+// Who set a step's result: JudgedBy (RunJournal.h), the same words the journal records.
 // Which action sent the stop ("CB") to the instrument.
 enum class StopBy { StopButton, EscapeKey, LineOff };
 

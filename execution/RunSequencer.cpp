@@ -3,6 +3,8 @@
 
 #include "RunSequencer.h"
 
+#include <algorithm>
+
 #include "InstrumentStatus.h"
 #include "LinkMessages.h"
 #include "MessageSeam.h"
@@ -265,7 +267,11 @@ void CRunSequencer::FinishStep() {
     m_finished = current;
     steps[static_cast<size_t>(current)].m_nResult = kResultPass;
     m_list.RefreshRow(current);
-    m_observer->OnStepEnded(current, kResultPass, m_discharges);
+    // A normal end means every discharge of the step was applied; the count last polled may
+    // be one short, the last discharge having come after it.
+    m_observer->OnStepEnded(
+        current, kResultPass,
+        std::max<qint64>(m_discharges, steps[static_cast<size_t>(current)].m_lDisc));
     m_observer->OnJudgement(current, kResultPass, steps[static_cast<size_t>(current)].m_strComment,
                             JudgedBy::Sequencer);
     if (current + 1 >= StepCount()) {

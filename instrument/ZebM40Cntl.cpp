@@ -31,6 +31,7 @@ bool CZebM40Cntl::TryPort(int portNo) {
 
 bool CZebM40Cntl::Connect() {
     m_nIdentCode = ident::kNone;
+    m_strIdentReply.clear();
     m_nInstHWVersion = 0;
     m_protocol.Port().ClosePort();
     std::vector<int> ports;
@@ -45,6 +46,7 @@ bool CZebM40Cntl::Connect() {
 
 bool CZebM40Cntl::ConnectPort(int portNo) {
     m_nIdentCode = ident::kNone;
+    m_strIdentReply.clear();
     m_nInstHWVersion = 0;
     m_protocol.Port().ClosePort();
     return TryPort(portNo);
@@ -59,6 +61,7 @@ int CZebM40Cntl::Identify(QString& reply) {
     const int code = IdentCodeOf(reply);
     if (code != ident::kNone) {
         m_nIdentCode = code;
+        m_strIdentReply = reply;
     }
     return code;
 }

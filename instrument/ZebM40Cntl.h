@@ -73,6 +73,8 @@ public:
     SettingsCheck CheckSettings(const CSettingData& record);
 
     int IdentCode() const { return m_nIdentCode; }
+    // The identification reply of the connected instrument, as it was received.
+    const QString& IdentReply() const { return m_strIdentReply; }
     int InstHWVersion() const { return m_nInstHWVersion; }
     int PortNo() const { return m_protocol.Port().PortNo(); }
     QString DeviceName() const { return m_protocol.Port().DeviceName(); }
@@ -88,6 +90,7 @@ private:
 
     CRsBasicProtocol m_protocol;
     int m_nIdentCode = ident::kNone;
+    QString m_strIdentReply;
     int m_nInstHWVersion = 0;
 };
 

@@ -38,14 +38,18 @@
 #include "DocManager.h"
 #include "DocumentJson.h"
 #include "ExecDlg.h"
+#include "FileRunJournal.h"
+#include "JournalRecovery.h"
 #include "JudgeDlg.h"
 #include "MainFrame.h"
 #include "RecordingOpener.h"
+#include "RunSequencer.h"
 #include "SettingDlg.h"
 #include "SettingsDoc.h"
 #include "TestInfoDlg.h"
 #include "TestReport.h"
 #include "XlsxReader.h"
+#include "ZebM40Cntl.h"
 #include "ZebM40SettingsView.h"
 
 namespace zeb {
@@ -500,6 +504,109 @@ TEST_F(WholeProgram, SecondStartIsRefusedAndANamedFileIsOpened) {
     EXPECT_TRUE(
         app->MainFrame()->ActiveChild()->windowTitle().contains(QStringLiteral("named.zms")))
         << app->MainFrame()->ActiveChild()->windowTitle().toStdString();
+    app->ExitInstance();
+}
+
+// What a killed program leaves of a run: the run dialog's journal before its close line. The
+// dialog is run on the document at path without an instrument, the operator judges two steps,
+// and the journal is copied aside before the dialog closes it.
+QString InterruptedRun(const QString& path, const QString& runs) {
+    CZebM40SettingsDoc doc;
+    EXPECT_TRUE(doc.OnOpenDocument(path, 5, 1));
+    doc.SetPathName(path);
+    CZebM40Cntl cntl{SerialAccess::System()};
+    CTestProperty property;
+    CExecDlg dlg(doc, cntl, property);
+    dlg.SetJournalFolder(runs);
+    EXPECT_TRUE(dlg.Begin());
+    dlg.Sequencer().ApplyJudgement(0, kResultFail, QStringLiteral("arc at L1"));
+    dlg.Sequencer().ApplyJudgement(1, kResultPass, QStringLiteral("ok"));
+    const QString journal = dlg.JournalPath();
+    const QString crashed = runs + QStringLiteral("/crashed.zebrun");
+    EXPECT_TRUE(QFile::copy(journal, crashed));
+    dlg.End();
+    QFile::remove(journal);  // closed: not what a killed program leaves
+    return crashed;
+}
+
+class RestoreAtStart : public WholeProgram {
+protected:
+    void SetUp() override {
+        runs = DefaultJournalFolder();
+        QDir(runs).removeRecursively();
+        path = dir.filePath(QStringLiteral("interrupted.zms"));
+        CZebM40SettingsDoc doc;
+        ASSERT_TRUE(doc.OnNewDocument(5, 1));
+        doc.Record().m_ulPola = 3;  // both polarities: two steps
+        doc.ApplyRecord(doc.Record());
+        ASSERT_GE(doc.Steps().size(), 2u);
+        ASSERT_TRUE(doc.OnSaveDocument(path));
+    }
+    void TearDown() override {
+        WholeProgram::TearDown();
+        QDir(runs).removeRecursively();
+    }
+    CZebM40SettingsDoc* Opened() {
+        app = StartProgram({QStringLiteral("--simulate"), path});
+        EXPECT_TRUE(app->InitInstance());
+        CZebM40SettingsView* view = ActiveView();
+        return view ? &view->Document() : nullptr;
+    }
+    QString runs;
+    QString path;
+};
+
+TEST_F(RestoreAtStart, YesBringsTheResultsAndCommentsBack) {
+    const QString crashed = InterruptedRun(path, runs);
+    JournalState state;
+    QString error;
+    ASSERT_TRUE(ReadJournalState(crashed, state, error)) << error.toStdString();
+    const QString question = RestoreQuestion(state);
+    EXPECT_TRUE(question.startsWith(QStringLiteral("The test run of interrupted.zms on ")));
+    sink.Expect(question, MsgAnswer::Yes);
+
+    CZebM40SettingsDoc* doc = Opened();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->Steps()[0].m_nResult, kResultFail);
+    EXPECT_EQ(doc->Steps()[0].m_strComment, QStringLiteral("arc at L1"));
+    EXPECT_EQ(doc->Steps()[1].m_nResult, kResultPass);
+    EXPECT_EQ(doc->Steps()[1].m_strComment, QStringLiteral("ok"));
+    EXPECT_EQ(doc->CurrentStep(), 0);
+    EXPECT_TRUE(doc->IsModified());
+    app->ExitInstance();
+}
+
+// No closes the journal as abandoned and keeps it; a damaged journal is never offered, and the
+// program opens the document untouched.
+TEST_F(RestoreAtStart, NoAbandonsAndADamagedJournalIsNeverApplied) {
+    const QString crashed = InterruptedRun(path, runs);
+    QFile file(crashed);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    file.close();
+    const QString damaged = runs + QStringLiteral("/damaged.zebrun");
+    bytes[bytes.indexOf("arc at L1")] = 'A';
+    QFile out(damaged);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+    out.close();
+
+    sink.ExpectAny(MsgAnswer::No);  // one question only: the damaged journal is not offered
+    CZebM40SettingsDoc* doc = Opened();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->Steps()[0].m_nResult, kResultNone);
+    EXPECT_FALSE(doc->IsModified());
+    app->ExitInstance();
+    app.reset();
+
+    JournalState state;
+    QString error;
+    ASSERT_TRUE(ReadJournalState(crashed, state, error)) << error.toStdString();
+    EXPECT_TRUE(state.closed);
+    EXPECT_EQ(state.outcome, QStringLiteral("abandoned"));
+    EXPECT_TRUE(QFile::exists(damaged));
+    doc = Opened();  // nothing left to ask about
+    ASSERT_NE(doc, nullptr);
     app->ExitInstance();
 }
 

@@ -11,6 +11,7 @@
 
 #include <csignal>
 
+#include "FileRunJournal.h"
 #include "SimFixture.h"
 #include "TempConfigHome.h"
 
@@ -102,7 +103,9 @@ TEST_F(ZebctlRunE2eTest, RunsEveryStepToTheEndAndWritesTheReport) {
     EXPECT_TRUE(lines.contains(QStringLiteral("mark step=1 result=PASS")));
     EXPECT_TRUE(lines.contains(QStringLiteral("mark step=2 result=PASS")));
     EXPECT_TRUE(out.contains(QStringLiteral("step=2/2 discharges=1/2")));
-    EXPECT_TRUE(lines.first().startsWith(QStringLiteral("step=1/2 discharges=0/2 countdown=")));
+    // Where the run is journalled comes first, then the progress.
+    EXPECT_TRUE(lines.first().startsWith(QStringLiteral("journal=")));
+    EXPECT_TRUE(lines.at(1).startsWith(QStringLiteral("step=1/2 discharges=0/2 countdown=")));
     EXPECT_TRUE(err.contains(QStringLiteral("Test is complete.")));
     EXPECT_TRUE(QFile::exists(report));
     // The step blocks, the starts and the closing commands, in order.
@@ -116,7 +119,7 @@ TEST_F(ZebctlRunE2eTest, SigintStopsTheRunAndStillSendsTheClosingCommands) {
     const QString doc = WriteFile(QStringLiteral("two.json"), kTwoSteps);
     Start({doc, QStringLiteral("--from"), QStringLiteral("2")});
     ASSERT_TRUE(WaitForOutput(QStringLiteral("state=running")));
-    EXPECT_TRUE(out.startsWith(QStringLiteral("step=2/2")));
+    EXPECT_TRUE(out.section(QLatin1Char('\n'), 1).startsWith(QStringLiteral("step=2/2")));
     ::kill(static_cast<pid_t>(proc.processId()), SIGINT);
     EXPECT_EQ(Finish(), 1);
     EXPECT_TRUE(OutLines().contains(QStringLiteral("outcome=stopped")));
@@ -143,6 +146,17 @@ TEST_F(ZebctlRunE2eTest, BadInputIsRefusedBeforeAnythingIsSent) {
     const QString empty = WriteFile(QStringLiteral("empty.json"),
                                     R"({"record": {"m_ulMachineType": 5}, "steps": []})");
     const QString taken = WriteFile(QStringLiteral("taken.xlsx"), "x");
+    // The journal of a run of another document.
+    const QString foreign = dir.filePath(QStringLiteral("foreign.zebrun"));
+    {
+        CFileRunJournal journal;
+        QString error;
+        ASSERT_TRUE(journal.Create(foreign, error));
+        JournalOpenInfo info;
+        info.documentPath = empty;
+        info.documentSha256 = Sha256Hex("other bytes");
+        ASSERT_TRUE(journal.Open(info));
+    }
     const QStringList cases[] = {
         {dir.filePath(QStringLiteral("missing.zms"))},
         {WriteFile(QStringLiteral("junk.zms"), "not a settings file")},
@@ -154,6 +168,12 @@ TEST_F(ZebctlRunE2eTest, BadInputIsRefusedBeforeAnythingIsSent) {
         {doc, QStringLiteral("--report"), dir.filePath(QStringLiteral("no/such/r.xlsx"))},
         {doc, QStringLiteral("extra")},
         {},
+        // A journal never replaces a file; a resumed run needs a whole journal of this very
+        // document and takes no --from.
+        {doc, QStringLiteral("--journal"), taken},
+        {doc, QStringLiteral("--resume"), taken},
+        {doc, QStringLiteral("--resume"), foreign},
+        {doc, QStringLiteral("--resume"), foreign, QStringLiteral("--from"), QStringLiteral("1")},
     };
     for (const QStringList& args : cases) {
         EXPECT_EQ(RunToEnd(args), 2) << args.join(QLatin1Char(' ')).toStdString();

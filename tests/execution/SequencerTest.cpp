@@ -616,7 +616,7 @@ public:
         events << QStringLiteral("end %1 %2").arg(step).arg(result);
     }
     void OnJudgement(int step, int result, const QString&, JudgedBy by) override {
-        events << QStringLiteral("judge %1 %2 by %3").arg(step).arg(result).arg(int(by));
+        events << QStringLiteral("judge %1 %2 by %3").arg(step).arg(result).arg(JudgedByText(by));
     }
     void OnCommentsCleared() override { events << QStringLiteral("cleared"); }
     void OnStopSent(StopBy by) override { events << QStringLiteral("stop %1").arg(int(by)); }
@@ -677,11 +677,12 @@ TEST_F(SequencerTest, StepGateHoldsTheRunBetweenStepsAndTheObserverHearsEverythi
     sink.Expect(ReportQuestion(), MsgAnswer::Yes);
     EXPECT_TRUE(seq.OnClose());
     seq.Destroy();
-    EXPECT_EQ(log.events,
-              (QStringList{"judge 0 0 by 0", "start 0 PD100", "end 0 2", "judge 0 2 by 0",
-                           "judge 1 0 by 0", "hold 0 0", "stop 0", "ended 2", "judge 1 0 by 0",
-                           "start 1 PD200", "end 1 2", "judge 1 2 by 0", "hold 1 1", "ended 1",
-                           "cleared", "report r.xlsx", "closed 1"}));
+    EXPECT_EQ(
+        log.events,
+        (QStringList{"judge 0 0 by sequencer", "start 0 PD100", "end 0 2", "judge 0 2 by sequencer",
+                     "judge 1 0 by sequencer", "hold 0 0", "stop 0", "ended 2",
+                     "judge 1 0 by sequencer", "start 1 PD200", "end 1 2", "judge 1 2 by sequencer",
+                     "hold 1 1", "ended 1", "cleared", "report r.xlsx", "closed 1"}));
 }
 
 }  // namespace

@@ -1,21 +1,27 @@
 // zebctl run: a settings document's steps run on the instrument by the same sequencer as the
 // run dialog, driven by real timers, as an operator who answers every question with OK. The
 // progress an operator would watch is printed line by line; SIGINT and SIGTERM act as STOP.
+// Every run is journalled; a run cut short can be resumed from its journal.
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 
+#include <algorithm>
 #include <csignal>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "Cli.h"
 #include "DocumentJson.h"
+#include "JournalRecovery.h"
 #include "LinkSession.h"
+#include "RunJournalObserver.h"
 #include "RunMonitor.h"
 #include "RunPreChecks.h"
 #include "RunSequencer.h"
@@ -29,8 +35,9 @@ namespace zebctl {
 namespace {
 
 const char kRunUsage[] =
-    "run [--port N] <FILE.zms|FILE.json> [--from N] [--line-on] [--report OUT.xlsx] "
-    "[--monitor COMMAND] [--monitor-timeout S] [--monitor-every S] [--stop-on-fail]";
+    "run [--port N] <FILE.zms|FILE.json> [--from N | --resume JOURNAL] [--line-on] "
+    "[--report OUT.xlsx] [--journal PATH] [--monitor COMMAND] [--monitor-timeout S] "
+    "[--monitor-every S] [--stop-on-fail]";
 
 // How long START may wait for a busy instrument before the run gives up (idle ticks of 100 ms).
 constexpr int kMaxWaitTicks = 600;
@@ -142,6 +149,49 @@ bool ReportPathUsable(const QString& path) {
     return true;
 }
 
+// The interrupted run of resumePath put back into doc: results and comments restored, the
+// current step the first one not ended. False (with the reason told) when the journal is
+// broken or belongs to another document.
+bool Resume(const QString& resumePath, const QString& docPath, zeb::CZebM40SettingsDoc& doc,
+            zeb::JournalState& state) {
+    QString error;
+    QFile file(docPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Err(QStringLiteral("zebctl: cannot read %1").arg(docPath));
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (!zeb::ReadJournalState(resumePath, state, error) ||
+        !zeb::RestoreFromJournal(state, bytes, doc, error)) {
+        Err(QStringLiteral("zebctl: cannot resume from %1: %2").arg(resumePath, error));
+        return false;
+    }
+    return true;
+}
+
+// The run's journal, at the given path or a new one in the default folder. An explicit path
+// that cannot be made refuses the run (nothing was sent yet); the default one only warns.
+bool StartJournal(const QString& path, const zeb::JournalOpenInfo& info,
+                  const zeb::CZebM40SettingsDoc& doc,
+                  std::unique_ptr<zeb::CRunJournalFile>& journal) {
+    if (path.isEmpty()) {
+        journal = zeb::StartRunJournal(zeb::DefaultJournalFolder(), doc, info);
+    } else {
+        auto file = std::make_unique<zeb::CRunJournalFile>();
+        QString error;
+        if (!file->Create(path, error)) {
+            Err(QStringLiteral("zebctl: %1").arg(error));
+            return false;
+        }
+        file->Open(info);
+        journal = std::move(file);
+    }
+    if (journal) {
+        Out(QStringLiteral("journal=%1").arg(journal->Path()));
+    }
+    return true;
+}
+
 int Finish(zeb::RunOutcome outcome, const ProgressPrinter& printer, int total) {
     Out(QStringLiteral("outcome=%1").arg(OutcomeText(outcome)));
     Out(QStringLiteral("passed=%1/%2").arg(printer.Passed()).arg(total));
@@ -153,8 +203,12 @@ int Run(const QStringList& arguments) {
     int portNo = 0;
     QString fromText;
     QString reportPath;
+    QString journalPath;
+    QString resumePath;
     if (!TakePortOption(args, portNo) || !TakeOption(args, QStringLiteral("--from"), fromText) ||
-        !TakeOption(args, QStringLiteral("--report"), reportPath)) {
+        !TakeOption(args, QStringLiteral("--report"), reportPath) ||
+        !TakeOption(args, QStringLiteral("--journal"), journalPath) ||
+        !TakeOption(args, QStringLiteral("--resume"), resumePath)) {
         return kExitBadInput;
     }
     const bool lineOn = TakeFlag(args, QStringLiteral("--line-on"));
@@ -162,7 +216,7 @@ int Run(const QStringList& arguments) {
     if (!TakeMonitorOptions(args, monitorOptions)) {
         return kExitBadInput;
     }
-    if (args.size() != 1) {
+    if (args.size() != 1 || (!fromText.isEmpty() && !resumePath.isEmpty())) {
         Err(QStringLiteral("usage: zebctl %1").arg(QLatin1String(kRunUsage)));
         return kExitBadInput;
     }
@@ -173,6 +227,7 @@ int Run(const QStringList& arguments) {
         Err(QStringLiteral("zebctl: %1").arg(error));
         return kExitBadInput;
     }
+    doc.SetPathName(QFileInfo(args.at(0)).absoluteFilePath());  // the journal hashes its bytes
     const int total = static_cast<int>(doc.Steps().size());
     if (total == 0) {
         Err(QStringLiteral("zebctl: %1 has no test steps to run").arg(args.at(0)));
@@ -190,6 +245,18 @@ int Run(const QStringList& arguments) {
     if (!MonitorSettingsFor(monitorOptions, monitorSettings)) {
         return kExitBadInput;
     }
+    zeb::JournalState resumed;
+    if (!resumePath.isEmpty()) {
+        if (!Resume(resumePath, args.at(0), doc, resumed)) {
+            return kExitBadInput;
+        }
+        from = resumed.firstNotEnded + 1;
+    }
+    if (!journalPath.isEmpty() && QFileInfo::exists(journalPath)) {
+        Err(QStringLiteral("zebctl: %1 already exists; a journal never replaces a file")
+                .arg(journalPath));
+        return kExitBadInput;
+    }
 
     zeb::CZebM40Cntl cntl{zeb::SerialAccess::System()};
     zeb::CQtTimerHost* timerPtr = nullptr;
@@ -198,7 +265,7 @@ int Run(const QStringList& arguments) {
     enum class Phase { Waiting, Running, Done } phase = Phase::Waiting;
     int waitTicks = 0;
     std::optional<zeb::RunOutcome> outcome;
-    qint64 startMoment = 0;
+    bool started = false;
 
     zeb::CQtTimerHost timers([&](int id) {
         seq->OnTimer(id);
@@ -210,7 +277,7 @@ int Run(const QStringList& arguments) {
                 seq->OnStart();
                 if (seq->Phase() == zeb::RunPhase::Running) {
                     phase = Phase::Running;
-                    startMoment = QDateTime::currentSecsSinceEpoch();
+                    started = true;
                 } else if (seq->Outcome() != zeb::RunOutcome::None) {
                     outcome = seq->Outcome();  // the step was refused before it was sent
                 }
@@ -238,24 +305,60 @@ int Run(const QStringList& arguments) {
     // Once the test has ended, the figures reset for the next run are not progress.
     seq->SetStateListener(
         [&] { printer.Look(phase == Phase::Running && seq->Outcome() == zeb::RunOutcome::None); });
+    std::unique_ptr<zeb::CRunJournalFile> journal;
     std::unique_ptr<CRunMonitor> monitor;
     if (monitorSettings.Enabled()) {
         monitor = CRunMonitor::Make(
             monitorSettings, *seq, doc, QFileInfo(args.at(0)).absoluteFilePath(),
-            [&printer](const zeb::MonitorVerdict&, int) { printer.Sync(); }, error);
+            [&printer, &journal](const zeb::MonitorVerdict& v, int result) {
+                printer.Sync();
+                if (journal) {
+                    journal->Observer().RecordMonitorVerdict(v, result);
+                }
+            },
+            error);
         if (!monitor) {
             Err(QStringLiteral("zebctl: the EUT monitor: %1").arg(error));
             return kExitBadInput;
         }
     }
 
-    if (!ConnectInstrument(cntl, portNo)) {
-        return Finish(zeb::RunOutcome::NoLink, printer, total);
+    // The test date is the opening's, so the report from the journal equals the run's own.
+    zeb::CTestProperty property;
+    property.LoadFromIni();
+    property.m_tmTestDate = QDateTime::currentSecsSinceEpoch();
+    const bool connected = ConnectInstrument(cntl, portNo);
+    doc.SetCurrentStep(static_cast<int32_t>(std::min<long long>(from - 1, total - 1)));
+    zeb::JournalOpenInfo info = zeb::RunOpenInfo(doc, property, cntl);
+    if (!resumePath.isEmpty()) {
+        info.resumesJournal = QFileInfo(resumePath).absoluteFilePath();
+        for (int i = 0; i < total; ++i) {
+            if (resumed.ended[static_cast<size_t>(i)]) {
+                info.endedSteps.push_back(i + 1);
+            }
+        }
+    }
+    if (!StartJournal(journalPath, info, doc, journal)) {
+        return kExitBadInput;
+    }
+    zeb::IRunObserver* observer = journal ? &journal->Observer() : nullptr;
+    seq->SetObserver(observer);
+    const auto closeEarly = [&](zeb::RunOutcome outcome) {
+        if (observer) {
+            observer->OnClosed(outcome);
+        }
+        return Finish(outcome, printer, total);
+    };
+    if (from > total) {
+        // The interrupted run had ended every step; only its close was missing.
+        return closeEarly(zeb::RunOutcome::Complete);
+    }
+    if (!connected) {
+        return closeEarly(zeb::RunOutcome::NoLink);
     }
     if (!zeb::RunPreChecks(cntl, doc)) {
-        return Finish(zeb::RunOutcome::Stopped, printer, total);
+        return closeEarly(zeb::RunOutcome::Stopped);
     }
-    doc.SetCurrentStep(static_cast<int32_t>(from - 1));
     seq->Open();
     if (lineOn) {
         if (seq->LineOnOffered()) {
@@ -295,19 +398,21 @@ int Run(const QStringList& arguments) {
     std::signal(SIGTERM, SIG_DFL);
 
     monitor.reset();  // no verdict may arrive once the run is closed
-    seq->Destroy();
     printer.Look(false);
-    int code = Finish(outcome.value_or(zeb::RunOutcome::Stopped), printer, total);
-    if (!reportPath.isEmpty() && startMoment != 0) {
-        zeb::CTestProperty property;
-        property.LoadFromIni();
-        property.m_tmTestDate = startMoment;
-        if (!zeb::WriteTestReport(property, doc, reportPath, error)) {
+    bool reportFailed = false;
+    if (!reportPath.isEmpty() && started) {
+        if (zeb::WriteTestReport(property, doc, reportPath, error)) {
+            if (observer) {
+                observer->OnReportWritten(reportPath);
+            }
+        } else {
             Err(QStringLiteral("zebctl: %1").arg(error));
-            code = kExitBadInput;
+            reportFailed = true;
         }
     }
-    return code;
+    seq->Destroy();  // the journal's close line
+    const int code = Finish(outcome.value_or(zeb::RunOutcome::Stopped), printer, total);
+    return reportFailed ? kExitBadInput : code;
 }
 
 const ZebctlCommand kRun("run", kRunUsage, [](const QStringList& a) { return Run(a); });

@@ -1,0 +1,163 @@
+#include "RunJournalObserver.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+#include "JournalLine.h"
+#include "MessageSeam.h"
+#include "SettingsDoc.h"
+#include "TestPropertyJson.h"
+#include "ZebM40Cntl.h"
+
+namespace zeb {
+
+QString JournalFailedText(const QString& why) {
+    return QStringLiteral(
+               "The run journal cannot be written (%1).\nThe test goes on; its results are kept "
+               "only in memory until the test report is made.")
+        .arg(why);
+}
+
+RunEnd RunEndOf(RunOutcome outcome) {
+    switch (outcome) {
+        case RunOutcome::Complete:
+            return RunEnd::Complete;
+        case RunOutcome::Stopped:
+            return RunEnd::Stopped;
+        case RunOutcome::Error:
+            return RunEnd::Error;
+        case RunOutcome::NoLink:
+            return RunEnd::NoLink;
+        case RunOutcome::None:
+            break;
+    }
+    return RunEnd::Closed;
+}
+
+bool CRunJournalObserver::Note(bool written) {
+    if (!written && !m_failed) {
+        m_failed = true;
+        ShowMessage(JournalFailedText(m_journal.LastError()), MsgButtons::Ok, MsgIcon::Warning);
+    }
+    return written;
+}
+
+bool CRunJournalObserver::Open(const JournalOpenInfo& info) {
+    return Note(m_journal.Open(info));
+}
+
+bool CRunJournalObserver::RecordMonitorVerdict(const MonitorVerdict& verdict, int result) {
+    QString outcome;
+    switch (verdict.outcome) {
+        case MonitorOutcome::Pass:
+            outcome = QStringLiteral("pass");
+            break;
+        case MonitorOutcome::Fail:
+            outcome = QStringLiteral("fail");
+            break;
+        case MonitorOutcome::Problem:
+            outcome = QStringLiteral("problem");
+            break;
+    }
+    return Note(m_journal.Event(
+        QStringLiteral("monitor"),
+        {{QStringLiteral("step"), verdict.request.step},
+         {QStringLiteral("phase"), PhaseName(verdict.request.phase)},
+         {QStringLiteral("verdict"), outcome},
+         {QStringLiteral("result"), JournalResultText(result)},
+         {QStringLiteral("comment"), verdict.comment},
+         {QStringLiteral("exit_status"), verdict.exitStatus},
+         {QStringLiteral("duration_ms"), verdict.durationMs},
+         {QStringLiteral("output"), QString::fromUtf8(verdict.output)},
+         {QStringLiteral("error_output"), QString::fromUtf8(verdict.errorOutput)}}));
+}
+
+void CRunJournalObserver::OnStepStarted(int step, const QStringList& block) {
+    Note(m_journal.StepStart(step + 1, block));
+}
+
+void CRunJournalObserver::OnStepEnded(int step, int result, qint64 discharges) {
+    Note(m_journal.StepEnd(step + 1, result, static_cast<int>(discharges)));
+}
+
+void CRunJournalObserver::OnJudgement(int step, int result, const QString& comment, JudgedBy by) {
+    Note(m_journal.Judgement(step + 1, result, comment, by));
+}
+
+void CRunJournalObserver::OnCommentsCleared() {
+    Note(m_journal.CommentsCleared());
+}
+
+void CRunJournalObserver::OnStopSent(StopBy) {
+    Note(m_journal.Stop());
+}
+
+void CRunJournalObserver::OnInstrumentError(int code, const QString& text) {
+    Note(m_journal.Error(code, text));
+}
+
+void CRunJournalObserver::OnLinkLost() {
+    Note(m_journal.LinkLost());
+}
+
+// A dialog may run several tests; each end is kept, the close names the last.
+void CRunJournalObserver::OnRunEnded(RunOutcome outcome) {
+    Note(m_journal.Event(QStringLiteral("run-end"),
+                         {{QStringLiteral("outcome"), RunEndText(RunEndOf(outcome))}}));
+}
+
+void CRunJournalObserver::OnReportWritten(const QString& path) {
+    Note(m_journal.Report(path));
+}
+
+void CRunJournalObserver::OnClosed(RunOutcome outcome) {
+    Note(m_journal.Close(RunEndOf(outcome)));
+}
+
+JournalOpenInfo RunOpenInfo(const CZebM40SettingsDoc& doc, const CTestProperty& property,
+                            const CZebM40Cntl& cntl) {
+    QByteArray bytes;
+    QFile file(doc.PathName());
+    if (!doc.PathName().isEmpty() && file.open(QIODevice::ReadOnly)) {
+        bytes = file.readAll();
+    }
+    JournalOpenInfo info = OpenInfoForDocument(doc, bytes);
+    info.environment = TestPropertyToJson(property);
+    info.instrumentReply = cntl.IdentReply();
+    if (cntl.IsConnected()) {
+        info.port = QStringLiteral("COM%1 (%2)").arg(cntl.PortNo()).arg(cntl.DeviceName());
+        info.hwVersion = cntl.InstHWVersion();
+    }
+    return info;
+}
+
+bool CRunJournalFile::Create(const QString& path, QString& error) {
+    return m_file.Create(path, error);
+}
+
+QString RunJournalName(const CZebM40SettingsDoc& doc) {
+    const QString name = QFileInfo(doc.PathName()).completeBaseName();
+    return name.isEmpty() ? QStringLiteral("untitled") : name;
+}
+
+std::unique_ptr<CRunJournalFile> StartRunJournal(const QString& folder,
+                                                 const CZebM40SettingsDoc& doc,
+                                                 const JournalOpenInfo& info) {
+    return StartRunJournalAt(
+        NewJournalPath(folder, RunJournalName(doc), QDateTime::currentDateTime()), info);
+}
+
+std::unique_ptr<CRunJournalFile> StartRunJournalAt(const QString& path,
+                                                   const JournalOpenInfo& info) {
+    auto journal = std::make_unique<CRunJournalFile>();
+    QString error;
+    if (!journal->Create(path, error)) {
+        ShowMessage(JournalFailedText(error), MsgButtons::Ok, MsgIcon::Warning);
+        return nullptr;
+    }
+    journal->Open(info);
+    return journal;
+}
+
+}  // namespace zeb

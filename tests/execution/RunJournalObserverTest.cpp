@@ -1,0 +1,149 @@
+// The run's journal as the sequencer writes it through the observer: the order and content of
+// the lines of a whole two-step run, the step start written before the instrument is told to
+// start, and a journal that cannot be written told once without stopping the run.
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include "JournalReader.h"
+#include "LinkMessages.h"
+#include "RunJournalObserver.h"
+#include "SequencerFixture.h"
+#include "TestProperty.h"
+
+namespace zeb::test {
+namespace {
+
+using namespace status;
+
+QJsonObject LineAt(const CMemoryRunJournal& journal, int i) {
+    return QJsonDocument::fromJson(journal.Lines().at(i)).object();
+}
+
+// Remembers, for every line, how many commands the instrument had received by then.
+class WatchedJournal : public CMemoryRunJournal {
+public:
+    explicit WatchedJournal(const FakeInstrument& inst) : m_inst(inst) {}
+    bool Event(const QString& name, const JournalFields& fields) override {
+        sentBefore << m_inst.log;
+        return CMemoryRunJournal::Event(name, fields);
+    }
+    QList<QStringList> sentBefore;
+
+private:
+    const FakeInstrument& m_inst;
+};
+
+class RunJournalTest : public SequencerFixture {
+protected:
+    // Both steps run to their end, then the report is written and the dialog closed.
+    void RunBothSteps() {
+        OpenIdle();
+        timers.Fire(seq, 0);
+        StartRun();
+        Counters(2, 0);
+        Status(kNormalEnd);
+        timers.Fire(seq, 1);  // step 1 ended, step 2 sent and started
+        sink.Expect(linkmsg::TestComplete());
+        timers.Fire(seq, 1);  // step 2 ended: the test is complete
+        seq.SetReportWriter([this] { return report; });
+        sink.Expect(ReportQuestion(), MsgAnswer::Yes);
+        EXPECT_TRUE(seq.OnClose());
+        seq.Destroy();
+    }
+    QString report;
+};
+
+TEST_F(RunJournalTest, TwoStepRunIsJournalledInOrderWithOneBasedSteps) {
+    QTemporaryDir dir;
+    report = dir.filePath(QStringLiteral("r.xlsx"));
+    QFile file(report);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("report bytes");
+    file.close();
+
+    WatchedJournal journal(inst);
+    CRunJournalObserver observer(journal);
+    ASSERT_TRUE(observer.Open(RunOpenInfo(doc, CTestProperty(), cntl)));
+    seq.SetObserver(&observer);
+    RunBothSteps();
+
+    EXPECT_EQ(journal.EventNames(),
+              (QStringList{"open", "judgement", "step-start", "step-end", "judgement", "judgement",
+                           "step-start", "step-end", "judgement", "run-end", "report", "close"}));
+    const QJsonObject open = LineAt(journal, 0);
+    EXPECT_EQ(open.value("instrument").toString(), QStringLiteral("QABRAKMOOR, ZEB-M4-1"));
+    EXPECT_EQ(open.value("port").toString(), QStringLiteral("COM1 (/dev/m40)"));
+    EXPECT_EQ(open.value("steps").toArray().size(), 2);
+
+    // Step 1 is cleared by the sequencer at START, then ends passed; step 2 likewise.
+    EXPECT_EQ(LineAt(journal, 1).value("step").toInt(), 1);
+    EXPECT_EQ(LineAt(journal, 1).value("by").toString(), QStringLiteral("sequencer"));
+    const QJsonObject start2 = LineAt(journal, 6);
+    EXPECT_EQ(start2.value("step").toInt(), 2);
+    EXPECT_TRUE(start2.value("block").toArray().contains(QStringLiteral("PD200")))
+        << journal.Lines().at(6).toStdString();
+    const QJsonObject end2 = LineAt(journal, 7);
+    EXPECT_EQ(end2.value("step").toInt(), 2);
+    EXPECT_EQ(end2.value("discharges").toInt(), 2);
+    EXPECT_EQ(LineAt(journal, 9).value("outcome").toString(), QStringLiteral("complete"));
+    EXPECT_EQ(LineAt(journal, 10).value("sha256").toString(),
+              QString::fromLatin1(Sha256Hex("report bytes")));
+    EXPECT_EQ(LineAt(journal, 11).value("outcome").toString(), QStringLiteral("complete"));
+
+    // Each step start is durable before its "CA" goes out.
+    EXPECT_EQ(journal.sentBefore.at(2).count(QStringLiteral("CA")), 0);
+    EXPECT_EQ(journal.sentBefore.at(6).count(QStringLiteral("CA")), 1);
+    EXPECT_EQ(journal.sentBefore.at(8).count(QStringLiteral("CA")), 2);
+    QBuffer bytes;
+    bytes.setData(journal.Bytes());
+    ASSERT_TRUE(bytes.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ReadJournal(bytes).IsWhole());
+}
+
+TEST_F(RunJournalTest, AJournalThatCannotBeWrittenIsToldOnceAndTheRunGoesOn) {
+    CMemoryRunJournal journal;
+    journal.SetFailing(true);
+    CRunJournalObserver observer(journal);
+    sink.ExpectAny();  // the one warning
+    EXPECT_FALSE(observer.Open(RunOpenInfo(doc, CTestProperty(), cntl)));
+    EXPECT_TRUE(sink.Shown().back().startsWith(QStringLiteral("The run journal cannot be")));
+    seq.SetObserver(&observer);
+    report = QStringLiteral("/nonexistent/r.xlsx");
+    RunBothSteps();
+    EXPECT_TRUE(observer.Failed());
+    EXPECT_EQ(seq.Outcome(), RunOutcome::Complete);
+    EXPECT_EQ(doc.Steps()[1].m_nResult, kResultPass);
+    EXPECT_TRUE(journal.Lines().isEmpty());
+}
+
+TEST_F(RunJournalTest, ClosingWithoutATestAndAMonitorVerdictUseTheirOwnWords) {
+    CMemoryRunJournal journal;
+    CRunJournalObserver observer(journal);
+    seq.SetObserver(&observer);
+    OpenIdle();
+    MonitorVerdict verdict = VerdictFromExit(1, "no ping\nmore", "");
+    verdict.request.step = 1;
+    verdict.durationMs = 42;
+    EXPECT_TRUE(observer.RecordMonitorVerdict(verdict, kResultFail));
+    seq.Destroy();
+    EXPECT_EQ(journal.EventNames(), (QStringList{"monitor", "close"}));
+    const QJsonObject monitor = LineAt(journal, 0);
+    EXPECT_EQ(monitor.value("step").toInt(), 1);
+    EXPECT_EQ(monitor.value("verdict").toString(), QStringLiteral("fail"));
+    EXPECT_EQ(monitor.value("result").toString(), QStringLiteral("fail"));
+    EXPECT_EQ(monitor.value("comment").toString(), QStringLiteral("monitor: no ping"));
+    EXPECT_EQ(monitor.value("exit_status").toInt(), 1);
+    EXPECT_EQ(monitor.value("duration_ms").toInt(), 42);
+    EXPECT_EQ(monitor.value("output").toString(), QStringLiteral("no ping\nmore"));
+    EXPECT_EQ(LineAt(journal, 1).value("outcome").toString(), QStringLiteral("closed"));
+}
+
+}  // namespace
+}  // namespace zeb::test
