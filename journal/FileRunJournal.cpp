@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "FileAccess.h"
 #include "JournalReader.h"
 
 #ifdef Q_OS_WIN
@@ -36,26 +37,6 @@ bool SyncData(int fd) {
 #else
     return ::fdatasync(fd) == 0;
 #endif
-}
-
-// One write() for the whole line; the loop only continues after a signal or a partial write,
-// which a local file system does not do for a line this size.
-bool WriteAll(int fd, const QByteArray& bytes, int& error) {
-    const char* data = bytes.constData();
-    qint64 left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            error = errno;
-            return false;
-        }
-        data += n;
-        left -= n;
-    }
-    return true;
 }
 
 // The folder entry of a new file survives a power cut only once the folder is synced too.
@@ -196,7 +177,7 @@ bool CFileRunJournal::CreateWithFirstLine(const QByteArray& bytes) {
         return false;
     }
     int error = 0;
-    bool written = WriteAll(fd, bytes, error);
+    bool written = WriteAllToFd(fd, bytes, error);
     if (written && !SyncData(fd)) {
         error = errno;
         written = false;
@@ -233,7 +214,7 @@ bool CFileRunJournal::CreateWithFirstLine(const QByteArray& bytes) {
 
 bool CFileRunJournal::AppendLine(const QByteArray& bytes) {
     int error = 0;
-    if (WriteAll(m_fd, bytes, error) && SyncData(m_fd)) {
+    if (WriteAllToFd(m_fd, bytes, error) && SyncData(m_fd)) {
         m_size += bytes.size();
         return true;
     }

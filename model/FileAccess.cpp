@@ -60,24 +60,6 @@ private:
     int m_fd;
 };
 
-bool WriteAll(int fd, const QByteArray& bytes, int& error) {
-    const char* data = bytes.constData();
-    qint64 left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            error = errno;
-            return false;
-        }
-        data += n;
-        left -= n;
-    }
-    return true;
-}
-
 // Gives the temporary file the name of the target without replacing anything. rename with
 // "no replace" does it in one step; file systems without it get a hard link, which fails just
 // as atomically when the name is taken.
@@ -103,6 +85,24 @@ mode_t NewFileMode() {
 }
 
 }  // namespace
+
+bool WriteAllToFd(int fd, const QByteArray& bytes, int& error) {
+    const char* data = bytes.constData();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error = errno;
+            return false;
+        }
+        data += n;
+        left -= n;
+    }
+    return true;
+}
 
 bool ReadRegularFile(const QString& path, qint64 maxBytes, QByteArray& bytes, QString& error) {
     bytes.clear();
@@ -211,7 +211,7 @@ bool WriteFileSafely(const QString& path, const QByteArray& bytes, WriteMode mod
         return fail(SystemText(errno));
     }
     int writeError = 0;
-    bool ok = WriteAll(fd.Get(), bytes, writeError);
+    bool ok = WriteAllToFd(fd.Get(), bytes, writeError);
     if (ok && ::fchmod(fd.Get(), fileMode) != 0) {
         writeError = errno;
         ok = false;

@@ -31,4 +31,10 @@ enum class WriteMode {
 // file is left behind and error tells why, naming the path.
 bool WriteFileSafely(const QString& path, const QByteArray& bytes, WriteMode mode, QString& error);
 
+#ifndef Q_OS_WIN
+// Writes all of bytes to the open descriptor fd, going on after a signal or a partial write;
+// false with errno in error when the system refuses.
+bool WriteAllToFd(int fd, const QByteArray& bytes, int& error);
+#endif
+
 }  // namespace zeb

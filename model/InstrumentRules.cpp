@@ -23,8 +23,8 @@ int64_t BitCount(uint32_t bits) {
     return n;
 }
 
-// Product of non-negative factors, held at the largest 64-bit value instead of wrapping: a file
-// can make every factor huge, and a wrapped count could look small enough to accept.
+}  // namespace
+
 int64_t SaturatingProduct(std::initializer_list<int64_t> factors) {
     int64_t product = 1;
     for (int64_t f : factors) {
@@ -37,8 +37,6 @@ int64_t SaturatingProduct(std::initializer_list<int64_t> factors) {
     }
     return product;
 }
-
-}  // namespace
 
 bool PortOffered(uint32_t machineType, int32_t port) {
     if (port < kPortAc || port > kPortTelecom) {

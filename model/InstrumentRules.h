@@ -6,6 +6,7 @@
 // expansion, the pre-checks and the sequencer all ask here, so a rule changes in one place.
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 
 namespace zeb {
@@ -139,5 +140,9 @@ constexpr int32_t kAcThreePhasePeDetail = 6;
 // agree for records the editor makes (see the rules tests), and the editor refuses when
 // either exceeds the limit.
 int64_t EstimatedStepCount(const CSettingData& record);
+// Product of step-count factors, held at the largest 64-bit value instead of wrapping (a file
+// can make every factor huge, and a wrapped count could look small enough to accept); a factor
+// of zero or less gives zero.
+int64_t SaturatingProduct(std::initializer_list<int64_t> factors);
 
 }  // namespace zeb

@@ -49,21 +49,6 @@ int32_t AngleCount(const CSettingData& rec) {
     return s->m_nSync == 1 ? s->m_valAngle.ValueCount() : 1;
 }
 
-// Product of non-negative factors, held at the largest 64-bit value instead of wrapping: a file
-// can make every factor huge, and a wrapped count could look small enough to expand.
-int64_t SaturatingProduct(std::initializer_list<int64_t> factors) {
-    int64_t product = 1;
-    for (int64_t f : factors) {
-        if (f == 0) {
-            return 0;
-        }
-        product = product > std::numeric_limits<int64_t>::max() / f
-                      ? std::numeric_limits<int64_t>::max()
-                      : product * f;
-    }
-    return product;
-}
-
 }  // namespace
 
 int64_t CSettingData::StepCount() const {
