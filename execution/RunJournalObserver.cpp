@@ -117,9 +117,14 @@ void CRunJournalObserver::OnClosed(RunOutcome outcome) {
 
 JournalOpenInfo RunOpenInfo(const CZebM40SettingsDoc& doc, const CTestProperty& property,
                             const CZebM40Cntl& cntl) {
+    // The document as it is run: the file's bytes while it is saved as it stands, otherwise what
+    // saving it would write. A run of unsaved edits thus never matches the older file on disk,
+    // and its results are never restored onto steps they were not recorded for.
     QByteArray bytes;
     QFile file(doc.PathName());
-    if (!doc.PathName().isEmpty() && file.open(QIODevice::ReadOnly)) {
+    if (doc.IsModified() || doc.PathName().isEmpty() || !file.open(QIODevice::ReadOnly)) {
+        bytes = doc.Store();
+    } else {
         bytes = file.readAll();
     }
     JournalOpenInfo info = OpenInfoForDocument(doc, bytes);

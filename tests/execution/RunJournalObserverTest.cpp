@@ -145,5 +145,24 @@ TEST_F(RunJournalTest, ClosingWithoutATestAndAMonitorVerdictUseTheirOwnWords) {
     EXPECT_EQ(LineAt(journal, 1).value("outcome").toString(), QStringLiteral("closed"));
 }
 
+TEST_F(RunJournalTest, UnsavedEditsAreJournalledAsTheyAreRunNotAsTheFileOnDisk) {
+    // A restore matches journals to the file by this hash: a run of unsaved edits must not
+    // match the older file, or its results would land on steps they were not recorded for.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("doc.zms"));
+    ASSERT_TRUE(doc.SaveNewFile(path));
+    doc.SetPathName(path);
+    doc.SetModifiedFlag(false);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString onDisk = Sha256Hex(file.readAll());
+    EXPECT_EQ(RunOpenInfo(doc, CTestProperty(), cntl).documentSha256, onDisk);
+    doc.Steps()[0].m_lVolt = 1500;
+    doc.SetModifiedFlag();
+    EXPECT_NE(RunOpenInfo(doc, CTestProperty(), cntl).documentSha256, onDisk);
+    EXPECT_EQ(RunOpenInfo(doc, CTestProperty(), cntl).documentSha256, Sha256Hex(doc.Store()));
+}
+
 }  // namespace
 }  // namespace zeb::test
