@@ -17,8 +17,8 @@
 
 #include "ElidingHeader.h"
 #include "JudgeDlg.h"
-#include "ValueLabel.h"
 #include "MonitorGate.h"
+#include "ValueLabel.h"
 
 // The icons and lamp images live in the library's resource file; a static library must pull
 // them in by hand.
