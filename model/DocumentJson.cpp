@@ -313,6 +313,9 @@ QJsonObject DocumentToJson(const CZebM40SettingsDoc& doc) {
     QJsonObject root;
     root.insert(QStringLiteral("record"), record);
     root.insert(QStringLiteral("steps"), steps);
+    if (doc.Standard().IsSet()) {
+        root.insert(QStringLiteral("standard"), StandardRefToJson(doc.Standard()));
+    }
     return root;
 }
 
@@ -324,7 +327,8 @@ bool DocumentFromJson(const QJsonObject& json, uint32_t defaultMachine, int32_t 
                       CZebM40SettingsDoc& doc, QString& error) {
     error.clear();
     for (auto it = json.begin(); it != json.end(); ++it) {
-        if (it.key() != QLatin1String("record") && it.key() != QLatin1String("steps")) {
+        if (it.key() != QLatin1String("record") && it.key() != QLatin1String("steps") &&
+            it.key() != QLatin1String("standard")) {
             error = QStringLiteral("Unknown field \"%1\".").arg(it.key());
             return false;
         }
@@ -335,6 +339,18 @@ bool DocumentFromJson(const QJsonObject& json, uint32_t defaultMachine, int32_t 
         return false;
     }
     const QJsonObject recordJson = recordValue.toObject();
+    StandardRef standard;
+    const QJsonValue standardValue = json.value(QLatin1String("standard"));
+    if (!standardValue.isUndefined()) {
+        QString standardError;
+        if (!standardValue.isObject() ||
+            !StandardRefFromJson(standardValue.toObject(), standard, standardError)) {
+            error = standardValue.isObject()
+                        ? QStringLiteral("Field \"standard\": %1").arg(standardError)
+                        : QStringLiteral("Field \"standard\" must be an object.");
+            return false;
+        }
+    }
 
     // The defaults depend on the machine type, so it is settled first.
     CSettingData record;
@@ -398,6 +414,7 @@ bool DocumentFromJson(const QJsonObject& json, uint32_t defaultMachine, int32_t 
     }
     doc.Record() = record;
     doc.Steps() = std::move(steps);
+    doc.SetStandard(standard);
     doc.SetCurrentStep(0);
     return true;
 }
@@ -438,10 +455,15 @@ bool LoadDocumentFile(const QString& path, std::optional<uint32_t> expectedMachi
         }
         doc.Record() = loaded.Record();
         doc.Steps() = loaded.Steps();
+        doc.SetStandard(loaded.Standard());
         doc.SetCurrentStep(0);
         return true;
     }
-    return doc.Load(bytes, expectedMachine, hwVersion, &error) == CZebM40SettingsDoc::kLoadOk;
+    if (doc.Load(bytes, expectedMachine, hwVersion, &error) != CZebM40SettingsDoc::kLoadOk) {
+        return false;
+    }
+    doc.ReadStandardOf(path);
+    return true;
 }
 
 }  // namespace zeb

@@ -1,7 +1,8 @@
 #pragma once
 // A settings document as JSON, for scripting and tests:
-//   {"record": {...}, "steps": [...]}
-// with every field named exactly as its member (m_ulMachineType, m_outOutput, m_valVolt, ...).
+//   {"record": {...}, "steps": [...], "standard": {...}}
+// with every field named exactly as its member (m_ulMachineType, m_outOutput, m_valVolt, ...);
+// "standard", present only when the document has one, is the StandardRef form (StandardRef.h).
 // Unsigned fields are written as unsigned numbers. Reading accepts a partial record: each absent
 // field keeps its default for the record's machine type; absent "steps" means the record is
 // expanded.
@@ -34,8 +35,9 @@ bool DocumentFromJsonText(const QByteArray& text, uint32_t defaultMachine, int32
 // Loads a settings file (.zms) or its JSON form (.json, or any file whose first non-blank
 // character is '{'). With expectedMachine set, a document for another machine type is refused
 // with the instrument's message; without it, the file's own machine type is accepted.
-// hwVersion is taken by old files that do not store one. Returns false with a clear text on any
-// refusal or error; doc is changed only on success.
+// hwVersion is taken by old files that do not store one. A settings file's standard comes from
+// the file beside it (a damaged one leaves none, with doc.StandardProblem()). Returns false with a
+// clear text on any refusal or error; doc is changed only on success.
 bool LoadDocumentFile(const QString& path, std::optional<uint32_t> expectedMachine,
                       int32_t hwVersion, CZebM40SettingsDoc& doc, QString& error);
 

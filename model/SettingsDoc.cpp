@@ -73,6 +73,8 @@ bool CZebM40SettingsDoc::OnNewDocument(uint32_t machineType, int32_t hwVersion) 
     m_record.m_nHWVersion = hwVersion;
     m_record.SetDefault();
     m_record.ExpandSteps(m_steps);
+    m_standard = StandardRef();
+    m_strStandardProblem.clear();
     m_nCurrentStep = 0;
     m_nLoadError = 0;
     m_bModified = false;
@@ -142,7 +144,20 @@ int CZebM40SettingsDoc::LoadFile(const QString& path, std::optional<uint32_t> ma
         }
         return kLoadReadError;
     }
-    return Load(bytes, machineType, hwVersion, errorText);
+    const int code = Load(bytes, machineType, hwVersion, errorText);
+    if (code == kLoadOk) {
+        ReadStandardOf(path);
+    }
+    return code;
+}
+
+void CZebM40SettingsDoc::ReadStandardOf(const QString& path) {
+    StandardRef ref;
+    m_strStandardProblem.clear();
+    if (!ReadStandardSidecar(path, ref, m_strStandardProblem)) {
+        ref = StandardRef();
+    }
+    m_standard = ref;
 }
 
 bool CZebM40SettingsDoc::OnOpenDocument(const QString& path, uint32_t machineType,
@@ -156,6 +171,11 @@ bool CZebM40SettingsDoc::OnOpenDocument(const QString& path, uint32_t machineTyp
     m_nLoadError = 0;
     m_bModified = false;
     m_strPathName = path;
+    if (!m_strStandardProblem.isEmpty()) {
+        ShowMessage(QStringLiteral("%1\nThe document opens without a test standard.")
+                        .arg(m_strStandardProblem),
+                    MsgButtons::Ok, MsgIcon::Warning);
+    }
     return true;
 }
 
@@ -184,14 +204,33 @@ bool CZebM40SettingsDoc::SaveFile(const QString& path, QString* errorText) {
         }
         return false;  // the target, if any, is untouched
     }
+    if (!WriteStandardSidecar(path, m_standard, error)) {
+        if (errorText) {
+            *errorText = QStringLiteral(
+                             "The settings file %1 was saved, but its test standard "
+                             "was not: %2")
+                             .arg(path, error);
+        }
+        return false;
+    }
     return true;
 }
 
 bool CZebM40SettingsDoc::SaveNewFile(const QString& path, QString* errorText) {
     QString error;
-    if (!WriteFileSafely(path, Store(), WriteMode::kCreateNew, error)) {
+    if (!CheckSidecarFree(path, error) ||
+        !WriteFileSafely(path, Store(), WriteMode::kCreateNew, error)) {
         if (errorText) {
             *errorText = error;
+        }
+        return false;
+    }
+    if (!WriteNewStandardSidecar(path, m_standard, error)) {
+        if (errorText) {
+            *errorText = QStringLiteral(
+                             "The settings file %1 was written, but its test standard "
+                             "was not: %2")
+                             .arg(path, error);
         }
         return false;
     }

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "SettingData.h"
+#include "StandardRef.h"
 
 namespace zeb {
 
@@ -42,16 +43,19 @@ public:
     bool OnNewDocument(uint32_t machineType, int32_t hwVersion);
 
     // Opens a file made for the connected instrument. A refused or unreadable file is reported
-    // through the message seam, sets m_nLoadError to 1 and leaves the document as it was.
+    // through the message seam, sets m_nLoadError to 1 and leaves the document as it was. A
+    // damaged standard file beside it is reported too; the document then opens without one.
     bool OnOpenDocument(const QString& path, uint32_t machineType, int32_t hwVersion);
     // Writes the file through a temporary in the same folder that replaces the target only when
-    // everything was written. Only a regular file is replaced: a device, a directory or a
-    // symbolic link at the path is refused. Failures are reported through the message seam.
+    // everything was written, and then its standard file (StandardRef.h), or removes a stale one.
+    // Only a regular file is replaced: a device, a directory or a symbolic link at the path is
+    // refused. Failures are reported through the message seam.
     bool OnSaveDocument(const QString& path);
 
     // The same without messages: the code, or the error text, is handed back. Load replaces
     // record and steps only on kLoadOk. Without a machine type (tools) the file's own is
-    // accepted. LoadFile reads only regular files up to kMaxDocumentFileBytes (FileAccess.h).
+    // accepted. LoadFile reads only regular files up to kMaxDocumentFileBytes (FileAccess.h),
+    // and the standard file beside it (ReadStandardOf).
     int Load(const QByteArray& bytes, std::optional<uint32_t> machineType, int32_t hwVersion,
              QString* errorText = nullptr);
     int LoadFile(const QString& path, std::optional<uint32_t> machineType, int32_t hwVersion,
@@ -59,8 +63,16 @@ public:
     QByteArray Store() const;
     bool SaveFile(const QString& path, QString* errorText = nullptr);
     // Writes a new file: refused when anything at all exists under the path (checked atomically
-    // as the file takes its name).
+    // as the file takes its name) or under the name of its standard file.
     bool SaveNewFile(const QString& path, QString* errorText = nullptr);
+
+    // Takes the standard of the document file at path from the file beside it: none when there
+    // is none; none, with StandardProblem() telling why, when it is damaged.
+    void ReadStandardOf(const QString& path);
+    const StandardRef& Standard() const { return m_standard; }
+    void SetStandard(const StandardRef& standard) { m_standard = standard; }
+    // Why the last ReadStandardOf found no usable standard file; empty when nothing was wrong.
+    const QString& StandardProblem() const { return m_strStandardProblem; }
 
     // After the editor closed with OK: take the edited record, expand it, mark modified.
     void ApplyRecord(const CSettingData& record);
@@ -81,6 +93,8 @@ public:
 private:
     CSettingData m_record;
     ExecDataList m_steps;
+    StandardRef m_standard;
+    QString m_strStandardProblem;
     int32_t m_nCurrentStep = 0;
     int32_t m_nLoadError = 0;
     bool m_bModified = false;
