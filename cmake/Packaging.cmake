@@ -1,7 +1,7 @@
 # Installation and the Debian package (cpack -G DEB, or scripts/package.sh): the programs in
 # /usr/bin, the desktop entry, the program icon, the MIME type of settings files (*.zms) for the
-# shared MIME database, the example documents, the EUT monitor scripts, and the package's
-# copyright and changelog.
+# shared MIME database, the example documents, the EUT monitor scripts, the shipped standard
+# profiles, and the package's copyright and changelog.
 # Runtime dependencies are computed from the binaries by dpkg-shlibdeps.
 include(GNUInstallDirs)
 
@@ -27,6 +27,8 @@ if(DEFINED ZEB_EXAMPLES_DIR)
         install(FILES ${ZEB_EXAMPLES_DIR}/${name}.zms DESTINATION ${CMAKE_INSTALL_DATADIR}/zeb/examples)
     endforeach()
 endif()
+# The shipped standard profiles, read-only; a lab's own live in its data folder (standards/).
+install(FILES ${ZEB_STANDARD_PROFILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/zeb/standards)
 # The EUT monitors shipped ready to use (or to copy and adapt), executable.
 set(ZEB_MONITORS ping-host http-status serial-heartbeat tcp-port)
 list(TRANSFORM ZEB_MONITORS PREPEND ${PROJECT_SOURCE_DIR}/examples/monitors/)

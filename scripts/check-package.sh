@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks a built package (path as $1) with dpkg-deb: its name, its control fields and its file
 # list. What the desktop program brings (zeb, its menu entry and manual page) is required when
-# the source tree has it, and the example document built from every examples/*.json always.
+# the source tree has it, and the example document built from every examples/*.json and every
+# standard profile of standards/profiles always.
 # Exits non-zero on the first fault.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -49,6 +50,10 @@ fi
 # Every example document, one for each JSON source beside the examples' build rules.
 for example in "$root"/examples/*.json; do
     [ -e "$example" ] && required_files+=("./usr/share/zeb/examples/$(basename "$example" .json).zms")
+done
+# Every shipped standard profile.
+for profile in "$root"/standards/profiles/*.json; do
+    [ -e "$profile" ] && required_files+=("./usr/share/zeb/standards/$(basename "$profile")")
 done
 for f in "${required_files[@]}"; do
     grep -qxF "$f" <<<"$files" || fail "missing $f"
