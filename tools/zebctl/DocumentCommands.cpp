@@ -5,12 +5,10 @@
 #include "Cli.h"
 #include "DocumentJson.h"
 #include "FileAccess.h"
+#include "StandardCommands.h"
 
 namespace zebctl {
 
-namespace {
-
-// --machine (decimal or 0x hexadecimal) and --hw; false after printing a message.
 bool TakeMachineOptions(QStringList& args, std::optional<uint32_t>& machine, int32_t& hw) {
     QString machineText;
     QString hwText;
@@ -39,6 +37,8 @@ bool TakeMachineOptions(QStringList& args, std::optional<uint32_t>& machine, int
     }
     return true;
 }
+
+namespace {
 
 bool NoExtraArguments(const QStringList& args, int expected, const char* usage) {
     if (args.size() != expected) {
