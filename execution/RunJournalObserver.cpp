@@ -7,6 +7,7 @@
 #include "JournalLine.h"
 #include "MessageSeam.h"
 #include "SettingsDoc.h"
+#include "StandardVerdict.h"
 #include "TestPropertyJson.h"
 #include "ZebM40Cntl.h"
 
@@ -130,6 +131,7 @@ JournalOpenInfo RunOpenInfo(const CZebM40SettingsDoc& doc, const CTestProperty& 
     JournalOpenInfo info = OpenInfoForDocument(doc, bytes);
     info.environment = TestPropertyToJson(property);
     info.instrumentReply = cntl.IdentReply();
+    info.standard = StandardJson(EvaluateStandard(doc, InstalledProfiles()));
     if (cntl.IsConnected()) {
         info.port = QStringLiteral("COM%1 (%2)").arg(cntl.PortNo()).arg(cntl.DeviceName());
         info.hwVersion = cntl.InstHWVersion();

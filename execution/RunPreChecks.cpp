@@ -4,6 +4,7 @@
 #include "LinkMessages.h"
 #include "MessageSeam.h"
 #include "SettingsDoc.h"
+#include "StandardVerdict.h"
 #include "ZebM40Cntl.h"
 
 namespace zeb {
@@ -52,6 +53,12 @@ bool LineMustGoOff(CZebM40Cntl& cntl, const CSettingData& record) {
 
 }  // namespace
 
+bool StandardDeviationsAccepted(const CZebM40SettingsDoc& doc) {
+    const QString question = PreRunQuestion(EvaluateStandard(doc, InstalledProfiles()));
+    return question.isEmpty() ||
+           ShowMessage(question, MsgButtons::OkCancel, MsgIcon::Warning) == MsgAnswer::Ok;
+}
+
 bool SettingsFit(CZebM40Cntl& cntl, const CSettingData& record) {
     const SettingsCheck check = cntl.CheckSettings(record);
     for (const QString& message : check.messages) {
@@ -66,6 +73,9 @@ bool RunPreChecks(CZebM40Cntl& cntl, const CZebM40SettingsDoc& doc) {
     }
     if (LimiterRefuses(cntl, doc)) {
         ShowMessage(linkmsg::Limiter6kV());
+        return false;
+    }
+    if (!StandardDeviationsAccepted(doc)) {
         return false;
     }
     if (LineMustGoOff(cntl, doc.Record())) {

@@ -1,6 +1,7 @@
 #pragma once
 // The checks made before a test run is opened: the record must suit the connected instrument,
-// no step may exceed the 6 kV limiter when it is on, and an EUT line that is switched on in a
+// no step may exceed the 6 kV limiter when it is on, the operator hears where the plan deviates
+// from its test standard (and may run anyway), and an EUT line that is switched on in a
 // configuration other than the record's must go off first (after the operator agrees). Shared
 // by the summary view's test execution command and by zebctl run; no window involved.
 
@@ -13,6 +14,10 @@ class CSettingData;
 // Checks the record against the connected instrument and tells the operator, in order, what
 // does not fit. True when the test may go ahead.
 bool SettingsFit(CZebM40Cntl& cntl, const CSettingData& record);
+
+// Where the plan has a standard and deviates from it (or cannot be checked), the findings in one
+// OK/Cancel message: true for OK, and without asking when there is nothing to say.
+bool StandardDeviationsAccepted(const CZebM40SettingsDoc& doc);
 
 // Runs the checks on the document's record and steps; messages and the line-off question go
 // through the message seam, and an agreed line-off switches the line off. True when the run may go

@@ -86,6 +86,9 @@ bool IRunJournal::Open(const JournalOpenInfo& info) {
         {QStringLiteral("port"), info.port},
         {QStringLiteral("login"), info.operatorLogin},
     };
+    if (!info.standard.isEmpty()) {
+        fields.emplace_back(QStringLiteral("standard"), info.standard);
+    }
     if (!info.resumesJournal.isEmpty()) {
         QJsonArray ended;
         for (int step : info.endedSteps) {

@@ -40,6 +40,9 @@ struct JournalOpenInfo {
     QString port;           // "COM3 (/dev/ttyUSB0)"
     QString operatorLogin;  // the login name of whoever runs the program
     int currentStep = 0;    // 0-based step the dialog opens on
+    // The plan's test standard and the findings of its check ({"profile", "title", "level",
+    // "voltage", "findings"}, built by the caller); empty when the plan has none.
+    QJsonObject standard;
     // A run that continues an interrupted one names that journal and the steps it had ended.
     QString resumesJournal;
     std::vector<int> endedSteps;  // 1-based

@@ -15,6 +15,7 @@
 #include "LinkMessages.h"
 #include "RunJournalObserver.h"
 #include "SequencerFixture.h"
+#include "ShippedProfiles.h"
 #include "TestProperty.h"
 
 namespace zeb::test {
@@ -105,6 +106,33 @@ TEST_F(RunJournalTest, TwoStepRunIsJournalledInOrderWithOneBasedSteps) {
     bytes.setData(journal.Bytes());
     ASSERT_TRUE(bytes.open(QIODevice::ReadOnly));
     EXPECT_TRUE(ReadJournal(bytes).IsWhole());
+}
+
+TEST_F(RunJournalTest, TheOpenEventRecordsThePlansStandardAndItsFindings) {
+    ShippedProfiles profiles;
+    CMemoryRunJournal journal;
+    EXPECT_FALSE(RunOpenInfo(doc, CTestProperty(), cntl).standard.contains("profile"));
+    // The fixture's two steps: positive only, asynchronous, 1 discharge each.
+    doc.SetStandard({QStringLiteral("iec61000-4-5-2005"), QStringLiteral("1"), 0});
+    CRunJournalObserver observer(journal);
+    ASSERT_TRUE(observer.Open(RunOpenInfo(doc, CTestProperty(), cntl)));
+    const QJsonObject standard = LineAt(journal, 0).value("standard").toObject();
+    EXPECT_EQ(standard.value("profile").toString(), QStringLiteral("iec61000-4-5-2005"));
+    EXPECT_EQ(standard.value("title").toString(), QStringLiteral("IEC 61000-4-5:2005, 8.2"));
+    EXPECT_EQ(standard.value("level").toString(), QStringLiteral("1"));
+    EXPECT_EQ(standard.value("voltage").toInt(), 500);
+    const QJsonArray findings = standard.value("findings").toArray();
+    ASSERT_FALSE(findings.isEmpty());
+    const QJsonObject first = findings.at(0).toObject();
+    EXPECT_EQ(first.value("rule").toString(), QStringLiteral("polarities"));
+    EXPECT_EQ(first.value("severity").toString(), QStringLiteral("warning"));
+    EXPECT_TRUE(first.value("citation").toString().startsWith(QStringLiteral("for a.c. power")));
+    EXPECT_TRUE(first.value("steps").isArray());
+    for (const QJsonValue& f : findings) {
+        for (const QJsonValue& step : f.toObject().value("steps").toArray()) {
+            EXPECT_TRUE(step.toInt() >= 1 && step.toInt() <= 2);
+        }
+    }
 }
 
 TEST_F(RunJournalTest, AJournalThatCannotBeWrittenIsToldOnceAndTheRunGoesOn) {

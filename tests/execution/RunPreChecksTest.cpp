@@ -6,6 +6,7 @@
 #include "LinkMessages.h"
 #include "RunPreChecks.h"
 #include "SequencerFixture.h"
+#include "ShippedProfiles.h"
 
 namespace zeb::test {
 namespace {
@@ -68,6 +69,36 @@ TEST_F(RunPreChecksTest, LineInAnotherConfigurationGoesOffOnlyWhenTheOperatorAgr
     sink.Expect(linkmsg::ConfirmLineOff());
     EXPECT_TRUE(RunPreChecks(cntl, doc));
     EXPECT_EQ(Sent(), QStringList{"CD"});
+}
+
+TEST_F(RunPreChecksTest, DeviationsFromTheStandardAreAskedAboutOnceAndOkRunsAnyway) {
+    ShippedProfiles profiles;
+    doc.SetStandard({QStringLiteral("iec61000-4-5-2005"), QStringLiteral("1"), 0});
+    sink.ExpectAny(MsgAnswer::Cancel);
+    EXPECT_FALSE(RunPreChecks(cntl, doc));
+    ASSERT_EQ(sink.Shown().size(), 1u);
+    EXPECT_EQ(sink.Buttons().back(), MsgButtons::OkCancel);
+    const QString& text = sink.Shown().back();
+    EXPECT_TRUE(
+        text.startsWith(QStringLiteral("The plan deviates from IEC 61000-4-5:2005, 8.2, "
+                                       "level 1:\n- warning (polarities): ")))
+        << text.toStdString();
+    EXPECT_TRUE(
+        text.endsWith(QStringLiteral("OK runs the test anyway; Cancel returns to the "
+                                     "plan.")));
+    sink.ExpectAny(MsgAnswer::Ok);
+    EXPECT_TRUE(RunPreChecks(cntl, doc));
+
+    // A standard that cannot be checked is said as well; no standard asks nothing.
+    doc.SetStandard({QStringLiteral("not-installed"), QStringLiteral("1"), 0});
+    sink.ExpectAny(MsgAnswer::Ok);
+    EXPECT_TRUE(RunPreChecks(cntl, doc));
+    EXPECT_TRUE(
+        sink.Shown().back().startsWith(QStringLiteral("The standard profile not-installed")));
+    doc.SetStandard(StandardRef());
+    EXPECT_TRUE(RunPreChecks(cntl, doc));
+    EXPECT_EQ(sink.Shown().size(), 3u);
+    EXPECT_TRUE(Sent().isEmpty());
 }
 
 TEST_F(RunPreChecksTest, AcLineTypeAgainstTheRecordsLineConfiguration) {
