@@ -5,11 +5,26 @@
 #include "MessageSeam.h"
 #include "SettingsDoc.h"
 #include "StandardVerdict.h"
+#include "StepCheck.h"
 #include "ZebM40Cntl.h"
 
 namespace zeb {
 
 namespace {
+
+// Every step against what the instrument accepts and the machine offers, before the first one is
+// sent: a file holding a step the machine cannot run is refused as a whole, not halfway.
+bool StepsRefused(const CZebM40SettingsDoc& doc) {
+    const ExecDataList& steps = doc.Steps();
+    for (size_t i = 0; i < steps.size(); ++i) {
+        QString problem;
+        if (!CheckStepValues(steps[i], problem)) {
+            ShowMessage(QStringLiteral("Test step %1: %2").arg(i + 1).arg(problem));
+            return true;
+        }
+    }
+    return false;
+}
 
 bool LimiterRefuses(CZebM40Cntl& cntl, const CZebM40SettingsDoc& doc) {
     if (!HasLimiter(doc.Record().m_ulMachineType)) {
@@ -69,6 +84,9 @@ bool SettingsFit(CZebM40Cntl& cntl, const CSettingData& record) {
 
 bool RunPreChecks(CZebM40Cntl& cntl, const CZebM40SettingsDoc& doc) {
     if (!SettingsFit(cntl, doc.Record())) {
+        return false;
+    }
+    if (StepsRefused(doc)) {
         return false;
     }
     if (LimiterRefuses(cntl, doc)) {

@@ -1,9 +1,10 @@
 #pragma once
 // The checks made before a test run is opened: the record must suit the connected instrument,
-// no step may exceed the 6 kV limiter when it is on, the operator hears where the plan deviates
-// from its test standard (and may run anyway), and an EUT line that is switched on in a
-// configuration other than the record's must go off first (after the operator agrees). Shared
-// by the summary view's test execution command and by zebctl run; no window involved.
+// every step must pass the step check (what the instrument accepts and the machine offers,
+// StepCheck.h), no step may exceed the 6 kV limiter when it is on, the operator hears where the
+// plan deviates from its test standard (and may run anyway), and an EUT line that is switched on
+// in a configuration other than the record's must go off first (after the operator agrees).
+// Shared by the summary view's test execution command and by zebctl run; no window involved.
 
 namespace zeb {
 

@@ -63,7 +63,7 @@ SettingsCheck CZebM40Cntl::CheckSettings(const CSettingData& record) {
         check.fits = false;
     }
     if (record.m_outOutput.m_nOutputPort == kPortAc &&
-        record.m_outOutput.m_aopOutputPort[kPortAc].m_nOutputDetail == kAcThreePhasePeDetail &&
+        record.m_outOutput.m_aopOutputPort[kPortAc].m_nOutputDetail == kAcThreePhasePE &&
         m_nInstHWVersion == 0) {
         check.messages << linkmsg::CannotExecSettings();
         check.fits = false;

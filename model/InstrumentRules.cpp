@@ -10,11 +10,6 @@ namespace zeb {
 
 namespace {
 
-constexpr uint32_t kAcNormal = 0x20FFF;  // bits 0-11 and 17 ("L1+L2+L3 - N")
-constexpr uint32_t kAcCommon = 0xDF000;  // bits 12-16, 18 and 19
-constexpr uint32_t kDcNormal = 0x3;      // "+ - -", "- - +"
-constexpr uint32_t kDcCommon = 0xC;      // "+ - PE", "- - PE"
-
 int64_t BitCount(uint32_t bits) {
     int64_t n = 0;
     for (; bits != 0; bits &= bits - 1) {
@@ -93,18 +88,19 @@ int32_t StepIntervalMinimum(uint32_t machineType, int32_t waveform, int32_t volt
 }
 
 uint32_t NormalLines(int32_t port) {
-    return port == kPortAc ? kAcNormal : port == kPortDc ? kDcNormal : 0;
+    return port == kPortAc ? kAcNormalLines : port == kPortDc ? kDcNormalLines : 0;
 }
 
 uint32_t CommonLines(int32_t port) {
-    return port == kPortAc ? kAcCommon : port == kPortDc ? kDcCommon : 0;
+    return port == kPortAc ? kAcCommonLines : port == kPortDc ? kDcCommonLines : 0;
 }
 
 bool HasBothLineKinds(int32_t port, int32_t detail) {
     if (port == kPortAc) {
-        return detail == 1 || detail == 2 || detail == 5 || detail == kAcThreePhasePeDetail;
+        return detail == kAcSinglePhaseLNPE || detail == kAcSinglePhaseL1L2NPE ||
+               detail == kAcThreePhaseNPE || detail == kAcThreePhasePE;
     }
-    return port == kPortDc && detail == 1;
+    return port == kPortDc && detail == kDcPlusMinusPE;
 }
 
 bool LineKeptForMode(int32_t port, int32_t mode, int32_t line) {
@@ -126,13 +122,13 @@ bool IsCommonLine(int32_t port, int32_t line) {
 }
 
 AcPhaseGroup PhaseGroupOfDetail(int32_t detail) {
-    if (detail == 0 || detail == 1) {
+    if (detail == kAcSinglePhaseLN || detail == kAcSinglePhaseLNPE) {
         return AcPhaseGroup::SinglePhase;
     }
-    if (detail >= 2 && detail <= 5) {
+    if (detail >= kAcSinglePhaseL1L2NPE && detail <= kAcThreePhaseNPE) {
         return AcPhaseGroup::ThreePhase;
     }
-    return detail == kAcThreePhasePeDetail ? AcPhaseGroup::Either : AcPhaseGroup::Unknown;
+    return detail == kAcThreePhasePE ? AcPhaseGroup::Either : AcPhaseGroup::Unknown;
 }
 
 AcPhaseGroup PhaseGroupOfLineType(int32_t lineType) {

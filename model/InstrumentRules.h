@@ -9,6 +9,8 @@
 #include <initializer_list>
 #include <optional>
 
+#include "LineCodes.h"
+
 namespace zeb {
 
 class CSettingData;
@@ -126,10 +128,8 @@ AcPhaseGroup PhaseGroupOfLineType(int32_t lineType);
 bool PhaseGroupsAgree(int32_t lineType, int32_t detail);
 // Configurations 0 and 1 name their lines L and N instead of L1 to L3.
 inline bool UsesSinglePhaseLineNames(int32_t detail) {
-    return detail == 0 || detail == 1;
+    return detail == kAcSinglePhaseLN || detail == kAcSinglePhaseLNPE;
 }
-// "THREE  PHASE L1, L2, L3, PE": only hardware of version 1 accepts it.
-constexpr int32_t kAcThreePhasePeDetail = 6;
 
 // --- Step count ----------------------------------------------------------------------------
 

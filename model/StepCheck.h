@@ -14,9 +14,11 @@
 namespace zeb {
 
 // Checks every value of the step that goes to the instrument against the instrument's limits
-// for the step's machine type, port, waveform and voltage (InstrumentRules.h) and every code
-// against its name table. False
-// with a text for the operator naming the first wrong value and what is allowed.
+// for the step's machine type, port, waveform and voltage (InstrumentRules.h), every code
+// against its name table, and every choice against what the machine offers on that port
+// (Capabilities.h: waveform, line configuration, line, coupling, ring-wave impedance, phase
+// synchronisation). False with a text for the operator naming the first wrong value and what
+// is allowed.
 bool CheckStepValues(const CExecData& step, QString& problem);
 
 }  // namespace zeb

@@ -1,5 +1,6 @@
 #include "SetOutputRules.h"
 
+#include "Capabilities.h"
 #include "NameTables.h"
 #include "SettingData.h"
 
@@ -7,101 +8,62 @@ namespace zeb {
 
 namespace {
 
-constexpr uint32_t kTelecomUnitBit = 0x4000;
-constexpr uint32_t kUnitBit2 = 0x2000;
-constexpr uint32_t kMachineTelecomUnitCdn = 0x400F;
+// The port's entry of the capability table; an empty one for a port the machine lacks (its
+// page is made but never shown).
+PortCapabilities PortOf(uint32_t machineType, int32_t port, int32_t hardwareVersion = 0) {
+    const MachineCapabilities caps = CapabilitiesOf(machineType, hardwareVersion);
+    const PortCapabilities* p = caps.Port(port);
+    return p ? *p : PortCapabilities{};
+}
 
-uint32_t Bits(std::initializer_list<int> bits) {
-    uint32_t mask = 0;
-    for (int b : bits) {
-        mask |= 1u << b;
+ChoiceList ConfigurationChoices(const PortCapabilities& p) {
+    ChoiceList list;
+    for (const LineConfiguration& lc : p.lineConfigurations) {
+        list.push_back({lc.text, lc.code});
     }
-    return mask;
+    return list;
 }
 
-const ChoiceList& W1() {
-    static const ChoiceList list = ChoicesOf(names::kWaveform, {0});
-    return list;
-}
-const ChoiceList& W2() {
-    static const ChoiceList list = ChoicesOf(names::kWaveform, {1});
-    return list;
-}
-const ChoiceList& W3() {
-    static const ChoiceList list = ChoicesOf(names::kWaveform, {0, 1});
-    return list;
-}
-const ChoiceList& W4() {
-    static const ChoiceList list = ChoicesOf(names::kWaveform, {0, 2});
-    return list;
-}
+// The generator's own telecom output, whatever the machine type.
+constexpr uint32_t kTelecomGenerator = 0x1;
 
 }  // namespace
 
 ChoiceList AcWaveforms(uint32_t machineType) {
-    if (machineType == kNoMachineType) {
-        return W1();
-    }
-    if (HasCouplingUnit(machineType)) {
-        return (machineType & kTelecomUnitBit) ? W4() : W1();
-    }
-    return (machineType & kVariantB) ? W4() : W1();
+    return PortOf(machineType, kPortAc).waveforms;
 }
 
 ChoiceList DcWaveforms(uint32_t machineType) {
-    return (machineType != kNoMachineType && (machineType & kVariantB)) ? W4() : W1();
+    return PortOf(machineType, kPortDc).waveforms;
 }
 
 ChoiceList SurgeWaveforms(uint32_t machineType) {
-    if (machineType == kNoMachineType) {
-        return W3();
-    }
-    if (machineType & kVariantB) {
-        return W4();
-    }
-    return (machineType & kVariantC) ? W3() : W1();
+    return PortOf(machineType, kPortSurge).waveforms;
 }
 
 ChoiceList TelecomWaveforms() {
-    return W3();
+    return PortOf(kTelecomGenerator, kPortTelecom).waveforms;
 }
 
 ChoiceList TelecomUnitWaveforms(uint32_t machineType) {
-    if (machineType & kVariantB) {
-        return W2();
-    }
-    return (machineType & kVariantC) ? W1() : ChoiceList{};
+    return HasCouplingUnit(machineType) ? PortOf(machineType, kPortTelecom).waveforms
+                                        : ChoiceList{};
 }
 
 bool LineWaveformIsChoice(uint32_t machineType) {
-    if (machineType & (kTelecomUnitBit | kUnitBit2)) {
-        return true;
-    }
-    return !HasCouplingUnit(machineType) && (machineType & kVariantB);
+    return PortOf(machineType, kPortAc).waveformIsChoice;
 }
 
 bool SurgeWaveformIsChoice(uint32_t machineType) {
-    return (machineType & (kVariantB | kVariantC)) != 0;
+    return PortOf(machineType, kPortSurge).waveformIsChoice;
 }
 
 ChoiceList AcDetails(uint32_t machineType, int32_t& recordHWVersion, int32_t instrumentHWVersion) {
-    const NameTable& t = names::kAcDetail;
-    if (machineType == kNoMachineType) {
-        return {};
-    }
-    if (HasCouplingUnit(machineType)) {
-        return (machineType & kThreePhaseBit) ? ChoicesOf(t, {3, 4, 5}) : ChoicesOf(t, {0, 1});
-    }
-    if (!(machineType & kThreePhaseBit)) {
-        return ChoicesOf(t, {0, 1});
-    }
-    if (recordHWVersion == 0 && instrumentHWVersion != 0) {
+    if (machineType != kNoMachineType && !HasCouplingUnit(machineType) &&
+        (machineType & kThreePhaseBit) && recordHWVersion == 0 && instrumentHWVersion != 0) {
         recordHWVersion = instrumentHWVersion;
     }
-    if (recordHWVersion != 0) {
-        return ChoicesOf(t, {0, 1, 2, 3, 4, 6, 5});
-    }
-    return ChoicesOf(t, {0, 1, 2, 3, 4, 5});
+    return ConfigurationChoices(PortOf(machineType, kPortAc, recordHWVersion));
 }
 
 ChoiceList DcDetails() {
@@ -121,38 +83,6 @@ ChoiceList TelecomUnitResistors() {
 }
 ChoiceList RingImpedances() {
     return ChoicesOf(names::kRingImpedance);
-}
-
-uint32_t EnabledLineBits(int32_t port, int32_t detail, uint32_t machineType) {
-    const bool unit = machineType == kMachineTelecomUnit;
-    const bool unitCdn = machineType == kMachineTelecomUnitCdn;
-    if (port == kPortAc) {
-        switch (detail) {
-            case 0:
-                return Bits({0, 3});
-            case 1:
-                return Bits({0, 3, 12, 13}) | (unit ? Bits({16}) : 0);
-            case 2:
-                return Bits({0, 2, 3, 5, 9, 10, 12, 13, 15});
-            case 3:
-                return Bits({0, 1, 3, 4, 6, 7});
-            case 4:
-                return 0xFFFu | (unitCdn ? Bits({17}) : 0);
-            case 5:
-                return 0xFFFFu | (unitCdn ? Bits({17, 18, 19}) : 0);
-            case 6:
-                return Bits({0, 1, 3, 4, 6, 7, 12, 13, 14}) | (unitCdn ? Bits({18}) : 0);
-            default:
-                return 0;
-        }
-    }
-    if (port == kPortDc) {
-        return detail == 0 ? Bits({0, 1}) : detail == 1 ? Bits({0, 1, 2, 3}) : 0;
-    }
-    if (port == kPortTelecom) {
-        return detail == 0 ? Bits({0, 1, 4}) : detail == 1 ? Bits({0, 1, 2, 3, 4}) : 0;
-    }
-    return 0;
 }
 
 QString AcLineLabel(int bit, int32_t detail) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "Capabilities.h"
 #include "EditorChoices.h"
 
 namespace zeb {
@@ -34,9 +35,6 @@ ChoiceList LineCouplings();  // AC and DC
 ChoiceList TelecomResistors();
 ChoiceList TelecomUnitResistors();
 ChoiceList RingImpedances();
-
-// Line bits a line configuration enables on the AC, DC or telecom page (ports 0, 1, 3).
-uint32_t EnabledLineBits(int32_t port, int32_t detail, uint32_t machineType);
 
 // Label of an AC line box; the single-phase configurations 0 and 1 rename four of them.
 QString AcLineLabel(int bit, int32_t detail);

@@ -46,14 +46,14 @@ OutputPage PageForPort(int32_t port, uint32_t machineType) {
 }
 
 int32_t VariableKindForDetail(int32_t port, int32_t detail, int32_t current) {
-    const bool known = (port == kPortAc && detail >= 0 && detail <= kAcThreePhasePeDetail) ||
+    const bool known = (port == kPortAc && detail >= 0 && detail <= kAcThreePhasePE) ||
                        (port == kPortDc && (detail == 0 || detail == 1));
     return known ? (HasBothLineKinds(port, detail) ? 1 : 0) : current;
 }
 
 int32_t VariableKindForPort(int32_t port, int32_t detail, int32_t current) {
     // Selecting the port leaves the kind of the three-phase configuration with PE to its page.
-    if (port == kPortAc && detail == kAcThreePhasePeDetail) {
+    if (port == kPortAc && detail == kAcThreePhasePE) {
         return current;
     }
     if (port == kPortSurge || port == kPortTelecom) {

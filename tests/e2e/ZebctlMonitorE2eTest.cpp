@@ -17,10 +17,10 @@ namespace {
 // Four AC steps of one discharge each.
 const char kFourSteps[] = R"({"record": {"m_ulMachineType": 5, "m_nHWVersion": 1},
  "steps": [
-  {"m_ulMachineType": 5, "m_nOutputDetail": 1, "m_lVolt": 500, "m_lDisc": 1, "m_lRept": 10},
-  {"m_ulMachineType": 5, "m_nOutputDetail": 1, "m_lVolt": 1000, "m_lDisc": 1, "m_lRept": 10},
-  {"m_ulMachineType": 5, "m_nOutputDetail": 1, "m_lVolt": 1500, "m_lDisc": 1, "m_lRept": 10},
-  {"m_ulMachineType": 5, "m_nOutputDetail": 1, "m_lVolt": 2000, "m_lDisc": 1, "m_lRept": 10}]})";
+  {"m_ulMachineType": 5, "m_nOutputDetail": 1, "m_nInjRet": 0, "m_lVolt": 500, "m_lDisc": 1, "m_lRept": 10},
+  {"m_ulMachineType": 5, "m_nOutputDetail": 1, "m_nInjRet": 0, "m_lVolt": 1000, "m_lDisc": 1, "m_lRept": 10},
+  {"m_ulMachineType": 5, "m_nOutputDetail": 1, "m_nInjRet": 0, "m_lVolt": 1500, "m_lDisc": 1, "m_lRept": 10},
+  {"m_ulMachineType": 5, "m_nOutputDetail": 1, "m_nInjRet": 0, "m_lVolt": 2000, "m_lDisc": 1, "m_lRept": 10}]})";
 
 // Fails step 3; gives no verdict (exit status 2) on the step named by its argument, if any.
 // Every call is logged in the working folder, which must be the document's.

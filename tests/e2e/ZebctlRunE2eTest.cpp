@@ -184,7 +184,7 @@ TEST_F(ZebctlRunE2eTest, BadInputIsRefusedBeforeAnythingIsSent) {
 // A coupling-unit document (ZEB-4170+CDN, 0x400F) on a generator reporting the nibble 15.
 const char kCouplingUnit[] = R"({"record": {"m_ulMachineType": 16399, "m_nHWVersion": 1},
  "steps": [
-  {"m_ulMachineType": 16399, "m_nOutputDetail": 1, "m_nInjRet": 0, "m_lVolt": 1000,
+  {"m_ulMachineType": 16399, "m_nOutputDetail": 3, "m_nInjRet": 0, "m_lVolt": 1000,
    "m_nPola": 0, "m_lDisc": 2, "m_lRept": 10}]})";
 
 TEST_F(ZebctlRunE2eTest, CouplingUnitDocumentRunsOnTheGeneratorOfItsNibble) {

@@ -37,11 +37,23 @@ TEST_F(RunPreChecksTest, RecordForAnotherMachineIsRefused) {
     EXPECT_TRUE(sink.Shown().front().startsWith(QStringLiteral("Could not open the file..")));
 }
 
+TEST_F(RunPreChecksTest, AStepTheMachineCannotRunRefusesTheWholeRun) {
+    // The third step uses the ring wave, which type 5 does not offer: nothing is sent.
+    doc.Steps() = {AcStep(1000), AcStep(2000), AcStep(3000)};
+    doc.Steps()[2].m_nWaveform = kWaveRing;
+    sink.Expect(
+        QStringLiteral("Test step 3: The waveform of the test step, RING, is not offered "
+                       "on the AC LINE OUTPUT of this machine type.\nThe test step is "
+                       "not sent to the instrument."));
+    EXPECT_FALSE(RunPreChecks(cntl, doc));
+    EXPECT_TRUE(Sent().isEmpty());
+}
+
 TEST_F(RunPreChecksTest, LimiterRefusesOnlyStepsAboveSixKilovolts) {
     Limiter(true);
     doc.Steps() = {AcStep(1000), AcStep(6000)};
     EXPECT_TRUE(RunPreChecks(cntl, doc));
-    doc.Steps().push_back(AcStep(6100));
+    doc.Steps().push_back(AcStep(6100, 2, 20));
     sink.Expect(linkmsg::Limiter6kV());
     EXPECT_FALSE(RunPreChecks(cntl, doc));
     Limiter(false);
@@ -54,7 +66,11 @@ TEST_F(RunPreChecksTest, CouplingUnitRunsAboveSixKilovoltsWithTheLimiterOn) {
     inst.replies[QStringLiteral("QR")] = QStringLiteral("QR?");
     doc.Record().m_ulMachineType = 0x400F;
     Limiter(true);
-    doc.Steps() = {AcStep(1000), AcStep(6100)};
+    doc.Steps() = {AcStep(1000), AcStep(6100, 2, 20)};
+    for (CExecData& s : doc.Steps()) {
+        s.m_ulMachineType = 0x400F;
+        s.m_nOutputDetail = kAcThreePhase;
+    }
     EXPECT_TRUE(RunPreChecks(cntl, doc));
     EXPECT_TRUE(sink.Shown().empty());
     EXPECT_TRUE(Sent().isEmpty());

@@ -15,6 +15,12 @@ using namespace status;
 class SequencerTest : public SequencerFixture {};
 
 TEST_F(SequencerTest, OpeningShowsTheCurrentStepAndLoadsItOnTheInstrument) {
+    // Type 6 offers the ring wave on its AC output.
+    inst.replies[QStringLiteral("QR")] = QStringLiteral("QR6");
+    doc.Record().m_ulMachineType = 6;
+    for (CExecData& s : doc.Steps()) {
+        s.m_ulMachineType = 6;
+    }
     doc.Steps()[1].m_nWaveform = 2;
     doc.Steps()[1].m_nRingRegi = 7;  // out of range: shown as the default, 30 ohm
     doc.SetCurrentStep(1);
@@ -299,6 +305,7 @@ TEST_F(SequencerTest, CouplingUnitDocumentStartsOnTheGeneratorsNibble) {
     doc.Record().m_ulMachineType = 0x400F;
     for (CExecData& s : doc.Steps()) {
         s.m_ulMachineType = 0x400F;
+        s.m_nOutputDetail = kAcThreePhase;  // the three-phase unit has no single phase
     }
     OpenIdle();
     timers.Fire(seq, 0);

@@ -56,7 +56,13 @@ TEST(StepValues, EveryValueIsCheckedAgainstWhatTheInstrumentAccepts) {
         // Above 6 kV the generator needs 20 s between discharges.
         {"short interval at 6.1 kV", [](CExecData& s) { s.m_lVolt = 6100; }, false,
          "outside 20 s to 999 s"},
-        {"10/700 at 10 s", [](CExecData& s) { s.m_nWaveform = 1; }, false, "15 s"},
+        {"10/700 at 10 s",
+         [](CExecData& s) {
+             s.m_nOutputPort = kPortTelecom;
+             s.m_nInjRet = 4;
+             s.m_nWaveform = 1;
+         },
+         false, "15 s"},
         {"angle 360", [](CExecData& s) { s.m_lAngle = 360; }, true, ""},
         {"angle 361", [](CExecData& s) { s.m_lAngle = 361; }, false, "phase angle"},
         {"port 7", [](CExecData& s) { s.m_nOutputPort = 7; }, false,
@@ -67,6 +73,7 @@ TEST(StepValues, EveryValueIsCheckedAgainstWhatTheInstrumentAccepts) {
         {"waveform -1", [](CExecData& s) { s.m_nWaveform = -1; }, false, "waveform"},
         {"ring impedance 2",
          [](CExecData& s) {
+             s.m_ulMachineType = 6;
              s.m_nWaveform = 2;
              s.m_nRingRegi = 2;
          },
@@ -102,10 +109,61 @@ TEST(StepValues, EveryValueIsCheckedAgainstWhatTheInstrumentAccepts) {
          true, ""},
         {"ring at 5 s on a main unit",
          [](CExecData& s) {
+             s.m_ulMachineType = 6;
              s.m_nWaveform = 2;
              s.m_lRept = 5;
          },
          false, "10 s"},
+        // Codes the instrument knows, but not on this machine or port: what the editor never
+        // offers is refused as well.
+        {"ring on a machine without it", [](CExecData& s) { s.m_nWaveform = 2; }, false,
+         "The waveform of the test step, RING, is not offered on the AC LINE OUTPUT of this "
+         "machine type."},
+        {"10/700 on the AC port",
+         [](CExecData& s) {
+             s.m_nWaveform = 1;
+             s.m_lRept = 15;
+         },
+         false, "waveform of the test step, 10/700"},
+        {"three-phase configuration on a single-phase machine",
+         [](CExecData& s) {
+             s.m_ulMachineType = 1;
+             s.m_nOutputDetail = 3;
+             s.m_nInjRet = 0;
+         },
+         false, "output lines of the test step, THREE  PHASE L1, L2, L3, is not offered"},
+        {"L1 - L3 on single phase L, N, PE", [](CExecData& s) { s.m_nInjRet = 1; }, false,
+         "INJ - RET line of the test step, L1 - L3, is not offered"},
+        {"L+N - PE on the telecom unit",
+         [](CExecData& s) {
+             s.m_ulMachineType = 0x400B;
+             s.m_nInjRet = 16;
+         },
+         true, ""},
+        {"L+N - PE on another type", [](CExecData& s) { s.m_nInjRet = 16; }, false, "L+N - PE"},
+        {"sync on the DC port",
+         [](CExecData& s) {
+             s.m_nOutputPort = kPortDc;
+             s.m_nInjRet = 2;
+             s.m_nSync = 1;
+         },
+         false, "The sync of the test step, SYNC, is not offered on the DC LINE OUTPUT"},
+        {"sync on the AC port", [](CExecData& s) { s.m_nSync = 1; }, true, ""},
+        {"STANDARD resistor on a coupling unit's telecom output",
+         [](CExecData& s) {
+             s.m_ulMachineType = 0x1003;
+             s.m_nOutputPort = kPortTelecom;
+             s.m_nInjRet = 4;
+             s.m_nWaveform = 1;
+             s.m_lRept = 15;
+         },
+         false, "coupling of the test step, STANDARD, is not offered"},
+        {"THREE PHASE L1, L2, L3, PE on a three-phase generator",
+         [](CExecData& s) {
+             s.m_nOutputDetail = 6;
+             s.m_nInjRet = 14;
+         },
+         true, ""},
         // The telecom port of an edition-3 main unit stops at 6 kV.
         {"6.0 kV telecom on edition 3",
          [](CExecData& s) {
@@ -158,8 +216,10 @@ protected:
 
 TEST_F(StepToTheInstrument, StepOutsideTheLimitsIsNotSentAndIsBadInput) {
     auto& sim = AddSim();
+    // Line 0 ("L  - N "): the step's default line 1 is not one of the single-phase L, N lines.
     const QString file = Document("wild.json", R"({"record": {"m_ulMachineType": 5}, "steps": [
-        {"m_lVolt": 2147483647}, {"m_lDisc": -5}, {"m_lRept": -1}, {"m_lVolt": 1000}]})");
+        {"m_lVolt": 2147483647, "m_nInjRet": 0}, {"m_lDisc": -5, "m_nInjRet": 0},
+        {"m_lRept": -1, "m_nInjRet": 0}, {"m_lVolt": 1000, "m_nInjRet": 0}]})");
     for (const char* n : {"1", "2", "3"}) {
         sim.ClearLog();
         const ToolRun r = Zebctl({"step", file, n}, Ports());
