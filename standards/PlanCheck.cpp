@@ -331,7 +331,7 @@ uint32_t EarthPathsOf(int32_t port, int32_t detail) {
             return Bits({12, 13, 15});
         case 5:  // L1, L2, L3, N, PE
             return Bits({12, 13, 14, 15});
-        case kAcThreePhasePeDetail:  // L1, L2, L3, PE
+        case kAcThreePhasePE:  // L1, L2, L3, PE
             return Bits({12, 13, 14});
         default:
             return 0;
