@@ -7,52 +7,54 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "SetOutputRules.h"
-#include "SettingRules.h"
 #include "ValueDlg.h"
 
 namespace zeb {
 
 namespace {
 
-// Box layout: line-to-line pairs grouped by injection line, line-to-earth pairs below.
-constexpr int kNormalBits[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 17};
-constexpr int kCommonBits[] = {12, 13, 14, 15, 16, 18, 19};
+// The boxes of a group of lines (line-to-line or line-to-earth), in bit order.
+std::vector<int> BitsOf(uint32_t mask) {
+    std::vector<int> bits;
+    for (int bit = 0; bit < kAcLineCount; ++bit) {
+        if (mask & LineBit(bit)) {
+            bits.push_back(bit);
+        }
+    }
+    return bits;
+}
 
 }  // namespace
 
-CSetOutputAcDlg::CSetOutputAcDlg(CSettingData& record, int instrumentHWVersion, QWidget* parent)
-    : CSetOutputPage(record, kPortAc, parent),
+CSetOutputAcDlg::CSetOutputAcDlg(QWidget* parent)
+    : CSetOutputPage(parent),
       m_sync(new QRadioButton(QStringLiteral("SYNC"), this)),
-      m_async(new QRadioButton(QStringLiteral("ASYNC"), this)),
-      m_angle(nullptr) {
-    const uint32_t machineType = record.m_ulMachineType;
-    MakeWaveform(AcWaveforms(machineType), LineWaveformIsChoice(machineType));
+      m_async(new QRadioButton(QStringLiteral("ASYNC"), this)) {
+    MakeWaveform();
     MakeRingImpedance();
-    m_detail = MakeCombo(AcDetails(machineType, record.m_nHWVersion, instrumentHWVersion),
-                         Slot().m_nOutputDetail, tr("Output lines"));
-    m_coupling = MakeCombo(LineCouplings(), Slot().m_nCoup, tr("Coupling"));
-    MakeLineBoxes(kAcLineBoxes);
-    for (int bit = kAcFirstCombinedLine; bit < kAcLineBoxes; ++bit) {
-        m_lines[bit]->setVisible(false);
-    }
-    m_angle = new CValueDlg(Slot().m_valAngle, record.m_vlAngle, this);
+    m_detail = MakeCombo(intent::SelectLineConfiguration, tr("Output lines"));
+    m_coupling = MakeCombo(intent::SelectCoupling, tr("Coupling"));
+    MakeLineBoxes(kAcLineCount);
+    m_angle = new CValueDlg(ValuePanel::Angle, this);
+    connect(m_angle, &CValueDlg::Sent, this, &CSetOutputPage::Sent);
 
     QFormLayout* form = MakeLineForm();
 
+    // Line-to-line pairs grouped by injection line, line-to-earth pairs beside them.
     auto* normal = new QGroupBox(tr("INJ - RET  NORMAL (L-L)"), this);
     auto* normalGrid = new QGridLayout(normal);
     int i = 0;
-    for (int bit : kNormalBits) {
+    for (int bit : BitsOf(kAcNormalLines)) {
         normalGrid->addWidget(m_lines[bit], i % 3, i / 3);
         ++i;
     }
     auto* common = new QGroupBox(tr("INJ - RET  COMMON (L-PE)"), this);
     auto* commonGrid = new QGridLayout(common);
     i = 0;
-    for (int bit : kCommonBits) {
+    for (int bit : BitsOf(kAcCommonLines)) {
         commonGrid->addWidget(m_lines[bit], i % 4, i / 4);
         ++i;
     }
@@ -75,54 +77,27 @@ CSetOutputAcDlg::CSetOutputAcDlg(CSettingData& record, int instrumentHWVersion, 
     column->addWidget(phase);
     column->addStretch(1);
 
-    // Synchronisation is a yes/no choice; anything else a file held counts as yes.
-    const bool sync = Slot().m_nSync != 0;
-    (sync ? m_sync : m_async)->setChecked(true);
-    Slot().m_nSync = sync ? 1 : 0;
-    m_angle->SetInputsEnabled(sync);
-
-    connect(m_detail, &QComboBox::activated, this, [this] { OnDetailChanged(); });
-    connect(m_coupling, &QComboBox::activated, this, [this] { ReadCoupling(); });
     // Either radio reports its own checking; the one unchecked alongside is ignored.
     connect(m_sync, &QRadioButton::toggled, this, [this](bool on) {
         if (on) {
-            SetSync(true);
+            emit Sent(intent::SetSync(true));
         }
     });
     connect(m_async, &QRadioButton::toggled, this, [this](bool on) {
         if (on) {
-            SetSync(false);
+            emit Sent(intent::SetSync(false));
         }
     });
 }
 
-QString CSetOutputAcDlg::LineLabel(int bit, int32_t detail) const {
-    return AcLineLabel(bit, detail);
-}
-
-void CSetOutputAcDlg::OnDetailChanged() {
-    if (!ReadDetail()) {
-        return;
+void CSetOutputAcDlg::Render(const OutputPageView& view) {
+    CSetOutputPage::Render(view);
+    {
+        const QSignalBlocker quietSync(m_sync);
+        const QSignalBlocker quietAsync(m_async);
+        (view.sync ? m_sync : m_async)->setChecked(true);
     }
-    const int32_t detail = Slot().m_nOutputDetail;
-    m_record.m_valVolt.m_nVariableKind =
-        VariableKindForDetail(kPortAc, detail, m_record.m_valVolt.m_nVariableKind);
-    // The combined-line boxes only exist on coupling units that can switch them.
-    for (int bit = kAcFirstCombinedLine; bit < kAcLineBoxes; ++bit) {
-        m_lines[bit]->setVisible(m_lines[bit]->isEnabled());
-    }
-    emit SettingChanged();
-}
-
-void CSetOutputAcDlg::SetSync(bool on) {
-    Slot().m_nSync = on ? 1 : 0;
-    m_angle->SetInputsEnabled(on);
-}
-
-void CSetOutputAcDlg::OnBeingShown() {
-    ReadWaveform();
-    OnDetailChanged();
-    ReadCoupling();
+    m_angle->Render(view.angle);
 }
 
 }  // namespace zeb

@@ -9,14 +9,7 @@ namespace zeb {
 class CSetOutputDcDlg : public CSetOutputPage {
     Q_OBJECT
 public:
-    explicit CSetOutputDcDlg(CSettingData& record, QWidget* parent = nullptr);
-    void OnBeingShown() override;
-
-protected:
-    QString LineLabel(int bit, int32_t detail) const override;
-
-private:
-    void OnDetailChanged();
+    explicit CSetOutputDcDlg(QWidget* parent = nullptr);
 };
 
 }  // namespace zeb

@@ -5,15 +5,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-#include "NameTables.h"
-#include "SetOutputRules.h"
-
 namespace zeb {
 
-CSetOutputEnclosureDlg::CSetOutputEnclosureDlg(CSettingData& record, QWidget* parent)
-    : CSetOutputPage(record, kPortSurge, parent) {
-    const uint32_t machineType = record.m_ulMachineType;
-    MakeWaveform(SurgeWaveforms(machineType), SurgeWaveformIsChoice(machineType));
+CSetOutputEnclosureDlg::CSetOutputEnclosureDlg(QWidget* parent) : CSetOutputPage(parent) {
+    MakeWaveform();
     auto* waveRow = new QHBoxLayout;
     waveRow->addWidget(m_waveform);
     waveRow->addWidget(m_waveformText);
@@ -21,16 +16,17 @@ CSetOutputEnclosureDlg::CSetOutputEnclosureDlg(CSettingData& record, QWidget* pa
     auto* waveLabel = new QLabel(tr("Waveform:"), this);
     waveLabel->setBuddy(m_waveform);
     // The surge output has one line configuration only.
-    auto* detail = new QLabel(names::kSurgeDetail.Lookup(0), this);
-    detail->setAccessibleName(tr("Output lines"));
+    m_detailText = new QLabel(this);
+    m_detailText->setAccessibleName(tr("Output lines"));
 
     auto* form = new QFormLayout(this);
     form->addRow(waveLabel, waveRow);
-    form->addRow(new QLabel(tr("Output lines:"), this), detail);
+    form->addRow(new QLabel(tr("Output lines:"), this), m_detailText);
 }
 
-void CSetOutputEnclosureDlg::OnBeingShown() {
-    ReadWaveform();
+void CSetOutputEnclosureDlg::Render(const OutputPageView& view) {
+    CSetOutputPage::Render(view);
+    m_detailText->setText(view.detailText);
 }
 
 }  // namespace zeb

@@ -4,13 +4,18 @@
 
 #include "SetOutputPage.h"
 
+class QLabel;
+
 namespace zeb {
 
 class CSetOutputEnclosureDlg : public CSetOutputPage {
     Q_OBJECT
 public:
-    explicit CSetOutputEnclosureDlg(CSettingData& record, QWidget* parent = nullptr);
-    void OnBeingShown() override;
+    explicit CSetOutputEnclosureDlg(QWidget* parent = nullptr);
+    void Render(const OutputPageView& view) override;
+
+private:
+    QLabel* m_detailText;
 };
 
 }  // namespace zeb

@@ -10,27 +10,19 @@ namespace zeb {
 class CSetOutputTelDlg : public CSetOutputPage {
     Q_OBJECT
 public:
-    explicit CSetOutputTelDlg(CSettingData& record, QWidget* parent = nullptr);
-    void OnBeingShown() override;
-
-protected:
-    QString LineLabel(int bit, int32_t detail) const override;
+    explicit CSetOutputTelDlg(QWidget* parent = nullptr);
 };
 
 class CSetOutputTel41x0Dlg : public CSetOutputPage {
     Q_OBJECT
 public:
-    explicit CSetOutputTel41x0Dlg(CSettingData& record, QWidget* parent = nullptr);
-    void OnBeingShown() override;
-
-private:
-    void ReadDetailOnly();
+    explicit CSetOutputTel41x0Dlg(QWidget* parent = nullptr);
 };
 
 class CSetOutputTelEd3Dlg : public CSetOutputPage {
     Q_OBJECT
 public:
-    explicit CSetOutputTelEd3Dlg(CSettingData& record, QWidget* parent = nullptr);
+    explicit CSetOutputTelEd3Dlg(QWidget* parent = nullptr);
 };
 
 }  // namespace zeb

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "AccessibleLabel.h"
@@ -23,29 +24,18 @@
 #include "SetOutputTelDlg.h"
 #include "ValueDlg.h"
 #include "ValueEdit.h"
-#include "ValueRules.h"
 
 namespace zeb {
 
 namespace {
 
-// Polarity radios and the bit sets they stand for: positive, negative, both.
-constexpr uint32_t kPolarityBits[3] = {1, 2, 3};
 const char* const kPolarityTexts[3] = {"+", "-", "+/-"};
-
-int32_t WaveformOfPort(const CSettingData& record, int32_t port) {
-    if (port < 0 || port >= kSlotCount) {
-        return -1;  // leaves the minimum as it is
-    }
-    return record.m_outOutput.m_aopOutputPort[port].m_nWaveform;
-}
 
 }  // namespace
 
 CSettingDlg::CSettingDlg(const CSettingData& record, QWidget* parent, int instrumentHWVersion)
-    : QDialog(parent), m_record(record) {
+    : QDialog(parent), m_state(OpenEditor(record, instrumentHWVersion)) {
     setWindowTitle(tr("Test condition settings"));
-    const uint32_t machineType = m_record.m_ulMachineType;
 
     // Polarity.
     auto* polarity = new QGroupBox(tr("Polarity"), this);
@@ -56,16 +46,13 @@ CSettingDlg::CSettingDlg(const CSettingData& record, QWidget* parent, int instru
         m_polarity[i]->setAccessibleName(tr("Polarity %1").arg(kPolarityTexts[i]));
         m_polarityGroup->addButton(m_polarity[i], i);
         polarityRow->addWidget(m_polarity[i]);
-        if (m_record.m_ulPola == kPolarityBits[i]) {
-            m_polarity[i]->setChecked(true);
-        }
     }
     polarityRow->addStretch(1);
     // The checked radio is what counts, however it became checked (click, arrow keys or a
     // screen reader's toggle action, which emits no click).
-    connect(m_polarityGroup, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+    connect(m_polarityGroup, &QButtonGroup::idToggled, &m_intents, [this](int id, bool on) {
         if (on) {
-            m_record.m_ulPola = kPolarityBits[id];
+            Send(intent::SelectPolarity(id));
         }
     });
 
@@ -76,49 +63,33 @@ CSettingDlg::CSettingDlg(const CSettingData& record, QWidget* parent, int instru
     m_interval = new CValueEdit(discharge);
     grid->addWidget(LabelFor(new QLabel(tr("Count:"), discharge), m_count->Edit()), 0, 0);
     grid->addWidget(m_count, 0, 1);
-    grid->addWidget(new QLabel(m_record.m_vlDisc.m_strUnit, discharge), 0, 2);
+    grid->addWidget(new QLabel(Record().m_vlDisc.m_strUnit, discharge), 0, 2);
     grid->addWidget(LabelFor(new QLabel(tr("Interval:"), discharge), m_interval->Edit()), 1, 0);
     grid->addWidget(m_interval, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("[s]"), discharge), 1, 2);
     grid->setColumnStretch(3, 1);
     m_count->SetName(tr("Count"));
     m_interval->SetName(tr("Interval"));
-    const QStringList notes = IntervalNotes(machineType);
     for (int i = 0; i < 2; ++i) {
-        m_notes[i] = new QLabel(notes[i], discharge);
+        m_notes[i] = new QLabel(discharge);
         grid->addWidget(m_notes[i], 2 + i, 0, 1, 4);
     }
-    connect(m_count, &CValueEdit::Committed, this, [this] {
-        const VALUE_LIMIT& l = m_record.m_vlDisc;
-        m_record.m_lDisc = BoundedAfterEdit(m_count->Text(), l.m_lMin, l.m_lMax, l);
-        ShowCount();
-    });
-    connect(m_count, &CValueEdit::Spun, this, [this](bool up) {
-        const VALUE_LIMIT& l = m_record.m_vlDisc;
-        m_record.m_lDisc = BoundedAfterSpin(m_count->Text(), up, l.m_lMin, l.m_lMax, l);
-        ShowCount();
-    });
-    connect(m_interval, &CValueEdit::Committed, this, [this] {
-        const VALUE_LIMIT& l = m_record.m_vlRept;
-        m_record.m_lRept = BoundedAfterEdit(m_interval->Text(), l.m_lMin, l.m_lMax, l);
-        ShowInterval();
-    });
-    connect(m_interval, &CValueEdit::Spun, this, [this](bool up) {
-        const VALUE_LIMIT& l = m_record.m_vlRept;
-        m_record.m_lRept = BoundedAfterSpin(m_interval->Text(), up, l.m_lMin, l.m_lMax, l);
-        ShowInterval();
-    });
+    const std::pair<CValueEdit*, Field> fields[] = {{m_count, Field::Count},
+                                                    {m_interval, Field::Interval}};
+    for (const auto& [edit, field] : fields) {
+        connect(edit, &CValueEdit::Committed, &m_intents,
+                [this, e = edit, f = field] { Send(intent::CommitField(f, e->Text())); });
+        connect(edit, &CValueEdit::Spun, &m_intents, [this, e = edit, f = field](bool up) {
+            Send(intent::SpinField(f, e->Text(), up));
+        });
+    }
 
     // Voltage, after the interval in the tab order.
     auto* voltage = new QGroupBox(tr("Voltage"), this);
     auto* voltageBox = new QVBoxLayout(voltage);
-    m_voltage = new CValueDlg(m_record.m_valVolt, m_record.m_vlVolt, voltage);
+    m_voltage = new CValueDlg(ValuePanel::Voltage, voltage);
     voltageBox->addWidget(m_voltage);
-
-    // The interval minimum follows the waveform of the port in use.
-    m_record.m_vlRept.m_lMin =
-        MinimumInterval(WaveformOfPort(m_record, m_record.m_outOutput.m_nOutputPort), machineType,
-                        m_record.m_vlRept.m_lMin);
+    connect(m_voltage, &CValueDlg::Sent, &m_intents, [this](const Intent& i) { Send(i); });
 
     auto* left = new QVBoxLayout;
     left->addWidget(polarity);
@@ -134,33 +105,22 @@ CSettingDlg::CSettingDlg(const CSettingData& record, QWidget* parent, int instru
 
     auto* columns = new QHBoxLayout;
     columns->addLayout(left, 2);
-    columns->addWidget(BuildPortArea(instrumentHWVersion), 3);
+    columns->addWidget(BuildPortArea(), 3);
     auto* outer = new QVBoxLayout(this);
     outer->addLayout(columns, 1);
     outer->addWidget(buttons);
 
-    // Ports the machine offers; the record's port, or the first one when it offers no such port.
-    for (const Choice& c : PortChoices(machineType)) {
-        m_port->addItem(c.text, c.code);
-    }
-    if (m_port->count() > 0) {
-        const int index = m_port->findData(m_record.m_outOutput.m_nOutputPort);
-        m_port->setCurrentIndex(index >= 0 ? index : 0);
-    }
-    connect(m_port, &QComboBox::activated, this, [this] { OnPortSelected(); });
-    OnPortSelected();
-    ShowCount();
-    ShowInterval();
+    connect(m_port, &QComboBox::currentIndexChanged, &m_intents, [this] {
+        if (const std::optional<int32_t> code = CSetOutputPage::CurrentCode(m_port)) {
+            Send(intent::SelectPort(*code));
+        }
+    });
+    Render();
 }
 
-CSettingDlg::~CSettingDlg() {
-    // A field commits its text when it loses the focus, and it loses it while the dialog is taken
-    // down too. The pages and fields write into the working record, so they go first, while the
-    // record and the dialog they report to are still whole.
-    qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
-}
+CSettingDlg::~CSettingDlg() = default;
 
-QWidget* CSettingDlg::BuildPortArea(int instrumentHWVersion) {
+QWidget* CSettingDlg::BuildPortArea() {
     auto* area = new QGroupBox(tr("Output"), this);
     auto* column = new QVBoxLayout(area);
     m_port = new QComboBox(area);
@@ -173,21 +133,22 @@ QWidget* CSettingDlg::BuildPortArea(int instrumentHWVersion) {
     frame->setFrameShape(QFrame::StyledPanel);
     auto* stack = new QVBoxLayout(frame);
     stack->setContentsMargins(4, 4, 4, 4);
-    m_pages[int(OutputPage::Ac)] = new CSetOutputAcDlg(m_record, instrumentHWVersion, frame);
-    m_pages[int(OutputPage::Dc)] = new CSetOutputDcDlg(m_record, frame);
-    m_pages[int(OutputPage::Surge)] = new CSetOutputEnclosureDlg(m_record, frame);
-    m_pages[int(OutputPage::Telecom)] = new CSetOutputTelDlg(m_record, frame);
-    m_pages[int(OutputPage::TelecomUnit)] = new CSetOutputTel41x0Dlg(m_record, frame);
-    m_pages[int(OutputPage::TelecomEd3)] = new CSetOutputTelEd3Dlg(m_record, frame);
-    for (CSetOutputPage* page : m_pages) {
+    m_pages[int(OutputPage::Ac)] = new CSetOutputAcDlg(frame);
+    m_pages[int(OutputPage::Dc)] = new CSetOutputDcDlg(frame);
+    m_pages[int(OutputPage::Surge)] = new CSetOutputEnclosureDlg(frame);
+    m_pages[int(OutputPage::Telecom)] = new CSetOutputTelDlg(frame);
+    m_pages[int(OutputPage::TelecomUnit)] = new CSetOutputTel41x0Dlg(frame);
+    m_pages[int(OutputPage::TelecomEd3)] = new CSetOutputTelEd3Dlg(frame);
+    const EditorView view = Project(m_state);
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        CSetOutputPage* page = m_pages[i];
         if (!page) {
             continue;
         }
         page->hide();
+        page->Render(view.pages[i]);
         stack->addWidget(page);
-        // Queued: the page finishes its own change before the editor looks at the record.
-        connect(page, &CSetOutputPage::SettingChanged, this, &CSettingDlg::OnSettingChanged,
-                Qt::QueuedConnection);
+        connect(page, &CSetOutputPage::Sent, &m_intents, [this](const Intent& in) { Send(in); });
     }
     // Room for the largest page from the start, so the editor keeps its size when the
     // operator picks another output port.
@@ -227,7 +188,6 @@ void CSettingDlg::ShowOutputPage(OutputPage shown) {
     CSetOutputPage* page = Page(shown);
     if (page && page->isHidden()) {
         page->show();
-        page->OnBeingShown();
         // The page may have shown or hidden controls while the dialog is not on screen yet;
         // cached layout sizes would then squeeze the new ones.
         for (QLayout* l : findChildren<QLayout*>()) {
@@ -236,39 +196,39 @@ void CSettingDlg::ShowOutputPage(OutputPage shown) {
     }
 }
 
-void CSettingDlg::OnPortSelected() {
-    const std::optional<int32_t> code = CSetOutputPage::CurrentCode(m_port);
-    const uint32_t machineType = m_record.m_ulMachineType;
-    if (code) {
-        const int32_t port = *code;
-        m_record.m_outOutput.m_nOutputPort = port;
-        ShowOutputPage(PageForPort(port, machineType));
-        VALUE_LIMIT& limit = m_voltage->Limits();
-        VALUE& volt = m_record.m_valVolt;
-        const int32_t detail = m_record.m_outOutput.m_aopOutputPort[port].m_nOutputDetail;
-        volt.m_nVariableKind = VariableKindForPort(port, detail, volt.m_nVariableKind);
-        limit.m_lMax = VoltageMaxForPort(port, machineType, limit.m_lMax);
-        m_voltage->ShowPage();
+void CSettingDlg::Send(const Intent& intent) {
+    Apply(m_state, intent);
+    Render();
+}
+
+void CSettingDlg::Render() {
+    const EditorView view = Project(m_state);
+    {
+        const QSignalBlocker quiet(m_polarityGroup);
+        m_polarityGroup->setExclusive(false);
+        for (int i = 0; i < 3; ++i) {
+            const QSignalBlocker quietRadio(m_polarity[i]);
+            m_polarity[i]->setChecked(i == view.polarity);
+        }
+        m_polarityGroup->setExclusive(true);
     }
-    ApplyMinimumInterval(m_record, WaveformOfPort(m_record, m_record.m_outOutput.m_nOutputPort));
-    ShowInterval();
-}
-
-void CSettingDlg::OnSettingChanged() {
-    ShowInterval();
-    m_voltage->ShowPage();
-}
-
-void CSettingDlg::ShowCount() {
-    m_count->SetText(FormatFixed(m_record.m_lDisc, m_record.m_vlDisc));
-}
-
-void CSettingDlg::ShowInterval() {
-    m_interval->SetText(FormatFixed(m_record.m_lRept, m_record.m_vlRept));
+    m_count->Show(view.count.text);
+    m_interval->Show(view.interval.text);
+    for (int i = 0; i < 2; ++i) {
+        m_notes[i]->setText(view.intervalNotes.value(i));
+    }
+    m_voltage->Render(view.voltage);
+    CSetOutputPage::RenderCombo(m_port, view.port);
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        if (m_pages[i]) {
+            m_pages[i]->Render(view.pages[i]);
+        }
+    }
+    ShowOutputPage(view.page);
 }
 
 void CSettingDlg::accept() {
-    const OkCheckResult check = CheckForOk(m_record);
+    const OkCheckResult check = CheckForOk(m_state.record);
     for (const QString& message : check.messages) {
         ShowMessage(message, MsgButtons::Ok, MsgIcon::Warning);
     }

@@ -1,15 +1,16 @@
 #pragma once
 // The test condition editor: polarity, discharge count, interval, the voltage set and the output
-// port with the page of that port. It edits a working copy of a record; the caller takes the
-// copy back with Record() only when exec() returned QDialog::Accepted. OK is refused, with the
-// reasons shown to the operator, while the copy would not make a sensible list of test steps.
+// port with the page of that port. It edits a working copy of a record, held in an EditorState;
+// every control sends an intent, the state applies it (EditorState.h) and the editor renders the
+// projection (EditorView.h). The caller takes the copy back with Record() only when exec()
+// returned QDialog::Accepted. OK is refused, with the reasons shown to the operator, while the
+// copy would not make a sensible list of test steps.
 
 #include <QDialog>
 
 #include <array>
 
-#include "SettingData.h"
-#include "SettingRules.h"
+#include "EditorView.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -33,7 +34,8 @@ public:
     ~CSettingDlg() override;
 
     // The edited working copy.
-    const CSettingData& Record() const { return m_record; }
+    const CSettingData& Record() const { return m_state.record; }
+    const EditorState& State() const { return m_state; }
 
     // Runs the checks; closes with OK only when they pass.
     void accept() override;
@@ -51,15 +53,12 @@ public:
     OutputPage VisiblePage() const;
 
 private:
-    void OnPortSelected();
-    // An output page changed a value that moves the interval minimum or the step count.
-    void OnSettingChanged();
+    void Send(const Intent& intent);
+    void Render();
     void ShowOutputPage(OutputPage page);
-    void ShowCount();
-    void ShowInterval();
-    QWidget* BuildPortArea(int instrumentHWVersion);
+    QWidget* BuildPortArea();
 
-    CSettingData m_record;
+    EditorState m_state;
     std::array<QRadioButton*, 3> m_polarity{};
     QButtonGroup* m_polarityGroup = nullptr;
     CValueEdit* m_count = nullptr;
@@ -67,8 +66,11 @@ private:
     CValueDlg* m_voltage = nullptr;
     std::array<QLabel*, 2> m_notes{};
     QComboBox* m_port = nullptr;
-    std::array<CSetOutputPage*, 7> m_pages{};  // indexed by OutputPage
+    std::array<CSetOutputPage*, kOutputPageCount> m_pages{};  // indexed by OutputPage
     QPushButton* m_ok = nullptr;
+    // The context of every control's connection. Declared last, it goes first, and with it the
+    // connections: a field that loses the focus while the dialog is taken down reports to no one.
+    QObject m_intents;
 };
 
 }  // namespace zeb

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -13,17 +14,15 @@
 
 namespace zeb {
 
-CValueDlg::CValueDlg(VALUE& set, const VALUE_LIMIT& limit, QWidget* parent)
+CValueDlg::CValueDlg(ValuePanel panel, QWidget* parent)
     : QWidget(parent),
-      m_set(set),
-      m_limit(limit),
       m_tabs(new QButtonGroup(this)),
       m_stack(new QStackedWidget(this)),
       m_blank(new QWidget(m_stack)),
-      m_fix(new CValueFixDlg(m_set, m_limit, m_stack)),
-      m_sweep(new CValueSweepDlg(m_set, m_limit, m_stack)),
-      m_list(new CValueVariableDlg(m_set, m_limit, m_stack)),
-      m_normalCommon(new CValueVariableVoltDlg(m_set, m_limit, m_stack)) {
+      m_fix(new CValueFixDlg(panel, m_stack)),
+      m_sweep(new CValueSweepDlg(panel, m_stack)),
+      m_list(new CValueVariableDlg(panel, m_stack)),
+      m_normalCommon(new CValueVariableVoltDlg(panel, m_stack)) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
@@ -40,27 +39,29 @@ CValueDlg::CValueDlg(VALUE& set, const VALUE_LIMIT& limit, QWidget* parent)
     tabRow->addStretch(1);
     column->addLayout(tabRow);
     m_stack->setFrameShape(QFrame::StyledPanel);
+    for (CValuePage* page : Pages()) {
+        connect(page, &CValuePage::Sent, this, &CValueDlg::Sent);
+    }
     for (QWidget* page :
          std::initializer_list<QWidget*>{m_blank, m_fix, m_sweep, m_list, m_normalCommon}) {
         m_stack->addWidget(page);
     }
     column->addWidget(m_stack, 1);
 
-    // A set of unknown type selects no tab: it stays as it is until the operator picks one.
-    if (QAbstractButton* b = m_tabs->button(m_set.m_nValueType)) {
-        b->setChecked(true);
-    }
-    // The tab that becomes checked shows its page, whether it was clicked or toggled by a
+    // The tab that becomes checked picks the type, whether it was clicked or toggled by a
     // screen reader (which emits no click).
-    connect(m_tabs, &QButtonGroup::idToggled, this, [this](int, bool on) {
+    connect(m_tabs, &QButtonGroup::idToggled, this, [this, panel](int id, bool on) {
         if (on) {
-            ShowPage();
+            emit Sent(intent::SelectValueType(panel, id));
         }
     });
-    ShowPage();
 }
 
 CValueDlg::~CValueDlg() = default;
+
+std::array<CValuePage*, 4> CValueDlg::Pages() const {
+    return {m_fix, m_sweep, m_list, m_normalCommon};
+}
 
 int CValueDlg::SelectedTab() const {
     return m_tabs->checkedId();
@@ -76,12 +77,18 @@ void CValueDlg::SelectTab(int tab) {
     }
 }
 
-void CValueDlg::ShowPage() {
-    const int tab = SelectedTab();
-    if (tab >= 0) {
-        m_set.m_nValueType = tab;
+void CValueDlg::Render(const ValuePanelView& view) {
+    {
+        // A set of unknown type selects no tab: it stays as it is until the operator picks one.
+        const QSignalBlocker quiet(m_tabs);
+        m_tabs->setExclusive(false);
+        for (QAbstractButton* b : m_tabs->buttons()) {
+            const QSignalBlocker quietButton(b);
+            b->setChecked(m_tabs->id(b) == view.tab);
+        }
+        m_tabs->setExclusive(true);
     }
-    m_visible = tab >= 0 ? PageFor(tab, m_set.m_nVariableKind) : ValuePage::None;
+    m_visible = view.page;
     QWidget* page = m_blank;
     switch (m_visible) {
         case ValuePage::Fixed:
@@ -91,24 +98,18 @@ void CValueDlg::ShowPage() {
             page = m_sweep;
             break;
         case ValuePage::List:
-            m_list->Refresh();
             page = m_list;
             break;
         case ValuePage::NormalCommon:
-            m_normalCommon->Refresh();
             page = m_normalCommon;
             break;
         case ValuePage::None:
             break;
     }
+    for (CValuePage* p : Pages()) {
+        p->Render(view);
+    }
     m_stack->setCurrentWidget(page);
-}
-
-void CValueDlg::SetInputsEnabled(bool on) {
-    m_fix->SetInputsEnabled(on);
-    m_sweep->SetInputsEnabled(on);
-    m_list->SetInputsEnabled(on);
-    m_normalCommon->SetInputsEnabled(on);
 }
 
 void CValueDlg::keyPressEvent(QKeyEvent* event) {

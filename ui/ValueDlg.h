@@ -1,13 +1,13 @@
 #pragma once
-// A value panel: tabs "Fix", "Sweep" and "Variable" over the four value pages, bound to one
-// value set of the working record. The editor embeds one for the voltages and the AC page one
-// for the phase angles. The panel keeps its own copy of the limits, which the owner may
-// narrow later and then asks the panel to show its page again.
+// A value panel: tabs "Fix", "Sweep" and "Variable" over the four value pages. The editor
+// embeds one for the voltages and the AC page one for the phase angles. The panel holds no
+// value set: the tabs and fields send intents, and Render shows the panel's projection.
 
 #include <QWidget>
 
-#include "SettingData.h"
-#include "ValueRules.h"
+#include <array>
+
+#include "EditorView.h"
 
 class QAbstractButton;
 class QButtonGroup;
@@ -16,6 +16,7 @@ class QStackedWidget;
 namespace zeb {
 
 class CValueFixDlg;
+class CValuePage;
 class CValueSweepDlg;
 class CValueVariableDlg;
 class CValueVariableVoltDlg;
@@ -23,16 +24,11 @@ class CValueVariableVoltDlg;
 class CValueDlg : public QWidget {
     Q_OBJECT
 public:
-    CValueDlg(VALUE& set, const VALUE_LIMIT& limit, QWidget* parent = nullptr);
+    explicit CValueDlg(ValuePanel panel, QWidget* parent = nullptr);
     ~CValueDlg() override;
 
-    // The panel's own limits.
-    VALUE_LIMIT& Limits() { return m_limit; }
-    // Re-reads the selected tab into the set's type and shows the page for it (none while no
-    // tab is selected); the list pages show the set's rows again first.
-    void ShowPage();
-    // Enables or disables the inputs of every page (the tabs stay usable).
-    void SetInputsEnabled(bool on);
+    // Shows the tab, the page under it and its fields as the view says; writes nothing back.
+    void Render(const ValuePanelView& view);
 
     ValuePage VisiblePage() const { return m_visible; }
     // Selected tab (0 Fix, 1 Sweep, 2 Variable), -1 while none is.
@@ -46,13 +42,16 @@ public:
     CValueVariableDlg* ListPage() const { return m_list; }
     CValueVariableVoltDlg* NormalCommonPage() const { return m_normalCommon; }
 
+signals:
+    void Sent(const zeb::Intent& intent);
+
 protected:
     // Enter and Esc in the panel do nothing, so neither closes the editor.
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    VALUE& m_set;
-    VALUE_LIMIT m_limit;
+    std::array<CValuePage*, 4> Pages() const;
+
     QButtonGroup* m_tabs;
     QStackedWidget* m_stack;
     QWidget* m_blank;

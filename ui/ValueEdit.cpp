@@ -40,6 +40,9 @@ CValueEdit::CValueEdit(QWidget* parent, int options)
     m_edit->installEventFilter(this);
 
     connect(m_edit, &QLineEdit::textEdited, this, &CValueEdit::OnTextEdited);
+    // First in line: whatever the owner projects in answer to this field's own report is shown.
+    connect(this, &CValueEdit::Committed, this, [this] { m_answer = true; });
+    connect(this, &CValueEdit::Spun, this, [this] { m_answer = true; });
     connect(m_up, &QToolButton::clicked, this, [this] { emit Spun(true); });
     connect(m_down, &QToolButton::clicked, this, [this] { emit Spun(false); });
 }
@@ -55,10 +58,14 @@ QString CValueEdit::Text() const {
     return m_edit->text();
 }
 
-void CValueEdit::SetText(const QString& text) {
-    if (m_edit->text() != text) {
-        m_edit->setText(text);
+void CValueEdit::Show(const QString& text) {
+    if (m_answer || text != m_shown) {
+        m_shown = text;
+        if (m_edit->text() != text) {
+            m_edit->setText(text);
+        }
     }
+    m_answer = false;
 }
 
 void CValueEdit::SetName(const QString& name) {

@@ -22,7 +22,9 @@ public:
     ~CValueEdit() override;
 
     QString Text() const;
-    void SetText(const QString& text);
+    // Shows a text the owner projected. Text the operator has typed and not yet finished stays
+    // until the projection changes, or until this field's own edit or spin is answered.
+    void Show(const QString& text);
     // Names the field and its arrows for screen readers.
     void SetName(const QString& name);
     QLineEdit* Edit() const { return m_edit; }
@@ -46,6 +48,8 @@ private:
     QToolButton* m_up;
     QToolButton* m_down;
     int m_options;
+    QString m_shown;        // the text last projected
+    bool m_answer = false;  // an edit or spin of this field awaits its answer
 };
 
 }  // namespace zeb

@@ -10,8 +10,7 @@
 
 namespace zeb {
 
-CValuePage::CValuePage(VALUE& set, const VALUE_LIMIT& limit, QWidget* parent)
-    : QWidget(parent), m_set(set), m_limit(limit) {}
+CValuePage::CValuePage(ValuePanel panel, QWidget* parent) : QWidget(parent), m_panel(panel) {}
 
 void CValuePage::SetInputsEnabled(bool on) {
     for (QWidget* child : findChildren<QWidget*>()) {
@@ -37,11 +36,30 @@ void CValuePage::keyPressEvent(QKeyEvent* event) {
 }
 
 QLabel* CValuePage::UnitLabel() {
-    return new QLabel(m_limit.m_strUnit, this);
+    m_units.push_back(new QLabel(this));
+    return m_units.back();
 }
 
-CValueFixDlg::CValueFixDlg(VALUE& set, const VALUE_LIMIT& limit, QWidget* parent)
-    : CValuePage(set, limit, parent), m_field(new CValueEdit(this, CValueEdit::kSwallowEscape)) {
+void CValuePage::RenderUnits(const QString& unit) {
+    for (QLabel* label : m_units) {
+        label->setText(unit);
+    }
+}
+
+CValueEdit* CValuePage::MakeField(Field field, int row, int options) {
+    auto* edit = new CValueEdit(this, options);
+    connect(edit, &CValueEdit::Committed, this, [this, edit, field, row] {
+        emit Sent(intent::CommitField(field, edit->Text(), m_panel, row));
+    });
+    connect(edit, &CValueEdit::Spun, this, [this, edit, field, row](bool up) {
+        emit Sent(intent::SpinField(field, edit->Text(), up, m_panel, row));
+    });
+    return edit;
+}
+
+CValueFixDlg::CValueFixDlg(ValuePanel panel, QWidget* parent)
+    : CValuePage(panel, parent),
+      m_field(MakeField(zeb::Field::Fixed, 0, CValueEdit::kSwallowEscape)) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(6, 6, 6, 6);
     auto* row = new QHBoxLayout;
@@ -53,61 +71,44 @@ CValueFixDlg::CValueFixDlg(VALUE& set, const VALUE_LIMIT& limit, QWidget* parent
     row->addWidget(UnitLabel());
     row->addStretch(1);
     m_field->SetName(tr("Value"));
-    connect(m_field, &CValueEdit::Committed, this, [this] {
-        Apply(BoundedAfterEdit(m_field->Text(), m_limit.m_lMin, m_limit.m_lMax, m_limit));
-    });
-    connect(m_field, &CValueEdit::Spun, this, [this](bool up) {
-        Apply(BoundedAfterSpin(m_field->Text(), up, m_limit.m_lMin, m_limit.m_lMax, m_limit));
-    });
-    Refresh();
 }
 
-void CValueFixDlg::Apply(int32_t value) {
-    m_set.m_lValue = value;
-    Refresh();
+void CValueFixDlg::Render(const ValuePanelView& view) {
+    RenderUnits(view.unit);
+    SetInputsEnabled(view.inputsEnabled);
+    m_field->Show(view.fixed.text);
 }
 
-void CValueFixDlg::Refresh() {
-    m_field->SetText(FormatFixed(m_set.m_lValue, m_limit));
-}
-
-CValueSweepDlg::CValueSweepDlg(VALUE& set, const VALUE_LIMIT& limit, QWidget* parent)
-    : CValuePage(set, limit, parent) {
+CValueSweepDlg::CValueSweepDlg(ValuePanel panel, QWidget* parent) : CValuePage(panel, parent) {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(6, 6, 6, 6);
     const QString captions[3] = {tr("Start:"), tr("End:"), tr("Step:")};
     const QString names[3] = {tr("Start"), tr("End"), tr("Step")};
+    const zeb::Field fields[3] = {zeb::Field::SweepStart, zeb::Field::SweepEnd,
+                                  zeb::Field::SweepStep};
     for (int i = 0; i < 3; ++i) {
-        auto* field =
-            new CValueEdit(this, CValueEdit::kSwallowEscape | CValueEdit::kSelectAllOnFocus);
+        CValueEdit* field =
+            MakeField(fields[i], 0, CValueEdit::kSwallowEscape | CValueEdit::kSelectAllOnFocus);
         m_fields[i] = field;
         field->SetName(names[i]);
         grid->addWidget(new QLabel(captions[i], this), i, 0);
         grid->addWidget(field, i, 1);
         grid->addWidget(UnitLabel(), i, 2);
-        const auto which = SweepField(i);
-        connect(field, &CValueEdit::Committed, this, [this, which, field] {
-            SweepAfterEdit(m_set, which, field->Text(), m_limit);
-            Refresh();
-        });
-        connect(field, &CValueEdit::Spun, this, [this, which, field](bool up) {
-            SweepAfterSpin(m_set, which, field->Text(), up, m_limit);
-            Refresh();
-        });
     }
     grid->setColumnStretch(3, 1);
     grid->setRowStretch(3, 1);
-    Refresh();
 }
 
-void CValueSweepDlg::Refresh() {
-    m_fields[0]->SetText(FormatFixed(m_set.m_lStart, m_limit));
-    m_fields[1]->SetText(FormatFixed(m_set.m_lEnd, m_limit));
-    m_fields[2]->SetText(FormatFixed(m_set.m_lStep, m_limit));
+void CValueSweepDlg::Render(const ValuePanelView& view) {
+    RenderUnits(view.unit);
+    SetInputsEnabled(view.inputsEnabled);
+    for (int i = 0; i < 3; ++i) {
+        m_fields[i]->Show(view.sweep[i].text);
+    }
 }
 
-CValueListPage::CValueListPage(VALUE& set, const VALUE_LIMIT& limit, bool twoFlags, QWidget* parent)
-    : CValuePage(set, limit, parent) {
+CValueListPage::CValueListPage(ValuePanel panel, bool twoFlags, QWidget* parent)
+    : CValuePage(panel, parent) {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(6, 2, 6, 2);
     grid->setVerticalSpacing(2);
@@ -123,39 +124,24 @@ CValueListPage::CValueListPage(VALUE& set, const VALUE_LIMIT& limit, bool twoFla
         use->setAccessibleName(twoFlags ? tr("NORMAL %1").arg(i + 1) : tr("Use %1").arg(i + 1));
         grid->addWidget(use, r, col++, Qt::AlignCenter);
         // Toggled, not clicked: a screen reader's toggle action emits no click.
-        connect(use, &QCheckBox::toggled, this, [this, i](bool on) {
-            m_set.m_abUse[i] = on ? 1 : 0;
-            Refresh();
-        });
+        connect(use, &QCheckBox::toggled, this,
+                [this, i](bool on) { emit Sent(intent::ToggleUse(m_panel, i, false, on)); });
         if (twoFlags) {
             auto* common = new QCheckBox(this);
             m_common[i] = common;
             common->setAccessibleName(tr("COMMON %1").arg(i + 1));
             grid->addWidget(common, r, col++, Qt::AlignCenter);
-            connect(common, &QCheckBox::toggled, this, [this, i](bool on) {
-                m_set.m_abUse2[i] = on ? 1 : 0;
-                Refresh();
-            });
+            connect(common, &QCheckBox::toggled, this,
+                    [this, i](bool on) { emit Sent(intent::ToggleUse(m_panel, i, true, on)); });
         }
-        auto* field = new CValueEdit(this, CValueEdit::kSwallowEscape);
+        CValueEdit* field = MakeField(zeb::Field::ListValue, i, CValueEdit::kSwallowEscape);
         m_fields[i] = field;
         field->SetName(tr("Value %1").arg(i + 1));
         grid->addWidget(field, r, col++);
         grid->addWidget(UnitLabel(), r, col++);
-        connect(field, &CValueEdit::Committed, this, [this, i, field] {
-            m_set.m_alValue[i] =
-                BoundedAfterEdit(field->Text(), m_limit.m_lMin, m_limit.m_lMax, m_limit);
-            Refresh();
-        });
-        connect(field, &CValueEdit::Spun, this, [this, i, field](bool up) {
-            m_set.m_alValue[i] =
-                BoundedAfterSpin(field->Text(), up, m_limit.m_lMin, m_limit.m_lMax, m_limit);
-            Refresh();
-        });
     }
     grid->setColumnStretch(grid->columnCount(), 1);
     grid->setRowStretch(grid->rowCount(), 1);
-    Refresh();
 }
 
 void CValueListPage::AddHeading(QGridLayout* grid) {
@@ -169,16 +155,17 @@ void CValueListPage::AddHeading(QGridLayout* grid) {
     grid->addWidget(common, 0, 1);
 }
 
-void CValueListPage::Refresh() {
+void CValueListPage::Render(const ValuePanelView& view) {
+    RenderUnits(view.unit);
+    SetInputsEnabled(view.inputsEnabled);
     for (int i = 0; i < kValueRows; ++i) {
-        // Showing the set writes nothing back into it.
         const QSignalBlocker quietUse(m_use[i]);
-        m_use[i]->setChecked(m_set.m_abUse[i] != 0);
+        m_use[i]->setChecked(view.use[i]);
         if (m_common[i]) {
             const QSignalBlocker quietCommon(m_common[i]);
-            m_common[i]->setChecked(m_set.m_abUse2[i] != 0);
+            m_common[i]->setChecked(view.common[i]);
         }
-        m_fields[i]->SetText(FormatFixed(m_set.m_alValue[i], m_limit));
+        m_fields[i]->Show(view.list[i].text);
     }
 }
 

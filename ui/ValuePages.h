@@ -1,16 +1,16 @@
 #pragma once
 // The four pages of a value panel: one fixed value, a sweep (start, end, step), a list of five
 // values with a use box each, and a list of five values with a NORMAL and a COMMON box each.
-// Each page is bound to a value set of the working record and to the panel's limits, and writes
-// every accepted change into the set at once.
+// A page holds no value set: its fields and boxes send intents, and Render shows the panel's
+// projection.
 
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
-#include "SettingData.h"
+#include "EditorView.h"
 #include "ValueEdit.h"
-#include "ValueRules.h"
 
 class QCheckBox;
 class QGridLayout;
@@ -21,50 +21,56 @@ namespace zeb {
 class CValuePage : public QWidget {
     Q_OBJECT
 public:
-    CValuePage(VALUE& set, const VALUE_LIMIT& limit, QWidget* parent);
-    // Shows the set's values again.
-    virtual void Refresh() = 0;
-    // Enables or disables every input of the page.
-    virtual void SetInputsEnabled(bool on);
+    CValuePage(ValuePanel panel, QWidget* parent);
+    // Shows the panel's values; writes nothing back.
+    virtual void Render(const ValuePanelView& view) = 0;
+
+signals:
+    void Sent(const zeb::Intent& intent);
 
 protected:
     // Enter moves on to the next field (validating the one left); Esc does nothing.
     void keyPressEvent(QKeyEvent* event) override;
     QLabel* UnitLabel();
+    // A field that sends CommitField and SpinField for `field` (and `row`).
+    CValueEdit* MakeField(Field field, int row, int options);
+    // Enables or disables every input of the page.
+    void SetInputsEnabled(bool on);
+    // Shows the unit beside every field.
+    void RenderUnits(const QString& unit);
 
-    VALUE& m_set;
-    const VALUE_LIMIT& m_limit;
+    const ValuePanel m_panel;
+    std::vector<QLabel*> m_units;
 };
 
 class CValueFixDlg : public CValuePage {
     Q_OBJECT
 public:
-    CValueFixDlg(VALUE& set, const VALUE_LIMIT& limit, QWidget* parent = nullptr);
-    void Refresh() override;
+    explicit CValueFixDlg(ValuePanel panel, QWidget* parent = nullptr);
+    void Render(const ValuePanelView& view) override;
     CValueEdit* Field() const { return m_field; }
 
 private:
-    void Apply(int32_t value);
     CValueEdit* m_field;
 };
 
 class CValueSweepDlg : public CValuePage {
     Q_OBJECT
 public:
-    CValueSweepDlg(VALUE& set, const VALUE_LIMIT& limit, QWidget* parent = nullptr);
-    void Refresh() override;
+    explicit CValueSweepDlg(ValuePanel panel, QWidget* parent = nullptr);
+    void Render(const ValuePanelView& view) override;
     CValueEdit* Field(SweepField which) const { return m_fields[int(which)]; }
 
 private:
     std::array<CValueEdit*, 3> m_fields{};
 };
 
-// The list page (`kind` 0) and the NORMAL/COMMON page (`kind` 1) share their rows.
+// The list page (one flag per row) and the NORMAL/COMMON page (two flags) share their rows.
 class CValueListPage : public CValuePage {
     Q_OBJECT
 public:
-    CValueListPage(VALUE& set, const VALUE_LIMIT& limit, bool twoFlags, QWidget* parent);
-    void Refresh() override;
+    CValueListPage(ValuePanel panel, bool twoFlags, QWidget* parent);
+    void Render(const ValuePanelView& view) override;
     CValueEdit* Field(int row) const { return m_fields[row]; }
     QCheckBox* UseBox(int row) const { return m_use[row]; }
     QCheckBox* CommonBox(int row) const { return m_common[row]; }
@@ -79,15 +85,15 @@ private:
 class CValueVariableDlg : public CValueListPage {
     Q_OBJECT
 public:
-    CValueVariableDlg(VALUE& set, const VALUE_LIMIT& limit, QWidget* parent = nullptr)
-        : CValueListPage(set, limit, false, parent) {}
+    explicit CValueVariableDlg(ValuePanel panel, QWidget* parent = nullptr)
+        : CValueListPage(panel, false, parent) {}
 };
 
 class CValueVariableVoltDlg : public CValueListPage {
     Q_OBJECT
 public:
-    CValueVariableVoltDlg(VALUE& set, const VALUE_LIMIT& limit, QWidget* parent = nullptr)
-        : CValueListPage(set, limit, true, parent) {}
+    explicit CValueVariableVoltDlg(ValuePanel panel, QWidget* parent = nullptr)
+        : CValueListPage(panel, true, parent) {}
 };
 
 }  // namespace zeb

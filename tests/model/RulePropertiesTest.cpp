@@ -7,7 +7,7 @@
 
 #include <random>
 
-#include "SetOutputRules.h"
+#include "Capabilities.h"
 #include "SettingRules.h"
 #include "StepCheck.h"
 
@@ -67,48 +67,26 @@ public:
         const int32_t port = Code(PortChoices(type), kPortAc);
         r.m_outOutput.m_nOutputPort = port;
         OUTPUT_PORT& slot = r.m_outOutput.m_aopOutputPort[port];
-        const OutputPage page = PageForPort(port, type);
-        int32_t hw = r.m_nHWVersion;
-        switch (page) {
-            case OutputPage::Ac:
-                slot.m_nOutputDetail = Code(AcDetails(type, hw, 0), 0);
-                slot.m_nWaveform = Code(AcWaveforms(type), 0);
-                slot.m_nCoup = Code(LineCouplings(), 0);
-                slot.m_nSync = Below(2);
-                break;
-            case OutputPage::Dc:
-                slot.m_nOutputDetail = Code(DcDetails(), 0);
-                slot.m_nWaveform = Code(DcWaveforms(type), 0);
-                slot.m_nCoup = Code(LineCouplings(), 0);
-                break;
-            case OutputPage::Surge:
-                slot.m_nWaveform = Code(SurgeWaveforms(type), 0);
-                break;
-            case OutputPage::Telecom:
-                slot.m_nOutputDetail = Code(TelecomDetails(), 0);
-                slot.m_nWaveform = Code(TelecomWaveforms(), 0);
-                slot.m_nCoup = Code(TelecomResistors(), 0);
-                break;
-            case OutputPage::TelecomUnit:
-                slot.m_nOutputDetail = Code(TelecomDetails(), 0);
-                slot.m_nWaveform = Code(TelecomUnitWaveforms(type), slot.m_nWaveform);
-                slot.m_nCoup = Code(TelecomUnitResistors(), slot.m_nCoup);
-                break;
-            default:  // edition 3: waveform and line configuration only
-                slot.m_nOutputDetail = Code(TelecomDetails(), 0);
-                slot.m_nWaveform = Code(TelecomWaveforms(), 0);
-                break;
+        // Each choice from the page's own list, as the capability table gives it.
+        const MachineCapabilities caps = CapabilitiesOf(type, r.m_nHWVersion);
+        const PortCapabilities& offer = *caps.Port(port);
+        if (!offer.lineConfigurations.empty()) {
+            slot.m_nOutputDetail =
+                offer.lineConfigurations[size_t(Below(int(offer.lineConfigurations.size())))].code;
         }
-        slot.m_nRingRegi = Code(RingImpedances(), 0);
-        if (page == OutputPage::Ac || page == OutputPage::Dc || page == OutputPage::Telecom) {
+        slot.m_nWaveform = Code(offer.waveforms, slot.m_nWaveform);
+        slot.m_nCoup = Code(offer.couplings, slot.m_nCoup);
+        slot.m_nRingRegi = Code(offer.ringImpedances, 0);
+        slot.m_nSync = offer.phaseSync ? Below(2) : 0;
+        if (offer.lineBoxes) {
             slot.m_aulInjRetBit[slot.m_nOutputDetail] =
-                SubsetOf(EnabledLineBits(port, slot.m_nOutputDetail, type));
+                SubsetOf(offer.LinesOf(slot.m_nOutputDetail));
         }
         // Selecting the port, then the page re-applying its line configuration as it shows.
         int32_t& kind = r.m_valVolt.m_nVariableKind;
         kind = VariableKindForPort(port, slot.m_nOutputDetail, kind);
         kind = VariableKindForDetail(port, slot.m_nOutputDetail, kind);
-        Values(r.m_valVolt, VoltageMaxForPort(port, type, kGeneratorVoltageMax), 100, kind);
+        Values(r.m_valVolt, VoltageMax(type, port), 100, kind);
         Values(slot.m_valAngle, 360, 1, 0);
         r.m_ulPola = static_cast<uint32_t>(In(1, 3));
         r.m_lDisc = In(1, 999);

@@ -62,11 +62,6 @@ int32_t VariableKindForPort(int32_t port, int32_t detail, int32_t current) {
     return VariableKindForDetail(port, detail, current);
 }
 
-int32_t VoltageMaxForPort(int32_t port, uint32_t machineType, int32_t current) {
-    // A coupling unit's own maximum is not changed here.
-    return HasCouplingUnit(machineType) ? current : VoltageMax(machineType, port);
-}
-
 int32_t MinimumInterval(int32_t waveform, uint32_t machineType, int32_t current) {
     return EntryIntervalMinimum(machineType, waveform).value_or(current);
 }

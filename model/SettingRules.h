@@ -27,10 +27,6 @@ int32_t VariableKindForPort(int32_t port, int32_t detail, int32_t current);
 // The same when an output page changes its line configuration (the telecom pages leave it).
 int32_t VariableKindForDetail(int32_t port, int32_t detail, int32_t current);
 
-// Voltage maximum for the selected port: the instrument's 15 kV, 6 kV on the telecom output of
-// an edition-3 machine; `current` on coupling-unit machines, whose limit is not changed here.
-int32_t VoltageMaxForPort(int32_t port, uint32_t machineType, int32_t current);
-
 // Shortest interval between discharges the generator allows for a waveform, in seconds;
 // `current` for an unknown waveform. RING recharges faster through a coupling unit.
 int32_t MinimumInterval(int32_t waveform, uint32_t machineType, int32_t current);
