@@ -2,6 +2,8 @@
 
 #include <QSaveFile>
 
+#include "CommandTable.h"
+
 namespace zeb {
 
 namespace {
@@ -36,6 +38,19 @@ QString OutcomeText(ExchangeOutcome outcome) {
             return QStringLiteral("link lost");
     }
     return QString();
+}
+
+QString ExchangeDescription(const ExchangeRecord& record) {
+    QString what = record.query ? QStringLiteral("Query ") : QStringLiteral("Command ");
+    what += Escaped(record.command);
+    const QString meaning = DescribeCommand(record.command);
+    if (!meaning.isEmpty()) {
+        what += QStringLiteral(", ") + meaning;
+    }
+    return QStringLiteral("%1, %2 ms: %3")
+        .arg(what)
+        .arg(record.durationMs)
+        .arg(OutcomeText(record.outcome));
 }
 
 QString ExchangeLine(const ExchangeRecord& record) {

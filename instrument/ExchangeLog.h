@@ -17,6 +17,10 @@ namespace zeb {
 // "acknowledged", "no ACK", "time-out", "bad BCC", "link lost".
 QString OutcomeText(ExchangeOutcome outcome);
 
+// What the exchange was and how it went, for a person reading the log: "Query QB, read the
+// status byte, 12 ms: acknowledged". A text the program never sends is named without a meaning.
+QString ExchangeDescription(const ExchangeRecord& record);
+
 // One line, fields separated by tabs: time (yyyy-MM-dd hh:mm:ss.zzz), command, reply, outcome.
 // Control characters, tabs and backslashes in the texts are written as \xHH, so an exchange is
 // always exactly one line whatever the instrument sent.

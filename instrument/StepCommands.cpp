@@ -1,5 +1,6 @@
 #include "StepCommands.h"
 
+#include "CommandTable.h"
 #include "SettingData.h"
 
 namespace zeb {
@@ -24,9 +25,7 @@ char CouplingBits(int coup) {
     }
 }
 
-QString Cmd(const char* mnemonic, int value) {
-    return QString::fromLatin1(mnemonic) + QString::number(value);
-}
+using C = InstrumentCommand;
 }  // namespace
 
 int AcLineCode(int injRet) {
@@ -91,25 +90,27 @@ bool StepParameterCommands(const CExecData& step, QStringList& commands) {
         (step.m_nOutputPort == kPortDc && dcCode < 0)) {
         return false;
     }
-    commands << Cmd("PC", step.m_nPola) << Cmd("PD", step.m_lVolt / 10)  // in units of 10 V
-             << Cmd("PE", step.m_lRept) << Cmd("PF", step.m_lDisc) << Cmd("PG", step.m_lAngle)
-             << Cmd("PH", step.m_nWaveform);
+    commands << CommandText(C::Polarity, step.m_nPola)
+             << CommandText(C::Voltage, step.m_lVolt / 10)  // in units of 10 V
+             << CommandText(C::Interval, step.m_lRept) << CommandText(C::Discharges, step.m_lDisc)
+             << CommandText(C::Angle, step.m_lAngle) << CommandText(C::Waveform, step.m_nWaveform);
     if (!unit && step.m_nOutputPort == kPortAc) {
-        commands << Cmd("PI", step.m_nOutputDetail);
+        commands << CommandText(C::AcLineConfiguration, step.m_nOutputDetail);
     }
     if (!unit && step.m_nOutputPort == kPortDc) {
-        commands << Cmd("PJ", step.m_nOutputDetail);
+        commands << CommandText(C::DcLineConfiguration, step.m_nOutputDetail);
     }
     if (step.m_nOutputPort == kPortAc) {
-        commands << Cmd("PK", acCode);
+        commands << CommandText(C::AcLines, acCode);
     }
     if (step.m_nOutputPort == kPortDc) {
-        commands << Cmd("PL", dcCode);
+        commands << CommandText(C::DcLines, dcCode);
     }
     if (!unit && step.m_nOutputPort == kPortTelecom) {
-        commands << Cmd("PM", step.m_nInjRet);
+        commands << CommandText(C::TelecomLines, step.m_nInjRet);
     }
-    commands << QStringLiteral("PN") + ModeCharacters(step) << Cmd("PO", step.m_nOutputPort);
+    commands << CommandText(C::Modes, ModeCharacters(step))
+             << CommandText(C::Port, step.m_nOutputPort);
     return true;
 }
 

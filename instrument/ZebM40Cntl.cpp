@@ -54,7 +54,7 @@ bool CZebM40Cntl::ConnectPort(int portNo) {
 
 int CZebM40Cntl::Identify(QString& reply) {
     reply.clear();
-    if (!m_protocol.SendQuery(QStringLiteral("QA"))) {
+    if (!m_protocol.SendQuery(CommandText(InstrumentCommand::Identify))) {
         return ident::kNone;
     }
     reply = m_protocol.GetReply();
@@ -67,12 +67,7 @@ int CZebM40Cntl::Identify(QString& reply) {
 }
 
 bool CZebM40Cntl::GetMachineType(quint32& machineType) {
-    machineType = 0;
-    if (!m_protocol.SendQuery(QStringLiteral("QR"))) {
-        return false;
-    }
-    machineType = DecodeNibbles(m_protocol.GetReply(), 1);
-    return true;
+    return QueryNibbles(InstrumentCommand::MachineType, machineType);
 }
 
 bool CZebM40Cntl::GetModelName(quint32 machineType, QString& name) {

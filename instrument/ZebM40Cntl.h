@@ -10,6 +10,7 @@
 #include <QtGlobal>
 
 #include "CommandResult.h"
+#include "CommandTable.h"
 #include "ExecData.h"
 #include "MachineModels.h"
 #include "RsBasicProtocol.h"
@@ -34,38 +35,40 @@ public:
     // Opens one given port and identifies the instrument there; the port is closed again when
     // nothing known answered.
     bool ConnectPort(int portNo);
-    // Asks "QA"; returns the identification code, 0 for no or an unrecognised answer.
+    // Asks for the identification; returns the identification code, 0 for no or an unrecognised
+    // answer.
     int Identify(QString& reply);
-    // Asks "QR"; the machine type is the low nibble after the echo (0 on failure).
+    // Asks for the machine type: the low nibble after the echo (0 on failure).
     bool GetMachineType(quint32& machineType);
     static bool GetModelName(quint32 machineType, QString& name);
     bool IsConnected() const { return m_protocol.Port().PortNo() != 0; }
 
-    // The command set. Queries clear their out value and fill it only from a valid reply.
-    CmdResult StartTest();      // "CA": starts the loaded step
-    CmdResult PauseResume();    // "CA" again while a step runs: pauses it, or resumes it
-    CmdResult StopTest();       // "CB": stops a running step (harmless when none runs)
-    CmdResult ClearSettings();  // "PQ0": forgets the loaded parameters
-    CmdResult LineOn();         // "CC": switches the EUT line (mains to the EUT) on
-    CmdResult LineOff();        // "CD": switches the EUT line off
+    // The command set (codes and reply forms: CommandTable.h). Queries clear their out value
+    // and fill it only from a valid reply.
+    CmdResult StartTest();      // starts the loaded step
+    CmdResult PauseResume();    // the start command while a step runs: pauses or resumes it
+    CmdResult StopTest();       // stops a running step (harmless when none runs)
+    CmdResult ClearSettings();  // forgets the loaded parameters
+    CmdResult LineOn();         // switches the EUT line (mains to the EUT) on
+    CmdResult LineOff();        // switches the EUT line off
     // Leaves the instrument safe: stops any test, then switches the EUT line off. Both are
     // always sent; the result is the first failure, if any.
     CmdResult MakeSafe();
-    bool GetDischargeCount(QString& count);   // "QF": discharges done in the running step
-    bool GetIntervalCount(QString& seconds);  // "QE": countdown to the next discharge
-    bool GetOutputPort(int& port);            // "QO": the output port switched
-    bool GetLineType(int& lineType);          // "QI": the AC line configuration switched
-    bool GetStatus(quint8& status);           // "QB": the status byte (see InstrumentStatus.h)
-    bool GetProtectStatus(quint16& protect);  // "QP": the 16-bit protection status
-    // "QQ": the message of the instrument's error code; the text is set even on failure (empty).
+    bool GetDischargeCount(QString& count);   // discharges done in the running step
+    bool GetIntervalCount(QString& seconds);  // countdown to the next discharge
+    bool GetOutputPort(int& port);            // the output port switched
+    bool GetLineType(int& lineType);          // the AC line configuration switched
+    bool GetStatus(quint8& status);           // the status byte (see InstrumentStatus.h)
+    bool GetProtectStatus(quint16& protect);  // the 16-bit protection status
+    // The message of the instrument's error code; the text is set even on failure (empty).
     bool GetErrorMessage(QString& message);
-    // "QQ" as a number, for callers that log or print the code; 0 on failure.
+    // The error code as a number, for callers that log or print the code; 0 on failure.
     bool GetErrorCode(int& code);
 
-    // Sends one test step as its parameter block, after a "QA" that proves the link alive.
-    // Stops at the first command not acknowledged. A step with a value or code the instrument
-    // does not accept for the step's machine type (CheckStepValues) is not sent at all: the
-    // result is Refused and its text names the wrong value. `block`, when given, receives the
+    // Sends one test step as its parameter block, after an identification query that proves the
+    // link alive. Stops at the first command not acknowledged. A step with a value or code the
+    // instrument does not accept for the step's machine type (CheckStepValues) is not sent at all:
+    // the result is Refused and its text names the wrong value. `block`, when given, receives the
     // commands of the block as they are (or would be) sent.
     CmdResult SendStep(const CExecData& step, QStringList* block = nullptr);
     // Checks a record against the connected instrument before it is run. `fits` is false when
@@ -83,10 +86,11 @@ public:
 
 private:
     bool TryPort(int portNo);
-    CmdResult Command(const char* text);
-    bool QueryText(const char* query, QString& text);
-    bool QueryDecimal(const char* query, int& value);
-    bool QueryNibbles(const char* query, int digits, quint32& value);
+    CmdResult Command(InstrumentCommand command);
+    bool QueryText(InstrumentCommand query, QString& text);
+    bool QueryDecimal(InstrumentCommand query, int& value);
+    // The number of nibbles read is the query's reply form in the command table.
+    bool QueryNibbles(InstrumentCommand query, quint32& value);
 
     CRsBasicProtocol m_protocol;
     int m_nIdentCode = ident::kNone;

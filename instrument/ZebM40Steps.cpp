@@ -31,7 +31,7 @@ CmdResult CZebM40Cntl::SendStep(const CExecData& step, QStringList* block) {
         *block = commands;
     }
     // A dead link fails here, before any parameter is changed.
-    if (!m_protocol.SendQuery(QStringLiteral("QA"))) {
+    if (!m_protocol.SendQuery(CommandText(InstrumentCommand::Identify))) {
         return CmdResult::Of(m_protocol.LastOutcome());
     }
     for (const QString& command : commands) {

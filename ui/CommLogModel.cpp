@@ -89,10 +89,7 @@ QVariant CCommLogModel::data(const QModelIndex& index, int role) const {
             return index.column() < fields.size() ? fields[index.column()] : QString();
         }
         case Qt::ToolTipRole:
-            return QStringLiteral("%1, %2 ms: %3")
-                .arg(record.query ? QStringLiteral("Query") : QStringLiteral("Command"))
-                .arg(record.durationMs)
-                .arg(OutcomeText(record.outcome));
+            return ExchangeDescription(record);
         case Qt::ForegroundRole:
             return failed ? QVariant(QBrush(kFailedColour)) : QVariant();
         case Qt::FontRole:
