@@ -1,7 +1,12 @@
 #include "JournalReport.h"
 
+#include <QFileInfo>
+#include <QJsonArray>
+
+#include "MachineModels.h"
 #include "TestPropertyJson.h"
 #include "TestReport.h"
+#include "Version.h"
 
 namespace zeb {
 
@@ -30,6 +35,97 @@ bool WriteReportFromJournal(const QString& journalPath, const QString& outPath, 
     CTestProperty property;
     return TestDataFromJournal(state, doc, property, error) &&
            WriteTestReport(property, doc, outPath, error);
+}
+
+namespace {
+
+QString ModelName(quint32 machineType) {
+    QString name;
+    GetModelName(machineType, name);
+    return name;
+}
+
+// What the journal holds beyond the run's state: when its last step ended and the numbers of
+// the reports issued from it.
+struct JournalReportFacts {
+    QDateTime lastStepEnd;
+    QStringList reportNumbers;
+};
+
+bool ReadReportFacts(const QString& path, JournalReportFacts& facts, QString& error) {
+    const JournalCheck check = ReadJournalFile(path, [&facts](const JournalEntry& entry) {
+        if (entry.event == QLatin1String("step-end")) {
+            facts.lastStepEnd = QDateTime::fromString(entry.time, Qt::ISODateWithMs);
+        } else if (entry.event == QLatin1String("report")) {
+            const QString number = entry.line.value(QLatin1String("report_number")).toString();
+            if (!number.isEmpty()) {
+                facts.reportNumbers << number;
+            }
+        }
+    });
+    if (!check.IsWhole()) {
+        error = QStringLiteral("%1: %2").arg(path, check.Describe());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool IssuedReportFromJournal(const QString& journalPath, IssuedReport& report, QString& error) {
+    JournalState state;
+    JournalReportFacts facts;
+    CZebM40SettingsDoc doc;
+    CTestProperty property;
+    if (!ReadJournalState(journalPath, state, error) ||
+        !TestDataFromJournal(state, doc, property, error) ||
+        !ReadReportFacts(journalPath, facts, error)) {
+        return false;
+    }
+    IssuedReport r = MakeIssuedReport(property, doc);
+    const QJsonObject& open = state.open;
+    const QJsonValue standard = open.value(QLatin1String("standard"));
+    if (standard.isObject()) {
+        ReportMethodCheck check;
+        if (!MethodCheckFromJson(standard.toObject(), check, error)) {
+            error = QStringLiteral("%1: %2").arg(journalPath, error);
+            return false;
+        }
+        r.check = check;
+    }
+    r.machineModel = ModelName(doc.Record().m_ulMachineType);
+    r.testStarted = state.started;
+    r.testEnded = facts.lastStepEnd;
+    const QString runVersion = open.value(QLatin1String("version")).toString();
+    r.programVersion =
+        runVersion == r.programVersion || runVersion.isEmpty()
+            ? r.programVersion
+            : QStringLiteral("%1 (report issued with %2)").arg(runVersion, r.programVersion);
+    r.instrumentReply = open.value(QLatin1String("instrument")).toString();
+    r.machineType = QString::number(open.value(QLatin1String("machine_type")).toInteger());
+    r.hwVersion = QString::number(open.value(QLatin1String("hw_version")).toInteger());
+    r.journalName = QFileInfo(journalPath).fileName();
+    r.journalSha256 = QString::fromLatin1(state.check.lastHash);
+    r.documentSha256 = QString::fromLatin1(state.documentSha256);
+    r.replacesNumber = facts.reportNumbers.isEmpty() ? QString() : facts.reportNumbers.last();
+    report = r;
+    return true;
+}
+
+IssuedReport IssuedReportWithoutJournal(const CTestProperty& property,
+                                        const CZebM40SettingsDoc& doc) {
+    IssuedReport r = MakeIssuedReport(property, doc);
+    r.machineModel = ModelName(doc.Record().m_ulMachineType);
+    r.machineType = QString::number(doc.Record().m_ulMachineType);
+    return r;
+}
+
+bool JournalIssuedReport(IRunJournal& journal, const QString& pdfPath, const QByteArray& pdfSha256,
+                         const QString& reportNumber) {
+    return journal.Event(QStringLiteral("report"),
+                         {{QStringLiteral("pdf"), pdfPath},
+                          {QStringLiteral("pdf_sha256"), QString::fromLatin1(pdfSha256)},
+                          {QStringLiteral("report_number"), reportNumber}});
 }
 
 }  // namespace zeb

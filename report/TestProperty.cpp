@@ -10,6 +10,7 @@ namespace {
 
 const char* const kBlank = "________";
 const char* const kNotSet = "----";
+const char* const kDefaultCriterion = "A";
 
 QString Read(const char* section, const char* key, const char* defaultValue) {
     return ReadIniString(QLatin1String(section), QLatin1String(key), QLatin1String(defaultValue));
@@ -47,6 +48,13 @@ void CTestProperty::LoadFromIni() {
     m_strFreeInput1 = Read(kSectionTestInfo, "INI_KEY_FREE_INPUT1", kBlank);
     m_strFreeInput2Title = Read(kSectionTestInfo, "INI_KEY_FREE_INPUT2_TITLE", "Title2");
     m_strFreeInput2 = Read(kSectionTestInfo, "INI_KEY_FREE_INPUT2", kBlank);
+    m_strLabAddress = Read(kSectionProperty, kKeyLabAddress, "");
+    m_strLabLogo = Read(kSectionProperty, kKeyLabLogo, "");
+    m_strReportPrefix = Read(kSectionProperty, kKeyReportPrefix, "");
+    m_strCustomerName = Read(kSectionReportInfo, kKeyCustomerName, "");
+    m_strCustomerAddress = Read(kSectionReportInfo, kKeyCustomerAddress, "");
+    m_strDateOfReceipt = Read(kSectionReportInfo, kKeyDateOfReceipt, "");
+    m_strCriterion = Read(kSectionReportInfo, kKeyCriterion, kDefaultCriterion);
 }
 
 QString CTestProperty::GetTestDateText() const {

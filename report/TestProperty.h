@@ -39,12 +39,32 @@ public:
     QString m_strFreeInput1;
     QString m_strFreeInput2Title;
     QString m_strFreeInput2;
+
+    // What the issued report adds: the lab's address, its logo (a PNG or SVG file; empty for
+    // none) and the prefix of its report numbers (Options); the customer, when the EUT was
+    // received and the performance criterion the EUT must meet (test environment).
+    QString m_strLabAddress;
+    QString m_strLabLogo;
+    QString m_strReportPrefix;
+    QString m_strCustomerName;
+    QString m_strCustomerAddress;
+    QString m_strDateOfReceipt;
+    QString m_strCriterion;  // "A", "B", "C" or "D"
 };
 
 // Section and key names of the test environment in ZEB.ini.
 namespace ini {
 inline const char* const kSectionProperty = "INI_SECTION_PROPERTY";
 inline const char* const kSectionTestInfo = "INI_SECTION_TEST_INFO";
+inline const char* const kSectionReportInfo = "INI_SECTION_REPORT_INFO";
+inline const char* const kKeyLabAddress = "INI_KEY_LAB_ADDRESS";
+inline const char* const kKeyLabLogo = "INI_KEY_LAB_LOGO";
+inline const char* const kKeyReportPrefix = "INI_KEY_REPORT_PREFIX";
+inline const char* const kKeyReportCounter = "INI_KEY_REPORT_COUNTER";
+inline const char* const kKeyCustomerName = "INI_KEY_CUSTOMER_NAME";
+inline const char* const kKeyCustomerAddress = "INI_KEY_CUSTOMER_ADDRESS";
+inline const char* const kKeyDateOfReceipt = "INI_KEY_DATE_OF_RECEIPT";
+inline const char* const kKeyCriterion = "INI_KEY_CRITERION";
 }  // namespace ini
 
 }  // namespace zeb

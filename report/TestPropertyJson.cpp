@@ -27,6 +27,13 @@ void VisitTexts(P& p, Fn fn) {
     fn("m_strFreeInput1", p.m_strFreeInput1);
     fn("m_strFreeInput2Title", p.m_strFreeInput2Title);
     fn("m_strFreeInput2", p.m_strFreeInput2);
+    fn("lab_address", p.m_strLabAddress);
+    fn("lab_logo", p.m_strLabLogo);
+    fn("report_prefix", p.m_strReportPrefix);
+    fn("customer_name", p.m_strCustomerName);
+    fn("customer_address", p.m_strCustomerAddress);
+    fn("date_of_receipt", p.m_strDateOfReceipt);
+    fn("criterion", p.m_strCriterion);
 }
 
 const char kTestDate[] = "m_tmTestDate";

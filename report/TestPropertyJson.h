@@ -1,6 +1,8 @@
 #pragma once
-// The test environment as a JSON object, every field named as its member ("m_strCompanyName",
-// ..., "m_tmTestDate"), for the run journal and for tools.
+// The test environment as a JSON object, for the run journal and for tools. The fields of the
+// spreadsheet report are named as their members ("m_strCompanyName", ..., "m_tmTestDate"); those
+// the issued report added later are lab_address, lab_logo, report_prefix, customer_name,
+// customer_address, date_of_receipt and criterion.
 
 #include <QJsonObject>
 #include <QString>

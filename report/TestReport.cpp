@@ -110,30 +110,6 @@ void FillContentSheet(CMsExcelControl& xl, const CSettingData& record, const Exe
                      Literal(QLatin1String(ResultName(OverallResult(steps)))));
 }
 
-constexpr int kMaxTitleBytes = 200;
-
-// Title of the document as the window shows it: the file's base name, or the default title.
-QString DocumentTitle(const CZebM40SettingsDoc& doc) {
-    QString title = doc.PathName().isEmpty()
-                        ? QString::fromLatin1(CZebM40SettingsDoc::kDefaultTitle)
-                        : QFileInfo(doc.PathName()).completeBaseName();
-    for (QChar& c : title) {
-        if (c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c)) {
-            c = QLatin1Char('_');
-        }
-    }
-    // A file name holds at most 255 bytes; the date, a " (n)" and ".xlsx" still have to fit
-    // after the title, whatever script the title is written in.
-    while (title.toUtf8().size() > kMaxTitleBytes) {
-        title.chop(title.size() >= 2 && title.back().isLowSurrogate() ? 2 : 1);
-    }
-    title = title.trimmed();
-    while (title.startsWith(QLatin1Char('.'))) {
-        title.remove(0, 1);  // never a hidden file
-    }
-    return title.isEmpty() ? QString::fromLatin1(CZebM40SettingsDoc::kDefaultTitle) : title;
-}
-
 }  // namespace
 
 int OverallResult(const ExecDataList& steps) {
@@ -190,6 +166,33 @@ bool WriteTestReport(const CTestProperty& property, const CZebM40SettingsDoc& do
         return false;
     }
     return FillTestReport(xl, property, doc, error) && xl.WriteFile(path, error);
+}
+
+QString FileNameSafe(const QString& text, const QString& fallback) {
+    QString title = text;
+    for (QChar& c : title) {
+        if (c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c)) {
+            c = QLatin1Char('_');
+        }
+    }
+    // A file name holds at most 255 bytes; the date, a " (n)" and the extension still have to
+    // fit after the title, whatever script the title is written in.
+    constexpr int kMaxTitleBytes = 200;
+    while (title.toUtf8().size() > kMaxTitleBytes) {
+        title.chop(title.size() >= 2 && title.back().isLowSurrogate() ? 2 : 1);
+    }
+    title = title.trimmed();
+    while (title.startsWith(QLatin1Char('.'))) {
+        title.remove(0, 1);  // never a hidden file
+    }
+    return title.isEmpty() ? fallback : title;
+}
+
+QString DocumentTitle(const CZebM40SettingsDoc& doc) {
+    const QString fallback = QString::fromLatin1(CZebM40SettingsDoc::kDefaultTitle);
+    return FileNameSafe(
+        doc.PathName().isEmpty() ? fallback : QFileInfo(doc.PathName()).completeBaseName(),
+        fallback);
 }
 
 QString DefaultReportFolder() {

@@ -34,6 +34,13 @@ bool FillTestReport(CMsExcelControl& xl, const CTestProperty& property,
 bool WriteTestReport(const CTestProperty& property, const CZebM40SettingsDoc& doc,
                      const QString& path, QString& error);
 
+// text made fit for a file name: characters a file name cannot hold become '_', a text too
+// long is shortened, leading dots and blanks go; fallback when nothing is left.
+QString FileNameSafe(const QString& text, const QString& fallback);
+// Title of the document as the window shows it (the file's base name, or the default title),
+// fit for a file name.
+QString DocumentTitle(const CZebM40SettingsDoc& doc);
+
 // "<Documents>/ZEB Reports".
 QString DefaultReportFolder();
 

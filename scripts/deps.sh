@@ -23,5 +23,5 @@ install_missing() {
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
     install_missing build-essential cmake pkg-config clang libgtest-dev libgmock-dev \
         qt6-base-dev qt6-serialport-dev qt6-svg-dev libxlsxwriter-dev libzip-dev \
-        fonts-dejavu-core "$@"
+        fonts-dejavu-core poppler-utils "$@"
 fi

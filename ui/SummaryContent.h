@@ -7,16 +7,13 @@
 
 #include <array>
 
+#include "ConditionRows.h"
+
 namespace zeb {
 
 class CSettingData;
 
-// One captioned value of the summary. A hidden row shows neither caption, colon nor value.
-struct SummaryRow {
-    QString caption;
-    QString value;
-    bool visible = true;
-};
+using SummaryRow = ConditionRow;
 
 // The rows, in the order they are laid out: the left column top to bottom, then the ring
 // impedance beside the waveform.
@@ -35,6 +32,8 @@ enum SummaryRowId {
     kRowAngle,
     kSummaryRowCount
 };
+
+static_assert(kSummaryRowCount == kConditionRowCount, "one row per condition row");
 
 struct SummaryContent {
     QString modelName;

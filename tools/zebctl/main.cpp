@@ -2,6 +2,9 @@
 // tests. Messages of the core go to standard error; see Cli.h for the exit codes.
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <memory>
 
 #include "Cli.h"
 #include "MessageSeam.h"
@@ -45,11 +48,29 @@ qsizetype CommandIndex(QStringList& args, bool& help, bool& trace) {
     return i;
 }
 
+// Drawing a report's pages needs fonts, which only a Gui application has; zebctl shows no
+// window, so it draws offscreen whatever display there is. Other commands stay without Gui.
+bool DrawsPages(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "report-pdf" || arg.startsWith("--report-pdf")) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     zebctl::GuardStandardStreams();
-    QCoreApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> app;
+    if (DrawsPages(argc, argv)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setOrganizationName(QStringLiteral("Brakmoor"));
     QCoreApplication::setApplicationName(QStringLiteral("ZEB"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZEB_VERSION_STRING));

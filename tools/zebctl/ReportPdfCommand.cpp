@@ -1,0 +1,69 @@
+// The issued test report from the command line: a PDF built from a run journal alone, so a
+// report can be issued again, on another machine, from the records. Only its number comes from
+// this machine (the prefix and the counter of its ZEB.ini); the journal is left unchanged.
+
+#include <QFileInfo>
+
+#include "Cli.h"
+#include "IniFile.h"
+#include "JournalReport.h"
+#include "ReportPages.h"
+#include "TestProperty.h"
+
+namespace zebctl {
+
+namespace {
+
+const char kReportPdfUsage[] =
+    "report-pdf <JOURNAL> <OUT.pdf> [--authorised-by NAME] [--statement TEXT]";
+
+int ReportPdf(QStringList args) {
+    QString authorisedBy;
+    QString statement;
+    if (!TakeOption(args, QStringLiteral("--authorised-by"), authorisedBy) ||
+        !TakeOption(args, QStringLiteral("--statement"), statement)) {
+        return kExitBadInput;
+    }
+    if (args.size() != 2) {
+        Err(QStringLiteral("usage: zebctl %1").arg(QLatin1String(kReportPdfUsage)));
+        return kExitBadInput;
+    }
+    const QString& out = args.at(1);
+    // A dangling symbolic link counts too: writing through it would create its target.
+    if (QFileInfo::exists(out) || QFileInfo(out).isSymLink()) {
+        Err(QStringLiteral("zebctl: %1 already exists; a report never replaces a file").arg(out));
+        return kExitBadInput;
+    }
+    zeb::IssuedReport report;
+    QString error;
+    if (!zeb::IssuedReportFromJournal(args.at(0), report, error)) {
+        Err(QStringLiteral("zebctl: the report cannot be issued from this journal: %1").arg(error));
+        return kExitBadInput;
+    }
+    report.authorisedBy = authorisedBy;
+    if (!statement.isEmpty()) {
+        report.statement = statement;
+    }
+    const QString prefix = zeb::ReadIniString(QLatin1String(zeb::ini::kSectionProperty),
+                                              QLatin1String(zeb::ini::kKeyReportPrefix), QString());
+    QByteArray sha256;
+    QString logoProblem;
+    if (!zeb::IssueReportPdf(report, prefix, out, sha256, error, &logoProblem)) {
+        Err(QStringLiteral("zebctl: %1").arg(error));
+        return kExitBadInput;
+    }
+    if (!logoProblem.isEmpty()) {
+        Err(QStringLiteral("zebctl: %1").arg(logoProblem));
+    }
+    Out(QStringLiteral("report_number=%1").arg(report.reportNumber));
+    Out(QStringLiteral("journal_sha256=%1").arg(report.journalSha256));
+    Out(QStringLiteral("pdf_sha256=%1").arg(QString::fromLatin1(sha256)));
+    return kExitOk;
+}
+
+const ZebctlCommand kReportPdf("report-pdf", kReportPdfUsage,
+                               [](const QStringList& a) { return ReportPdf(a); });
+
+}  // namespace
+
+}  // namespace zebctl
