@@ -226,7 +226,7 @@ void CMainFrame::UpdateTitles() {
 
 void CMainFrame::UpdateCommandStates() {
     const bool hasDoc = ActiveChild() != nullptr;
-    for (const char* name : {"close", "save", "saveAs"}) {
+    for (const char* name : {"close", "save", "saveAs", "issueReport", "print"}) {
         Action(name)->setEnabled(hasDoc);
     }
 }

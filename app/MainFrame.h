@@ -52,6 +52,9 @@ public:
     bool SaveActiveAs();
     // Closes the active document window (asking to save a modified document first).
     void CloseActive();
+    // File > "Issue test report..." (print false) and File > Print (print true) on the active
+    // document's results.
+    void IssueReport(bool print);
 
     CChildFrame* ActiveChild() const;
     CChildFrame* ChildOf(const CZebM40SettingsDoc* doc) const;

@@ -11,6 +11,8 @@
 #include <QStyle>
 #include <QToolBar>
 
+#include <algorithm>
+
 #include "AboutDlg.h"
 #include "ChildFrame.h"
 #include "ChildPlacement.h"
@@ -18,11 +20,15 @@
 #include "DocTemplate.h"
 #include "EditCommands.h"
 #include "EutMonitorDlg.h"
+#include "IssueReportDlg.h"
 #include "MainFrame.h"
+#include "MessageSeam.h"
 #include "PropertyDlg.h"
 #include "RemoteDlg.h"
 #include "SettingsDoc.h"
 #include "TestInfoDlg.h"
+#include "TestReport.h"
+#include "ZebM40SettingsView.h"
 
 namespace zeb {
 
@@ -71,10 +77,12 @@ void CMainFrame::CreateActions() {
          QKeySequence::Copy, none, [] {});
     make("paste", QStringLiteral("&Paste"), QStringLiteral("Insert the clipboard contents"),
          QKeySequence::Paste, none, [] {});
-    // Nothing of this program prints; the command is shown so the tool bar looks familiar.
-    make("print", QStringLiteral("&Print..."), QStringLiteral("Printing is not available"),
-         QKeySequence::Print, none, [] {})
-        ->setEnabled(false);
+    make("issueReport", QStringLiteral("&Issue test report..."),
+         QStringLiteral("Preview, sign and save the test report of the active document as PDF"),
+         QKeySequence::UnknownKey, none, [this] { IssueReport(false); });
+    make("print", QStringLiteral("&Print..."),
+         QStringLiteral("Print the test report of the active document"), QKeySequence::Print, none,
+         [this] { IssueReport(true); });
     make("options", QStringLiteral("&Options..."),
          QStringLiteral("Edit the company name and the test location"), QKeySequence::UnknownKey,
          none, [this] {
@@ -146,6 +154,27 @@ void CMainFrame::CreateActions() {
     }
 }
 
+void CMainFrame::IssueReport(bool print) {
+    CChildFrame* child = ActiveChild();
+    if (!child) {
+        return;
+    }
+    const CZebM40SettingsDoc& doc = child->Document();
+    const bool results = std::any_of(doc.Steps().begin(), doc.Steps().end(),
+                                     [](const CExecData& s) { return s.m_nResult != kResultNone; });
+    if (!results) {
+        ShowMessage(QStringLiteral("The document has no test results yet. Run the test first."),
+                    MsgButtons::Ok, MsgIcon::Information);
+        return;
+    }
+    const QString journal = child->View()->LastJournalPath();
+    if (print) {
+        PrintTestReport(doc, m_s.property, journal, this);
+    } else {
+        IssueTestReport(doc, m_s.property, journal, nullptr, DefaultReportFolder(), this);
+    }
+}
+
 void CMainFrame::CreateMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->addAction(Action("new"));
@@ -155,6 +184,7 @@ void CMainFrame::CreateMenus() {
     file->addAction(Action("save"));
     file->addAction(Action("saveAs"));
     file->addSeparator();
+    file->addAction(Action("issueReport"));
     file->addAction(Action("print"));
     file->addSeparator();
     for (QAction* action : m_recentActions) {

@@ -81,9 +81,11 @@ simulator zeb-sim for training and demonstrations.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# The issued report's pages are drawn (and its fonts embedded) in DejaVu Sans, by zebctl too.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
 if(TARGET zeb)
     # Loaded as plug-ins at run time, so the binaries' libraries do not reveal them: the window
     # system integration and the SVG icon engine.
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, qt6-qpa-plugins, libqt6svg6")
 endif()
 include(CPack)

@@ -16,6 +16,7 @@
 
 #include "DesktopReportOpener.h"
 #include "ExecWidgets.h"
+#include "IssueReportDlg.h"
 #include "JudgeDlg.h"
 #include "MessageSeam.h"
 #include "MonitorGate.h"
@@ -459,6 +460,9 @@ QString CExecDlg::WriteReport() {
         QStatusTipEvent tip(
             QStringLiteral("Test report saved as %1").arg(QDir::toNativeSeparators(path)));
         QApplication::sendEvent(parentWidget(), &tip);
+    }
+    if (m_issueWindow) {
+        IssueRunReport(m_doc, m_property, m_journal.get(), m_reportFolder, this);
     }
     return path;
 }

@@ -37,6 +37,9 @@ public:
     // the desktop's spreadsheet program). Tests inject their own.
     void SetReportOpener(IReportOpener* opener);
     void SetReportFolder(const QString& folder);
+    // With on, the report step opens the issue window of the signed PDF report after the
+    // workbook (the program turns it on; off by default).
+    void SetIssueWindow(bool on) { m_issueWindow = on; }
     // Where each opening writes its run journal (default: the program's data folder, runs/).
     void SetJournalFolder(const QString& folder);
     // The journal of the current (or last) opening; empty when none could be made.
@@ -96,6 +99,7 @@ private:
     bool m_rendering = false;
     bool m_closing = false;
     bool m_begun = false;
+    bool m_issueWindow = false;
     int m_renderedFocus = 0;
 };
 

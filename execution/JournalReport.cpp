@@ -122,6 +122,11 @@ IssuedReport IssuedReportWithoutJournal(const CTestProperty& property,
 
 bool JournalIssuedReport(IRunJournal& journal, const QString& pdfPath, const QByteArray& pdfSha256,
                          const QString& reportNumber) {
+    if (pdfPath.isEmpty()) {
+        return journal.Event(
+            QStringLiteral("report"),
+            {{QStringLiteral("printed"), true}, {QStringLiteral("report_number"), reportNumber}});
+    }
     return journal.Event(QStringLiteral("report"),
                          {{QStringLiteral("pdf"), pdfPath},
                           {QStringLiteral("pdf_sha256"), QString::fromLatin1(pdfSha256)},

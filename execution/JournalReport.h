@@ -35,7 +35,7 @@ IssuedReport IssuedReportWithoutJournal(const CTestProperty& property,
                                         const CZebM40SettingsDoc& doc);
 
 // Records an issued PDF report in a run's journal: a `report` event with `pdf`, `pdf_sha256`
-// and `report_number`.
+// and `report_number`; a printed one (empty pdfPath) with `printed` and `report_number`.
 bool JournalIssuedReport(IRunJournal& journal, const QString& pdfPath, const QByteArray& pdfSha256,
                          const QString& reportNumber);
 

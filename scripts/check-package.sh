@@ -25,7 +25,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Section)" = electronics ] || fail "Section: $(field Section)"
 [ -n "$(field Description)" ] || fail "no Description"
 depends=$(field Depends)
-required_depends=(libc6 libstdc++6 libqt6core6 libqt6serialport6 libxlsxwriter)
+required_depends=(libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6serialport6 libxlsxwriter fonts-dejavu-core)
 desktop=no
 [ -f "$root/app/CMakeLists.txt" ] && desktop=yes
 [ $desktop = yes ] && required_depends+=(libqt6widgets6 qt6-qpa-plugins libqt6svg6)

@@ -247,7 +247,9 @@ bool CZebM40SettingsView::ShowTestInfo() {
 
 void CZebM40SettingsView::ShowRunDialog() {
     CExecDlg dlg(m_doc, m_cntl, m_property, this);
+    dlg.SetIssueWindow(true);
     dlg.exec();
+    m_lastJournal = dlg.JournalPath();
 }
 
 }  // namespace zeb

@@ -43,6 +43,9 @@ public:
     QTableView* StepList() const { return m_list; }
     QPushButton* SettingsButton() const { return m_settings; }
     QPushButton* ExecuteButton() const { return m_execute; }
+    // The journal of the document's last run in this view (empty when none ran), for the
+    // issued report.
+    const QString& LastJournalPath() const { return m_lastJournal; }
 
     // The test condition settings command: the editor on a working copy; OK copies it back,
     // expands it again and marks the document modified.
@@ -70,6 +73,7 @@ private:
     CZebM40Cntl& m_cntl;
     CTestProperty& m_property;
     const CurrentMachine* m_machine;
+    QString m_lastJournal;
     QLabel* m_model = nullptr;
     std::array<QLabel*, kSummaryRowCount> m_captions{};
     std::array<QLabel*, kSummaryRowCount> m_values{};

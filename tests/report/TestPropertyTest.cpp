@@ -109,12 +109,14 @@ TEST(TestProperty, TestMomentShowsDashesUntilSetThenLocalDateAndTime) {
 TEST(TestPropertyJson, EveryFieldRoundTripsAndBadFieldsChangeNothing) {
     using T = CTestProperty;
     QString T::*const texts[] = {
-        &T::m_strCompanyName,     &T::m_strTestPlace,  &T::m_strModel,
-        &T::m_strSerial,          &T::m_strOperator,   &T::m_strStandard,
-        &T::m_strTemperature,     &T::m_strHumidity,   &T::m_strAtm,
-        &T::m_strEutInfo,         &T::m_strEutMode,    &T::m_strEutComment,
-        &T::m_strFreeInput1Title, &T::m_strFreeInput1, &T::m_strFreeInput2Title,
-        &T::m_strFreeInput2,
+        &T::m_strCompanyName,     &T::m_strTestPlace,    &T::m_strModel,
+        &T::m_strSerial,          &T::m_strOperator,     &T::m_strStandard,
+        &T::m_strTemperature,     &T::m_strHumidity,     &T::m_strAtm,
+        &T::m_strEutInfo,         &T::m_strEutMode,      &T::m_strEutComment,
+        &T::m_strFreeInput1Title, &T::m_strFreeInput1,   &T::m_strFreeInput2Title,
+        &T::m_strFreeInput2,      &T::m_strLabAddress,   &T::m_strLabLogo,
+        &T::m_strReportPrefix,    &T::m_strCustomerName, &T::m_strCustomerAddress,
+        &T::m_strDateOfReceipt,   &T::m_strCriterion,
     };
     CTestProperty p;
     int n = 0;
@@ -123,7 +125,7 @@ TEST(TestPropertyJson, EveryFieldRoundTripsAndBadFieldsChangeNothing) {
     }
     p.m_tmTestDate = 1714555800;
     const QJsonObject json = zeb::TestPropertyToJson(p);
-    EXPECT_EQ(json.size(), 17);
+    EXPECT_EQ(json.size(), 24);
 
     CTestProperty back;
     QString error;

@@ -44,16 +44,15 @@ protected:
         info.instrumentReply = "SIM SURGE 1.0";
         m_steps = static_cast<int>(doc.Steps().size());
         ASSERT_GE(m_steps, 2);
-        m_standard = QJsonObject{
-            {"profile", "basic"},
-            {"title", "Basic profile"},
-            {"level", "2"},
-            {"voltage", 1000},
-            {"findings", QJsonArray{QJsonObject{{"rule", "polarity"},
-                                                {"severity", "warning"},
-                                                {"citation", "clause 7.1"},
-                                                {"text", "Only one polarity."},
-                                                {"steps", QJsonArray{1}}}}}};
+        m_standard = QJsonObject{{"profile", "basic"},
+                                 {"title", "Basic profile"},
+                                 {"level", "2"},
+                                 {"voltage", 1000},
+                                 {"findings", QJsonArray{QJsonObject{{"rule", "polarity"},
+                                                                     {"severity", "warning"},
+                                                                     {"citation", "clause 7.1"},
+                                                                     {"text", "Only one polarity."},
+                                                                     {"steps", QJsonArray{1}}}}}};
         OpenWithStandard(info);
         for (int step = 1; step <= m_steps; ++step) {
             m_journal.StepStart(step, {"SV500"});
@@ -157,7 +156,8 @@ TEST_F(ZebctlReportPdfTest, IssuesTheReportOfAJournalWithItsHashAndLeavesTheJour
     ASSERT_EQ(Run({"report-pdf", Path("run.zebrun"), Path("again.pdf"), "--statement",
                    "Conforms after the agreed repair."}),
               0);
-    EXPECT_EQ(Value("report_number"), QStringLiteral("AUD-%1-0002").arg(QDate::currentDate().year()));
+    EXPECT_EQ(Value("report_number"),
+              QStringLiteral("AUD-%1-0002").arg(QDate::currentDate().year()));
     EXPECT_TRUE(PdfText(Path("again.pdf")).contains("Conforms after the agreed repair."));
 }
 
@@ -167,7 +167,8 @@ TEST_F(ZebctlReportPdfTest, AReportOfARunThatWasReportedBeforeReplacesTheLastOne
                                {"report_number", "NEL-2026-0007"}});
     m_journal.Close(RunEnd::Complete);
     Save();
-    ASSERT_EQ(Run({"report-pdf", Path("run.zebrun"), Path("out.pdf")}), 0) << m_stderr.toStdString();
+    ASSERT_EQ(Run({"report-pdf", Path("run.zebrun"), Path("out.pdf")}), 0)
+        << m_stderr.toStdString();
     EXPECT_TRUE(PdfText(Path("out.pdf")).contains("Replaces report NEL-2026-0007"));
 }
 
