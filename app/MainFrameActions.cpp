@@ -84,8 +84,9 @@ void CMainFrame::CreateActions() {
          QStringLiteral("Print the test report of the active document"), QKeySequence::Print, none,
          [this] { IssueReport(true); });
     make("options", QStringLiteral("&Options..."),
-         QStringLiteral("Edit the company name and the test location"), QKeySequence::UnknownKey,
-         none, [this] {
+         QStringLiteral(
+             "Edit the lab's name, address, logo and report prefix and the test location"),
+         QKeySequence::UnknownKey, none, [this] {
              CPropertyDlg dlg(m_s.property, this);
              dlg.exec();
          });

@@ -1,9 +1,12 @@
 #include "PropertyDlg.h"
 
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "AccessibleLabel.h"
@@ -20,17 +23,42 @@ CPropertyDlg::CPropertyDlg(CTestProperty& property, QWidget* parent)
     auto* form = new QFormLayout;
     form->addRow(LabelFor(new QLabel(QStringLiteral("&Company:"), this), m_company), m_company);
     form->addRow(LabelFor(new QLabel(QStringLiteral("&Test location:"), this), m_place), m_place);
+    const ReportOptionTexts report = ReadReportOptions(property);
+    m_address = new QLineEdit(report.labAddress, this);
+    m_logo = new QLineEdit(report.labLogo, this);
+    m_logo->setPlaceholderText(QStringLiteral("PNG or SVG file; none when empty"));
+    m_browse = new QPushButton(QStringLiteral("&Browse..."), this);
+    m_browse->setAccessibleName(QStringLiteral("Browse for the logo"));
+    m_browse->setAutoDefault(false);
+    m_prefix = new QLineEdit(report.reportPrefix, this);
+    auto* logoRow = new QHBoxLayout;
+    logoRow->addWidget(m_logo, 1);
+    logoRow->addWidget(m_browse);
+    form->addRow(LabelFor(new QLabel(QStringLiteral("Lab &address:"), this), m_address), m_address);
+    form->addRow(LabelFor(new QLabel(QStringLiteral("&Logo:"), this), m_logo), logoRow);
+    form->addRow(LabelFor(new QLabel(QStringLiteral("Report &prefix:"), this), m_prefix), m_prefix);
+    m_askLogo = [this] {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Logo"), m_logo->text(),
+                                            QStringLiteral("Pictures (*.png *.svg)"));
+    };
+    connect(m_browse, &QPushButton::clicked, this, [this] {
+        const QString path = m_askLogo();
+        if (!path.isEmpty()) {
+            m_logo->setText(path);
+        }
+    });
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(box);
-    resize(420, sizeHint().height());
+    resize(480, sizeHint().height());
     connect(box, &QDialogButtonBox::accepted, this, &CPropertyDlg::accept);
     connect(box, &QDialogButtonBox::rejected, this, &CPropertyDlg::reject);
 }
 
 void CPropertyDlg::accept() {
     SaveCompanyData(m_property, m_company->text(), m_place->text());
+    SaveReportOptions(m_property, {m_address->text(), m_logo->text(), m_prefix->text()});
     QDialog::accept();
 }
 

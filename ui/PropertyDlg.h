@@ -1,10 +1,14 @@
 #pragma once
-// The options dialog: the company name and the test place, which head every report and rarely
-// change. OK stores both in the record and in the INI file.
+// The options dialog: the company name and the test place, which head every report, and what
+// heads the issued report (the lab's address, its logo, the prefix of its report numbers); they
+// rarely change. OK stores them in the record and in the INI file.
 
 #include <QDialog>
 
+#include <functional>
+
 class QLineEdit;
+class QPushButton;
 
 namespace zeb {
 
@@ -16,6 +20,12 @@ public:
 
     QLineEdit* CompanyEdit() const { return m_company; }
     QLineEdit* PlaceEdit() const { return m_place; }
+    QLineEdit* AddressEdit() const { return m_address; }
+    QLineEdit* LogoEdit() const { return m_logo; }
+    QPushButton* BrowseButton() const { return m_browse; }
+    QLineEdit* PrefixEdit() const { return m_prefix; }
+    // Asks for the logo file (tests replace the file dialog); an empty answer keeps the path.
+    void SetLogoAsker(std::function<QString()> ask) { m_askLogo = std::move(ask); }
 
     void accept() override;
 
@@ -23,6 +33,11 @@ private:
     CTestProperty& m_property;
     QLineEdit* m_company = nullptr;
     QLineEdit* m_place = nullptr;
+    QLineEdit* m_address = nullptr;
+    QLineEdit* m_logo = nullptr;
+    QPushButton* m_browse = nullptr;
+    QLineEdit* m_prefix = nullptr;
+    std::function<QString()> m_askLogo;
 };
 
 }  // namespace zeb

@@ -1,5 +1,6 @@
 #include "TestInfoDlg.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -9,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "AccessibleLabel.h"
+#include "IssuedReport.h"
 #include "MessageSeam.h"
 #include "TestProperty.h"
 
@@ -71,6 +73,28 @@ CTestInfoDlg::CTestInfoDlg(CTestProperty& property, QWidget* parent)
         grid->addWidget(m_edits[value], row, 1, 1, 3);
         ++row;
     }
+    // What the issued report adds: the customer, when the EUT arrived, the criterion it must meet.
+    const ReportInfoTexts report = ReadReportInfo(property);
+    m_customerName = new QLineEdit(report.customerName, this);
+    m_customerAddress = new QLineEdit(report.customerAddress, this);
+    m_receipt = new QLineEdit(report.dateOfReceipt, this);
+    m_criterion = new QComboBox(this);
+    for (const char* code : CriterionCodes()) {
+        m_criterion->addItem(CriterionText(QLatin1String(code)), QLatin1String(code));
+    }
+    // A stored value that is none of them is shown, and kept, as it is.
+    if (m_criterion->findData(report.criterion) < 0) {
+        m_criterion->addItem(report.criterion, report.criterion);
+    }
+    m_criterion->setCurrentIndex(m_criterion->findData(report.criterion));
+    addRow(row++, 0, QStringLiteral("Customer:"), m_customerName, 3);
+    addRow(row++, 0, QStringLiteral("Customer address:"), m_customerAddress, 3);
+    addRow(row++, 0, QStringLiteral("Date of receipt:"), m_receipt, 3);
+    grid->addWidget(
+        LabelFor(new QLabel(QStringLiteral("Required performance criterion:"), this), m_criterion),
+        row, 0);
+    grid->addWidget(m_criterion, row, 1, 1, 3);
+    ++row;
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
 
@@ -101,8 +125,14 @@ TestInfoTexts CTestInfoDlg::Texts() const {
     return texts;
 }
 
+ReportInfoTexts CTestInfoDlg::ReportTexts() const {
+    return {m_customerName->text(), m_customerAddress->text(), m_receipt->text(),
+            m_criterion->currentData().toString()};
+}
+
 void CTestInfoDlg::accept() {
     TakeTestInfo(m_property, Texts());
+    TakeReportInfo(m_property, ReportTexts());
     QDialog::accept();
 }
 
@@ -112,6 +142,7 @@ void CTestInfoDlg::OnSave() {
         return;
     }
     SaveTestInfo(m_property, Texts());
+    SaveReportInfo(m_property, ReportTexts());
 }
 
 }  // namespace zeb

@@ -1,6 +1,7 @@
 #pragma once
-// The test environment dialog: the EUT, the operator, the standard, the ambient conditions and
-// two free fields of the one test property record, with the moment of the current test. OK
+// The test environment dialog: the EUT, the operator, the standard, the ambient conditions,
+// two free fields, the customer, the date of receipt and the required performance criterion of
+// the one test property record, with the moment of the current test. OK
 // takes the texts for this run of the program; Save also stores them in the INI file.
 
 #include <QDialog>
@@ -9,6 +10,7 @@
 
 #include "TestInfoFields.h"
 
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 
@@ -25,11 +27,17 @@ public:
     QLineEdit* DateEdit() const { return m_date; }
     QLineEdit* TimeEdit() const { return m_time; }
     QPushButton* SaveButton() const { return m_save; }
+    // The issued report's customer, date of receipt and required performance criterion.
+    QLineEdit* CustomerNameEdit() const { return m_customerName; }
+    QLineEdit* CustomerAddressEdit() const { return m_customerAddress; }
+    QLineEdit* ReceiptEdit() const { return m_receipt; }
+    QComboBox* CriterionBox() const { return m_criterion; }
 
     void accept() override;
 
 private:
     TestInfoTexts Texts() const;
+    ReportInfoTexts ReportTexts() const;
     void OnSave();
 
     CTestProperty& m_property;
@@ -37,6 +45,10 @@ private:
     QLineEdit* m_date = nullptr;
     QLineEdit* m_time = nullptr;
     QPushButton* m_save = nullptr;
+    QLineEdit* m_customerName = nullptr;
+    QLineEdit* m_customerAddress = nullptr;
+    QLineEdit* m_receipt = nullptr;
+    QComboBox* m_criterion = nullptr;
 };
 
 }  // namespace zeb

@@ -59,4 +59,50 @@ void SaveCompanyData(CTestProperty& property, const QString& company, const QStr
     property.m_strTestPlace = place;
 }
 
+namespace {
+
+void Store(const char* section, const char* key, QString& member, const QString& value) {
+    WriteIniString(QLatin1String(section), QLatin1String(key), value);
+    member = value;
+}
+
+}  // namespace
+
+ReportOptionTexts ReadReportOptions(const CTestProperty& property) {
+    return {property.m_strLabAddress, property.m_strLabLogo, property.m_strReportPrefix};
+}
+
+void SaveReportOptions(CTestProperty& property, const ReportOptionTexts& texts) {
+    using namespace ini;
+    Store(kSectionProperty, kKeyLabAddress, property.m_strLabAddress, texts.labAddress);
+    Store(kSectionProperty, kKeyLabLogo, property.m_strLabLogo, texts.labLogo);
+    Store(kSectionProperty, kKeyReportPrefix, property.m_strReportPrefix, texts.reportPrefix);
+}
+
+const std::array<const char*, 4>& CriterionCodes() {
+    static const std::array<const char*, 4> kCodes = {"A", "B", "C", "D"};
+    return kCodes;
+}
+
+ReportInfoTexts ReadReportInfo(const CTestProperty& property) {
+    return {property.m_strCustomerName, property.m_strCustomerAddress, property.m_strDateOfReceipt,
+            property.m_strCriterion};
+}
+
+void TakeReportInfo(CTestProperty& property, const ReportInfoTexts& texts) {
+    property.m_strCustomerName = texts.customerName;
+    property.m_strCustomerAddress = texts.customerAddress;
+    property.m_strDateOfReceipt = texts.dateOfReceipt;
+    property.m_strCriterion = texts.criterion;
+}
+
+void SaveReportInfo(CTestProperty& property, const ReportInfoTexts& texts) {
+    using namespace ini;
+    Store(kSectionReportInfo, kKeyCustomerName, property.m_strCustomerName, texts.customerName);
+    Store(kSectionReportInfo, kKeyCustomerAddress, property.m_strCustomerAddress,
+          texts.customerAddress);
+    Store(kSectionReportInfo, kKeyDateOfReceipt, property.m_strDateOfReceipt, texts.dateOfReceipt);
+    Store(kSectionReportInfo, kKeyCriterion, property.m_strCriterion, texts.criterion);
+}
+
 }  // namespace zeb

@@ -36,4 +36,30 @@ void SaveTestInfo(CTestProperty& property, const TestInfoTexts& texts);
 // taken into the record.
 void SaveCompanyData(CTestProperty& property, const QString& company, const QString& place);
 
+// What the issued report adds to the options: the lab's address, its logo (a PNG or SVG path)
+// and the prefix of its report numbers, in INI_SECTION_PROPERTY.
+struct ReportOptionTexts {
+    QString labAddress;
+    QString labLogo;
+    QString reportPrefix;
+};
+ReportOptionTexts ReadReportOptions(const CTestProperty& property);
+// Options dialog, OK: written to ZEB.ini and taken into the record.
+void SaveReportOptions(CTestProperty& property, const ReportOptionTexts& texts);
+
+// What the issued report adds to the test environment, in INI_SECTION_REPORT_INFO: customer
+// name and address, date of receipt (free text) and the required performance criterion.
+struct ReportInfoTexts {
+    QString customerName;
+    QString customerAddress;
+    QString dateOfReceipt;
+    QString criterion;
+};
+// The criteria A to D the environment dialog offers, each with its meaning.
+const std::array<const char*, 4>& CriterionCodes();
+ReportInfoTexts ReadReportInfo(const CTestProperty& property);
+// OK: into the record only; Save: into ZEB.ini and the record.
+void TakeReportInfo(CTestProperty& property, const ReportInfoTexts& texts);
+void SaveReportInfo(CTestProperty& property, const ReportInfoTexts& texts);
+
 }  // namespace zeb

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -125,6 +126,73 @@ TEST(PropertyDlg, OkStoresAndCancelDrops) {
     EXPECT_EQ(ReadIniString(QStringLiteral("INI_SECTION_PROPERTY"),
                             QStringLiteral("INI_KEY_COMPANY_NAME"), QString()),
               QStringLiteral("Lab"));
+}
+
+TEST(PropertyDlg, ReportOptionsGoToTheirKeysAndBrowseFillsTheLogo) {
+    test::TempConfigHome home;
+    CTestProperty property;
+    CPropertyDlg dlg(property);
+    dlg.AddressEdit()->setText(QStringLiteral("12 Quarry Lane"));
+    dlg.PrefixEdit()->setText(QStringLiteral("NEL"));
+    dlg.SetLogoAsker([] { return QStringLiteral("/lab/logo.svg"); });
+    dlg.BrowseButton()->click();
+    EXPECT_EQ(dlg.LogoEdit()->text(), QStringLiteral("/lab/logo.svg"));
+    dlg.SetLogoAsker([] { return QString(); });  // cancelled: the path stays
+    dlg.BrowseButton()->click();
+    EXPECT_EQ(dlg.LogoEdit()->text(), QStringLiteral("/lab/logo.svg"));
+    EXPECT_EQ(dlg.LogoEdit()->accessibleName(), QStringLiteral("Logo"));
+    dlg.accept();
+    const auto stored = [](const char* key) {
+        return ReadIniString(QStringLiteral("INI_SECTION_PROPERTY"), QLatin1String(key),
+                             QStringLiteral("<missing>"));
+    };
+    EXPECT_EQ(stored("INI_KEY_LAB_ADDRESS"), QStringLiteral("12 Quarry Lane"));
+    EXPECT_EQ(stored("INI_KEY_LAB_LOGO"), QStringLiteral("/lab/logo.svg"));
+    EXPECT_EQ(stored("INI_KEY_REPORT_PREFIX"), QStringLiteral("NEL"));
+    EXPECT_EQ(property.m_strReportPrefix, QStringLiteral("NEL"));
+}
+
+TEST(TestInfoDlg, CustomerReceiptAndCriterionAreTakenOnOkAndStoredOnSave) {
+    test::TempConfigHome home;
+    test::ScriptedMessageSink sink;
+    CTestProperty property;
+    property.LoadFromIni();
+    CTestInfoDlg dlg(property);
+    ASSERT_EQ(dlg.CriterionBox()->count(), 4);
+    EXPECT_EQ(dlg.CriterionBox()->currentData().toString(), QStringLiteral("A"));
+    EXPECT_EQ(dlg.CriterionBox()->itemText(1),
+              QStringLiteral("B (temporary loss, self-recovering)"));
+    EXPECT_EQ(dlg.ReceiptEdit()->accessibleName(), QStringLiteral("Date of receipt"));
+    EXPECT_EQ(dlg.CriterionBox()->accessibleName(),
+              QStringLiteral("Required performance criterion"));
+    dlg.CustomerNameEdit()->setText(QStringLiteral("Widget Makers Ltd"));
+    dlg.CustomerAddressEdit()->setText(QStringLiteral("4 Harbour Street"));
+    dlg.ReceiptEdit()->setText(QStringLiteral("2 March"));
+    dlg.CriterionBox()->setCurrentIndex(2);
+    dlg.accept();
+    EXPECT_EQ(property.m_strCustomerName, QStringLiteral("Widget Makers Ltd"));
+    EXPECT_EQ(property.m_strCriterion, QStringLiteral("C"));
+    const auto stored = [](const char* key) {
+        return ReadIniString(QStringLiteral("INI_SECTION_REPORT_INFO"), QLatin1String(key),
+                             QStringLiteral("<missing>"));
+    };
+    EXPECT_EQ(stored("INI_KEY_CRITERION"), QStringLiteral("<missing>")) << "OK writes nothing";
+
+    CTestInfoDlg again(property);
+    EXPECT_EQ(again.CriterionBox()->currentData().toString(), QStringLiteral("C"));
+    sink.Expect(QStringLiteral("Save?"), MsgAnswer::Ok);
+    again.SaveButton()->click();
+    EXPECT_EQ(stored("INI_KEY_CUSTOMER_NAME"), QStringLiteral("Widget Makers Ltd"));
+    EXPECT_EQ(stored("INI_KEY_CUSTOMER_ADDRESS"), QStringLiteral("4 Harbour Street"));
+    EXPECT_EQ(stored("INI_KEY_DATE_OF_RECEIPT"), QStringLiteral("2 March"));
+    EXPECT_EQ(stored("INI_KEY_CRITERION"), QStringLiteral("C"));
+
+    // A stored criterion that is none of A to D is shown and kept as it is.
+    property.m_strCriterion = QStringLiteral("B/C");
+    CTestInfoDlg odd(property);
+    EXPECT_EQ(odd.CriterionBox()->currentText(), QStringLiteral("B/C"));
+    odd.accept();
+    EXPECT_EQ(property.m_strCriterion, QStringLiteral("B/C"));
 }
 
 TEST(TypeSelectDlg, PreselectsTheStoredModelOrTheFirstRow) {
