@@ -323,11 +323,20 @@ TEST_F(Documents, ArrangingTheWindowsIsNotTheOperatorsChoiceOfState) {
 TEST_F(Documents, StatusBarAndTitleWithoutInstrument) {
     EXPECT_EQ(frame->ConnectionLabel()->text(), QStringLiteral("No instrument"));
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("ZEB-M40_ZEB-M50 - Test1"));
-    EXPECT_FALSE(frame->Action("print")->isEnabled());
     // No text field has the focus: nothing to cut, copy or paste.
     for (const char* name : {"cut", "copy", "paste"}) {
         EXPECT_FALSE(frame->Action(name)->isEnabled()) << name;
     }
+}
+
+TEST_F(Documents, TheReportCommandsNeedResults) {
+    // The active document has no results yet: the commands say so and issue nothing.
+    for (const char* name : {"issueReport", "print"}) {
+        ASSERT_TRUE(frame->Action(name)->isEnabled()) << name;
+        sink.Expect(QStringLiteral("The document has no test results yet. Run the test first."));
+        frame->Action(name)->trigger();
+    }
+    EXPECT_EQ(frame->Action("issueReport")->text(), QStringLiteral("&Issue test report..."));
 }
 
 TEST_F(Documents, SetupOffersTheEutMonitorDialog) {

@@ -39,9 +39,12 @@
 #include "DocumentJson.h"
 #include "ExecDlg.h"
 #include "FileRunJournal.h"
+#include "IssueReportDlg.h"
+#include "JournalReader.h"
 #include "JournalRecovery.h"
 #include "JudgeDlg.h"
 #include "MainFrame.h"
+#include "PdfText.h"
 #include "RecordingOpener.h"
 #include "RunSequencer.h"
 #include "SettingDlg.h"
@@ -392,6 +395,14 @@ TEST_F(WholeProgram, EditRunJudgeReportSaveAndReopen) {
         EXPECT_TRUE(judgedRow.contains(QStringLiteral("FAIL"))) << judgedRow.toStdString();
         EXPECT_TRUE(judgedRow.contains(QStringLiteral("EUT restarted")));
 
+        // After the workbook, the issue window of the signed report.
+        WhenOpen<CIssueReportDlg>([](CIssueReportDlg& issue) {
+            issue.NameEdit()->setText(QStringLiteral("Dr. A. Signer"));
+            Click(issue.SaveButton());
+            EXPECT_TRUE(issue.NoteLabel()->text().contains(QStringLiteral("saved as")))
+                << issue.NoteLabel()->text().toStdString();
+            issue.reject();
+        });
         sink.Expect(QStringLiteral("Do you make the test report?"), MsgAnswer::Yes);
         Click(Named<QPushButton>(&dlg, QStringLiteral("Close")));
     });
@@ -426,6 +437,23 @@ TEST_F(WholeProgram, EditRunJudgeReportSaveAndReopen) {
             << "step " << k + 1;
     }
     EXPECT_EQ(content.At(QStringLiteral("A19")), QStringLiteral("<absent>"));
+
+    // The issued report lies beside the workbook; the run's journal names it and its number.
+    QJsonObject issued;
+    const JournalCheck check =
+        ReadJournalFile(view->LastJournalPath(), [&issued](const JournalEntry& e) {
+            if (e.event == QLatin1String("report") && e.line.contains(QLatin1String("pdf"))) {
+                issued = e.line;
+            }
+        });
+    EXPECT_TRUE(check.IsWhole()) << check.Describe().toStdString();
+    const QString pdf = issued.value(QLatin1String("pdf")).toString();
+    EXPECT_EQ(QFileInfo(pdf).absolutePath(), QFileInfo(opener.opened[0]).absolutePath());
+    const QString pdfText = test::PdfText(pdf);
+    EXPECT_TRUE(pdfText.contains(issued.value(QLatin1String("report_number")).toString()));
+    EXPECT_TRUE(pdfText.contains(QStringLiteral("Authorised by Dr. A. Signer")));
+    EXPECT_TRUE(pdfText.contains(QStringLiteral("The EUT does not conform: 1 of 8")));
+    EXPECT_TRUE(pdfText.contains(QFileInfo(view->LastJournalPath()).fileName()));
 
     // Save As through the file dialog, close, and open again from the recent-file list.
     const QString saved = dir.filePath(QStringLiteral("run.zms"));

@@ -78,6 +78,7 @@ void DialogShots(ShotFolder& shots, zeb::CZebM40App& app) {
         zeb::CAboutDlg about;
         shots.Save(about, QStringLiteral("dialog-about"));
     }
+    ReportShots(shots, property);
 }
 
 }  // namespace zebshots

@@ -10,6 +10,7 @@
 class QWidget;
 
 namespace zeb {
+class CTestProperty;
 class CZebM40App;
 class CZebM40SettingsDoc;
 }  // namespace zeb
@@ -58,6 +59,8 @@ void EditorShots(ShotFolder& shots);
 void AppShots(ShotFolder& shots, const QString& workFolder);
 // Parts of AppShots, given the running program.
 void DialogShots(ShotFolder& shots, zeb::CZebM40App& app);
+// The issue window of the test report, and issued-6.pdf, a 6-step issued report.
+void ReportShots(ShotFolder& shots, const zeb::CTestProperty& environment);
 void RunShots(ShotFolder& shots, zeb::CZebM40App& app);
 
 }  // namespace zebshots
