@@ -5,8 +5,7 @@
 
 namespace zeb {
 
-MsgAnswer CMessageBoxSink::Show(const QString& text, MsgButtons buttons, MsgIcon icon) {
-    QMessageBox box(QApplication::activeWindow());
+void PrepareMessageBox(QMessageBox& box, const QString& text, MsgButtons buttons, MsgIcon icon) {
     // Message boxes carry the program's name, as every message box of the program always has.
     box.setWindowTitle(QLatin1String(kMessageCaption));
     box.setText(text);
@@ -35,6 +34,11 @@ MsgAnswer CMessageBoxSink::Show(const QString& text, MsgButtons buttons, MsgIcon
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
     }
+}
+
+MsgAnswer CMessageBoxSink::Show(const QString& text, MsgButtons buttons, MsgIcon icon) {
+    QMessageBox box(QApplication::activeWindow());
+    PrepareMessageBox(box, text, buttons, icon);
     switch (box.exec()) {
         case QMessageBox::Yes:
             return MsgAnswer::Yes;

@@ -15,6 +15,21 @@ QString StepList(const std::vector<int>& steps, const QString& separator) {
     return parts.join(separator);
 }
 
+// "1-48", "1-3, 7, 9-12": runs of consecutive steps as ranges, for people to read.
+QString StepRanges(const std::vector<int>& steps) {
+    QStringList parts;
+    for (size_t i = 0; i < steps.size();) {
+        size_t j = i;
+        while (j + 1 < steps.size() && steps[j + 1] == steps[j] + 1) {
+            ++j;
+        }
+        parts << (j == i ? QString::number(steps[i])
+                         : QStringLiteral("%1-%2").arg(steps[i]).arg(steps[j]));
+        i = j + 1;
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
 // The level's voltage as recorded: the chosen one for level X, else the line-to-line voltage.
 int32_t RecordedVoltage(const StandardVerdict& verdict) {
     if (verdict.ref.level == AnyVoltageLevel() || !verdict.profile) {
@@ -82,10 +97,9 @@ QString FindingListText(const Finding& finding) {
     QString text = QStringLiteral("%1 (%2): %3")
                        .arg(SeverityText(finding.severity), finding.rule, finding.text);
     if (!finding.steps.empty()) {
-        text +=
-            finding.steps.size() == 1
-                ? QStringLiteral(" Step %1.").arg(finding.steps.front())
-                : QStringLiteral(" Steps %1.").arg(StepList(finding.steps, QStringLiteral(", ")));
+        text += finding.steps.size() == 1
+                    ? QStringLiteral(" Step %1.").arg(finding.steps.front())
+                    : QStringLiteral(" Steps %1.").arg(StepRanges(finding.steps));
     }
     return text;
 }

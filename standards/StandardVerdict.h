@@ -37,7 +37,7 @@ QString LevelText(const StandardRef& ref);
 QString StandardText(const StandardVerdict& verdict);
 // "Meets IEC 61000-4-5:2005, 8.2, level 2" for a checked plan without findings, else empty.
 QString MeetsText(const StandardVerdict& verdict);
-// "warning (pulses): 8 of 16 combinations ... Steps 1, 4, 7." for a list.
+// "warning (pulses): 8 of 16 combinations ... Steps 1-4, 7." for a list.
 QString FindingListText(const Finding& finding);
 
 // The journal's record of the standard: {"profile", "title", "level", "voltage", "findings":

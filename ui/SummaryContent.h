@@ -4,6 +4,7 @@
 // puts these texts into its labels; every refresh reads the document again.
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -12,6 +13,7 @@
 namespace zeb {
 
 class CSettingData;
+struct StandardVerdict;
 
 using SummaryRow = ConditionRow;
 
@@ -41,6 +43,17 @@ struct SummaryContent {
 };
 
 SummaryContent MakeSummary(const CSettingData& record);
+
+// The "Standard" row and the list under the summary: the profile and level, then one line per
+// finding, "Meets <title>, level n" when there is none, or why the plan could not be checked.
+// Hidden for a document without a standard.
+struct StandardSummary {
+    SummaryRow row;
+    QStringList lines;
+    QStringList citations;  // per line, the rule's citation (empty where there is none)
+    bool deviates = false;  // findings, or a standard that could not be checked
+};
+StandardSummary MakeStandardSummary(const StandardVerdict& verdict);
 
 // The line column's header of the step list: "RET" on the telecom port, else "INJ - RET".
 QString LineColumnHeader(const CSettingData& record);

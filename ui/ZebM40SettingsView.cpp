@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
@@ -21,6 +22,7 @@
 #include "RunPreChecks.h"
 #include "SettingDlg.h"
 #include "SettingsDoc.h"
+#include "StandardVerdict.h"
 #include "SummaryStepModel.h"
 #include "TestExecutionCommand.h"
 #include "TestInfoDlg.h"
@@ -82,6 +84,14 @@ CZebM40SettingsView::CZebM40SettingsView(CZebM40SettingsDoc& doc, CZebM40Cntl& c
         const int span = shared ? 1 : 3;
         grid->addWidget(m_values[r], kPlace[r].row, column + 1, 1, span, Qt::AlignTop);
     }
+    // The plan's test standard, below the test condition.
+    m_standardCaption = new QLabel(QStringLiteral("Standard:"), group);
+    m_standardValue = new QLabel(group);
+    m_standardValue->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_standardValue->setWordWrap(true);
+    SetValueCaption(m_standardValue, QStringLiteral("Standard"));
+    grid->addWidget(m_standardCaption, kSummaryRowCount, 0, Qt::AlignLeft | Qt::AlignTop);
+    grid->addWidget(m_standardValue, kSummaryRowCount, 1, 1, 3, Qt::AlignTop);
     // The line list gets two text lines even when it is short.
     m_values[kRowLines]->setMinimumHeight(2 * fontMetrics().lineSpacing());
     grid->setColumnStretch(1, 1);
@@ -95,6 +105,14 @@ CZebM40SettingsView::CZebM40SettingsView(CZebM40SettingsDoc& doc, CZebM40Cntl& c
     }
     m_execute->setAccessibleName(QStringLiteral("Test execution"));
     m_settings->setAccessibleName(QStringLiteral("Test condition settings"));
+
+    // One finding a line; the rule's citation is the item's tool tip and description.
+    m_findings = new QListWidget(this);
+    m_findings->setAccessibleName(QStringLiteral("Findings of the standard check"));
+    m_findings->setWordWrap(true);
+    m_findings->setAlternatingRowColors(true);
+    m_findings->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_findings->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     m_stepModel = new CSummaryStepModel(m_doc, this);
     m_list = new QTableView(this);
@@ -129,6 +147,7 @@ CZebM40SettingsView::CZebM40SettingsView(CZebM40SettingsDoc& doc, CZebM40Cntl& c
     layout->setContentsMargins(10, 8, 10, 10);
     layout->addLayout(top);
     layout->addLayout(middle);
+    layout->addWidget(m_findings);
     layout->addWidget(m_list, 1);
 
     connect(m_settings, &QPushButton::clicked, this, &CZebM40SettingsView::OnSettings);
@@ -153,6 +172,30 @@ void CZebM40SettingsView::RefreshSummary() {
         m_captions[r]->setVisible(row.visible);
         m_values[r]->setVisible(row.visible);
     }
+    RefreshStandard();
+}
+
+void CZebM40SettingsView::RefreshStandard() {
+    const StandardSummary summary =
+        MakeStandardSummary(EvaluateStandard(m_doc, InstalledProfiles()));
+    m_standardCaption->setVisible(summary.row.visible);
+    m_standardValue->setVisible(summary.row.visible);
+    m_findings->setVisible(summary.row.visible);
+    ShowValue(m_standardValue, summary.row.value);
+    m_findings->clear();
+    for (int i = 0; i < summary.lines.size(); ++i) {
+        auto* item = new QListWidgetItem(summary.lines.at(i), m_findings);
+        if (!summary.citations.at(i).isEmpty()) {
+            item->setToolTip(summary.citations.at(i));
+            item->setData(Qt::AccessibleDescriptionRole, summary.citations.at(i));
+        }
+    }
+    // Room for two text lines per finding (a finding wraps once at the usual width), up to six;
+    // more findings scroll.
+    const int items = std::min(6, static_cast<int>(summary.lines.size()));
+    const int lines = summary.deviates ? std::min(6, 2 * items) : 1;
+    m_findings->setFixedHeight(lines * fontMetrics().lineSpacing() + 4 * items +
+                               2 * m_findings->frameWidth() + 4);
 }
 
 void CZebM40SettingsView::RefreshSteps() {

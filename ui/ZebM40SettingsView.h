@@ -10,6 +10,7 @@
 #include "SummaryContent.h"
 
 class QLabel;
+class QListWidget;
 class QPushButton;
 class QTableView;
 
@@ -41,6 +42,10 @@ public:
     QLabel* CaptionLabel(int row) const { return m_captions[row]; }
     QLabel* ValueLabel(int row) const { return m_values[row]; }
     QTableView* StepList() const { return m_list; }
+    // The "Standard" row and the findings of the plan's check under the summary.
+    QLabel* StandardCaption() const { return m_standardCaption; }
+    QLabel* StandardValue() const { return m_standardValue; }
+    QListWidget* FindingsList() const { return m_findings; }
     QPushButton* SettingsButton() const { return m_settings; }
     QPushButton* ExecuteButton() const { return m_execute; }
     // The journal of the document's last run in this view (empty when none ran), for the
@@ -65,6 +70,7 @@ protected:
 
 private:
     void RefreshSummary();
+    void RefreshStandard();
     void RefreshSteps();
     void ApplyColumnWidths();
     int ListWidthForHeaders() const;
@@ -77,6 +83,9 @@ private:
     QLabel* m_model = nullptr;
     std::array<QLabel*, kSummaryRowCount> m_captions{};
     std::array<QLabel*, kSummaryRowCount> m_values{};
+    QLabel* m_standardCaption = nullptr;
+    QLabel* m_standardValue = nullptr;
+    QListWidget* m_findings = nullptr;
     QTableView* m_list = nullptr;
     CSummaryStepModel* m_stepModel = nullptr;
     QPushButton* m_settings = nullptr;

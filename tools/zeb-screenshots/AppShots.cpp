@@ -109,6 +109,7 @@ void AppShots(ShotFolder& shots, const QString& workFolder) {
     shots.Save(*frame, QStringLiteral("main-window-two-documents"));
 
     SummaryShots(shots, app);
+    StandardShots(shots, app);
     DialogShots(shots, app);
     RunShots(shots, app);
     frame->hide();

@@ -62,5 +62,7 @@ void DialogShots(ShotFolder& shots, zeb::CZebM40App& app);
 // The issue window of the test report, and issued-6.pdf, a 6-step issued report.
 void ReportShots(ShotFolder& shots, const zeb::CTestProperty& environment);
 void RunShots(ShotFolder& shots, zeb::CZebM40App& app);
+// The summary with a test standard, the question before a run that deviates from it.
+void StandardShots(ShotFolder& shots, zeb::CZebM40App& app);
 
 }  // namespace zebshots

@@ -42,6 +42,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     qputenv("XDG_CONFIG_HOME", work.filePath(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_DATA_HOME", work.filePath(QStringLiteral("data")).toUtf8());
     if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) {
         qputenv("XDG_RUNTIME_DIR", work.path().toUtf8());  // private to us, as Qt wants it
     }
