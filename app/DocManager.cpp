@@ -8,6 +8,7 @@
 #include "DocTemplate.h"
 #include "FileRunJournal.h"
 #include "JournalRestore.h"
+#include "LabStandard.h"
 #include "MessageSeam.h"
 #include "RecentFiles.h"
 #include "SettingsDoc.h"
@@ -24,11 +25,22 @@ CZebM40SettingsDoc* CDocManager::NewDocument() {
     if (!doc->OnNewDocument(m_machine.m_ulCurrentMachineType, m_machine.m_nCurrentHWVersion)) {
         return nullptr;
     }
+    doc->SetStandard(LabDefaultStandard());
     Entry entry{std::move(doc), QStringLiteral("%1%2")
                                     .arg(QLatin1String(CZebM40SettingsDoc::kDefaultTitle))
                                     .arg(m_nNextUntitled++)};
     m_docs.push_back(std::move(entry));
     return m_docs.back().doc.get();
+}
+
+CZebM40SettingsDoc* CDocManager::NewDocumentFrom(const CSettingData& record,
+                                                 const StandardRef& standard) {
+    CZebM40SettingsDoc* doc = NewDocument();
+    if (doc) {
+        doc->ApplyRecord(record);
+        doc->SetStandard(standard);
+    }
+    return doc;
 }
 
 CZebM40SettingsDoc* CDocManager::OpenDocument(const QString& path, bool* activated) {
@@ -56,6 +68,11 @@ CZebM40SettingsDoc* CDocManager::OpenDocument(const QString& path, bool* activat
         return nullptr;
     }
     doc->SetPathName(QFileInfo(path).absoluteFilePath());
+    // A file without a standard of its own is checked against the lab's; a damaged standard
+    // file was reported, and the document stays without one rather than take another.
+    if (!doc->Standard().IsSet() && doc->StandardProblem().isEmpty()) {
+        doc->SetStandard(LabDefaultStandard());
+    }
     OfferJournalRestore(m_journalFolder, path, *doc);
     m_recent.Add(path);
     m_docs.push_back(Entry{std::move(doc), QString()});

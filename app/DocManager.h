@@ -13,6 +13,8 @@
 namespace zeb {
 
 class CRecentFileList;
+class CSettingData;
+struct StandardRef;
 class CZebM40SettingsDoc;
 struct CurrentMachine;
 
@@ -26,6 +28,9 @@ public:
 
     // A new document for the program's machine type, titled "Test1", "Test2", ...
     CZebM40SettingsDoc* NewDocument();
+    // A new document holding a plan made from a standard (File > New from standard...), with
+    // that standard; modified, so that closing it asks to save the plan.
+    CZebM40SettingsDoc* NewDocumentFrom(const CSettingData& record, const StandardRef& standard);
     // Opens a settings file. An unmodified document of the same file is returned as it is
     // (`activated` set); a refused or unreadable file is reported and gives nullptr. A test run
     // of the file that ended unexpectedly is offered back (see JournalRestore.h).

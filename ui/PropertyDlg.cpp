@@ -1,5 +1,6 @@
 #include "PropertyDlg.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -9,7 +10,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "AccessibleLabel.h"
+#include "LabStandard.h"
+#include "ProfileLibrary.h"
 #include "TestInfoFields.h"
 #include "TestProperty.h"
 
@@ -47,6 +52,21 @@ CPropertyDlg::CPropertyDlg(CTestProperty& property, QWidget* parent)
             m_logo->setText(path);
         }
     });
+    // The lab's default standard; the profiles that are installed, or none.
+    m_standard = new QComboBox(this);
+    m_level = new QComboBox(this);
+    const DefaultStandardChoices choices = DefaultStandardChoicesOf(InstalledProfiles());
+    for (int i = 0; i < choices.profileTexts.size(); ++i) {
+        m_standard->addItem(choices.profileTexts.at(i), choices.profileIds.at(i));
+    }
+    const StandardRef current = LabDefaultStandard();
+    m_standard->setCurrentIndex(std::max(0, m_standard->findData(current.profile)));
+    FillLevels(current.level);
+    form->addRow(LabelFor(new QLabel(QStringLiteral("Default &standard:"), this), m_standard),
+                 m_standard);
+    form->addRow(LabelFor(new QLabel(QStringLiteral("Default &level:"), this), m_level), m_level);
+    connect(m_standard, &QComboBox::currentIndexChanged, this,
+            [this] { FillLevels(m_level->currentText()); });
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -56,9 +76,20 @@ CPropertyDlg::CPropertyDlg(CTestProperty& property, QWidget* parent)
     connect(box, &QDialogButtonBox::rejected, this, &CPropertyDlg::reject);
 }
 
+void CPropertyDlg::FillLevels(const QString& keep) {
+    m_level->clear();
+    m_level->addItems(DefaultLevelsOf(InstalledProfiles(), m_standard->currentData().toString()));
+    m_level->setCurrentIndex(std::max(0, m_level->findText(keep)));
+    m_level->setEnabled(m_level->count() > 0);
+}
+
 void CPropertyDlg::accept() {
     SaveCompanyData(m_property, m_company->text(), m_place->text());
     SaveReportOptions(m_property, {m_address->text(), m_logo->text(), m_prefix->text()});
+    const QString profile = m_standard->currentData().toString();
+    StoreLabDefaultStandard(profile.isEmpty() || m_level->count() == 0
+                                ? StandardRef()
+                                : StandardRef{profile, m_level->currentText(), 0});
     QDialog::accept();
 }
 

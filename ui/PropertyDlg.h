@@ -1,12 +1,14 @@
 #pragma once
-// The options dialog: the company name and the test place, which head every report, and what
-// heads the issued report (the lab's address, its logo, the prefix of its report numbers); they
-// rarely change. OK stores them in the record and in the INI file.
+// The options dialog: the company name and the test place, which head every report, what heads
+// the issued report (the lab's address, its logo, the prefix of its report numbers), and the
+// lab's default test standard; they rarely change. OK stores them in the record and in the INI
+// file.
 
 #include <QDialog>
 
 #include <functional>
 
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 
@@ -26,10 +28,15 @@ public:
     QLineEdit* PrefixEdit() const { return m_prefix; }
     // Asks for the logo file (tests replace the file dialog); an empty answer keeps the path.
     void SetLogoAsker(std::function<QString()> ask) { m_askLogo = std::move(ask); }
+    QComboBox* StandardCombo() const { return m_standard; }
+    QComboBox* LevelCombo() const { return m_level; }
 
     void accept() override;
 
 private:
+    // The levels of the profile the standard combo shows; the level kept where it still exists.
+    void FillLevels(const QString& keep);
+
     CTestProperty& m_property;
     QLineEdit* m_company = nullptr;
     QLineEdit* m_place = nullptr;
@@ -38,6 +45,8 @@ private:
     QPushButton* m_browse = nullptr;
     QLineEdit* m_prefix = nullptr;
     std::function<QString()> m_askLogo;
+    QComboBox* m_standard = nullptr;
+    QComboBox* m_level = nullptr;
 };
 
 }  // namespace zeb
