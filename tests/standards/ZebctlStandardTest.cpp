@@ -126,5 +126,54 @@ TEST_F(ZebctlStandards, TheDocumentsOwnStandardTravelsThroughBuildDumpAndCheck) 
     EXPECT_TRUE(m_stderr.contains(plan + ".std")) << m_stderr.toStdString();
 }
 
+TEST_F(ZebctlStandards, PlanWritesANewDocumentAndItsStandardAndRefusesWhatIsNotOffered) {
+    const QString out = Path("made.zms");
+    ASSERT_EQ(Run({"plan", "--standard", "iec61000-4-5-2005", "--level", "3", "--machine-type", "5",
+                   "--port", "ac", "--lines", "1", out}),
+              0)
+        << m_stderr.toStdString();
+    EXPECT_EQ(m_stdout, QStringLiteral("findings=0\n"));
+    ASSERT_TRUE(QFile::exists(out + ".std"));
+    EXPECT_EQ(Run({"check", out}), 0);
+    CZebM40SettingsDoc doc;
+    QString error;
+    ASSERT_TRUE(LoadDocumentFile(out, std::nullopt, 0, doc, error));
+    EXPECT_EQ(doc.Steps().size(), 72u);  // 3 levels x 3 paths x 2 polarities x 4 angles
+    EXPECT_EQ(doc.Standard().level, QStringLiteral("3"));
+
+    // Never over an existing file; the line-to-line paths alone leave the earth paths out.
+    EXPECT_EQ(Run({"plan", "--standard", "iec61000-4-5-2005", "--level", "3", "--machine-type", "5",
+                   "--port", "ac", "--lines", "1", out}),
+              2);
+    ASSERT_EQ(Run({"plan", "--standard", "iec61000-4-5-2005", "--level", "X", "--voltage", "3kV",
+                   "--machine-type", "0x5", "--hw-version", "1", "--port", "dc", "--lines", "1",
+                   "--paths", "normal", Path("normal.zms")}),
+              0);
+    EXPECT_TRUE(m_stdout.startsWith(QStringLiteral("finding rule=paths severity=warning steps= ")))
+        << m_stdout.toStdString();
+    EXPECT_TRUE(m_stdout.endsWith(QStringLiteral("findings=1\n")));
+
+    const QStringList refused[] = {
+        {"--standard", "nosuch", "--level", "1", "--machine-type", "5", "--port", "ac", "--lines",
+         "1"},
+        {"--standard", "iec61000-4-5-2005", "--level", "9", "--machine-type", "5", "--port", "ac",
+         "--lines", "1"},
+        {"--standard", "iec61000-4-5-2005", "--level", "1", "--machine-type", "0", "--port",
+         "telecom", "--lines", "0"},
+        {"--standard", "iec61000-4-5-2005", "--level", "1", "--machine-type", "4", "--port", "ac",
+         "--lines", "6"},
+        {"--standard", "iec61000-4-5-2005", "--level", "X", "--voltage", "7000", "--machine-type",
+         "13", "--port", "telecom", "--lines", "0"},
+        {"--standard", "iec61000-4-5-2005", "--level", "1", "--machine-type", "5", "--port", "ac",
+         "--lines", "1", "--paths", "sideways"},
+    };
+    for (const QStringList& args : refused) {
+        EXPECT_EQ(Run(QStringList{"plan"} + args + QStringList{Path("refused.zms")}), 2)
+            << args.join(' ').toStdString();
+        EXPECT_FALSE(m_stderr.isEmpty());
+        EXPECT_FALSE(QFile::exists(Path("refused.zms")));
+    }
+}
+
 }  // namespace
 }  // namespace zeb
