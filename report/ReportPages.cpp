@@ -152,7 +152,9 @@ void CReportPages::Impl::Deviations() {
         QString text =
             QStringLiteral("\u2022 %1 [%2, %3]: %4").arg(d.citation, d.severity, d.rule, d.text);
         if (!steps.isEmpty()) {
-            text += QStringLiteral(" (steps %1)").arg(steps.join(QStringLiteral(", ")));
+            text += QStringLiteral(" (%1 %2)")
+                        .arg(steps.size() == 1 ? QStringLiteral("step") : QStringLiteral("steps"),
+                             steps.join(QStringLiteral(", ")));
         }
         Line(text, s.body);
     }

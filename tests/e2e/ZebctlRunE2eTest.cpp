@@ -12,6 +12,9 @@
 #include <csignal>
 
 #include "FileRunJournal.h"
+#include "JournalLine.h"
+#include "JournalReader.h"
+#include "PdfText.h"
 #include "SimFixture.h"
 #include "TempConfigHome.h"
 
@@ -112,6 +115,43 @@ TEST_F(ZebctlRunE2eTest, RunsEveryStepToTheEndAndWritesTheReport) {
     const QStringList log = sim.CommandLog();
     EXPECT_EQ(log.filter(QStringLiteral("CA")).size(), 2);
     EXPECT_EQ(log.mid(log.size() - 2), (QStringList{QStringLiteral("PQ0"), QStringLiteral("CB")}));
+}
+
+TEST_F(ZebctlRunE2eTest, ReportPdfIsIssuedAtTheEndAndJournalled) {
+    AddSim(Fast());
+    const QString doc = WriteFile(QStringLiteral("two.json"), kTwoSteps);
+    const QString pdf = dir.filePath(QStringLiteral("run.pdf"));
+    const QString journal = dir.filePath(QStringLiteral("run.zebrun"));
+    ASSERT_EQ(
+        RunToEnd({doc, QStringLiteral("--report-pdf"), pdf, QStringLiteral("--journal"), journal}),
+        0)
+        << err.toStdString();
+    const QStringList lines = OutLines();
+    const QString number = lines.filter(QStringLiteral("report_number=")).value(0).mid(14);
+    const QString hash = lines.filter(QStringLiteral("journal_sha256=")).value(0).mid(15);
+    ASSERT_FALSE(number.isEmpty()) << out.toStdString();
+    // The hash in the report is the journal's last line before the report event.
+    QByteArray beforeReport;
+    QJsonObject report;
+    ASSERT_TRUE(ReadJournalFile(journal, [&](const JournalEntry& e) {
+                    if (e.event == QLatin1String("report")) {
+                        report = e.line;
+                        beforeReport = e.line.value(QLatin1String("prev")).toString().toLatin1();
+                    }
+                }).IsWhole());
+    EXPECT_EQ(hash.toLatin1(), beforeReport);
+    EXPECT_EQ(report.value(QLatin1String("pdf")).toString(), pdf);
+    EXPECT_EQ(report.value(QLatin1String("report_number")).toString(), number);
+    QFile written(pdf);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(report.value(QLatin1String("pdf_sha256")).toString().toLatin1(),
+              Sha256Hex(written.readAll()));
+    const QString text = PdfText(pdf);
+    EXPECT_TRUE(text.contains(hash));
+    EXPECT_TRUE(text.contains(QStringLiteral("The EUT conforms: all 2 test steps passed")));
+
+    // A taken name is refused before anything is sent.
+    EXPECT_EQ(RunToEnd({doc, QStringLiteral("--report-pdf"), pdf}), 2);
 }
 
 TEST_F(ZebctlRunE2eTest, SigintStopsTheRunAndStillSendsTheClosingCommands) {

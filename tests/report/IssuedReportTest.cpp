@@ -104,7 +104,7 @@ TEST_F(MatrixTest, StatementFollowsTheResultsAndNamesTheCriterion) {
     r = MakeIssuedReport(p, m_doc);
     EXPECT_TRUE(r.statement.startsWith("The EUT does not conform: 1 of 2 test steps failed"))
         << r.statement.toStdString();
-    EXPECT_TRUE(r.statement.contains("(steps 2)"));
+    EXPECT_TRUE(r.statement.contains("(step 2)"));
 
     m_doc.Steps()[1].m_nResult = kResultNone;
     r = MakeIssuedReport(p, m_doc);

@@ -115,7 +115,7 @@ TEST_F(ReportPdfTest, EveryItemOfAnAccreditedReportIsThere) {
                              "Basic profile (basic)",
                              "Test level 3",
                              "clause 7.1",
-                             "Only one polarity. (steps 3)",
+                             "Only one polarity. (step 3)",
                              "23.5 deg.C",
                              "41 %",
                              "1002 hPa",
@@ -192,7 +192,7 @@ TEST_F(ReportPdfTest, DeviationsAreTheChecksFindings) {
     QString text = PdfText(Write(r, "two.pdf"));
     EXPECT_TRUE(
         text.contains("Deviations from the method: \u2022 clause 7.1 [warning, polarity]: "
-                      "Only one polarity. (steps 3) \u2022 table 1 [error, level]: "
+                      "Only one polarity. (step 3) \u2022 table 1 [error, level]: "
                       "Voltage above the level."))
         << text.toStdString();
 

@@ -145,7 +145,7 @@ TEST_F(ZebctlReportPdfTest, IssuesTheReportOfAJournalWithItsHashAndLeavesTheJour
                                              "at the required performance criterion B")
                                   .arg(m_steps)));
     EXPECT_TRUE(text.contains("Basic profile (basic)"));
-    EXPECT_TRUE(text.contains("clause 7.1 [warning, polarity]: Only one polarity. (steps 1)"));
+    EXPECT_TRUE(text.contains("clause 7.1 [warning, polarity]: Only one polarity. (step 1)"));
     EXPECT_FALSE(text.contains("Replaces report"));
 
     QFile journal(Path("run.zebrun"));

@@ -21,6 +21,7 @@
 #include "DocumentJson.h"
 #include "JournalRecovery.h"
 #include "LinkSession.h"
+#include "ReportPdf.h"
 #include "RunJournalObserver.h"
 #include "RunMonitor.h"
 #include "RunPreChecks.h"
@@ -36,7 +37,8 @@ namespace {
 
 const char kRunUsage[] =
     "run [--port N] <FILE.zms|FILE.json> [--from N | --resume JOURNAL] [--line-on] "
-    "[--report OUT.xlsx] [--journal PATH] [--monitor COMMAND] [--monitor-timeout S] "
+    "[--report OUT.xlsx] [--report-pdf OUT.pdf] [--journal PATH] [--monitor COMMAND] "
+    "[--monitor-timeout S] "
     "[--monitor-every S] [--stop-on-fail]";
 
 // How long START may wait for a busy instrument before the run gives up (idle ticks of 100 ms).
@@ -203,10 +205,12 @@ int Run(const QStringList& arguments) {
     int portNo = 0;
     QString fromText;
     QString reportPath;
+    QString pdfPath;
     QString journalPath;
     QString resumePath;
     if (!TakePortOption(args, portNo) || !TakeOption(args, QStringLiteral("--from"), fromText) ||
         !TakeOption(args, QStringLiteral("--report"), reportPath) ||
+        !TakeOption(args, QStringLiteral("--report-pdf"), pdfPath) ||
         !TakeOption(args, QStringLiteral("--journal"), journalPath) ||
         !TakeOption(args, QStringLiteral("--resume"), resumePath)) {
         return kExitBadInput;
@@ -238,7 +242,8 @@ int Run(const QStringList& arguments) {
         Err(QStringLiteral("zebctl: --from needs a step number from 1 to %1").arg(total));
         return kExitBadInput;
     }
-    if (!reportPath.isEmpty() && !ReportPathUsable(reportPath)) {
+    if ((!reportPath.isEmpty() && !ReportPathUsable(reportPath)) ||
+        (!pdfPath.isEmpty() && !ReportPathUsable(pdfPath))) {
         return kExitBadInput;
     }
     zeb::EutMonitorSettings monitorSettings;
@@ -409,6 +414,10 @@ int Run(const QStringList& arguments) {
             Err(QStringLiteral("zebctl: %1").arg(error));
             reportFailed = true;
         }
+    }
+    if (!pdfPath.isEmpty() && started &&
+        !IssueRunReportPdf(doc, property, journal.get(), pdfPath)) {
+        reportFailed = true;
     }
     seq->Destroy();  // the journal's close line
     const int code = Finish(outcome.value_or(zeb::RunOutcome::Stopped), printer, total);
