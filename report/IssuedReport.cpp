@@ -180,10 +180,11 @@ QString ConformityStatement(const IssuedReport& report) {
     if (failed > 0) {
         return QStringLiteral(
                    "The EUT does not conform: %1 of %2 test steps failed at the "
-                   "required performance criterion %3 (steps %4).")
+                   "required performance criterion %3 (%4 %5).")
             .arg(failed)
             .arg(total)
-            .arg(criterion, StepNumbers(report.stepResults, kResultFail));
+            .arg(criterion, failed == 1 ? QStringLiteral("step") : QStringLiteral("steps"),
+                 StepNumbers(report.stepResults, kResultFail));
     }
     if (total == 0 || passed < total) {
         return QStringLiteral(
