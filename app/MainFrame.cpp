@@ -18,6 +18,8 @@
 #include "DocManager.h"
 #include "DocTemplate.h"
 #include "EditCommands.h"
+#include "NewFromStandardDlg.h"
+#include "ProfileLibrary.h"
 #include "RecentFiles.h"
 #include "SettingsDoc.h"
 #include "ZebM40SettingsView.h"
@@ -123,6 +125,23 @@ CChildFrame* CMainFrame::CreateChild(CZebM40SettingsDoc* doc) {
 
 CChildFrame* CMainFrame::OnFileNew() {
     CZebM40SettingsDoc* doc = m_s.docs.NewDocument();
+    return doc ? CreateChild(doc) : nullptr;
+}
+
+CChildFrame* CMainFrame::OnFileNewFromStandard() {
+    CSettingData record;
+    StandardRef standard;
+    bool chosen = false;
+    if (m_askPlan) {
+        chosen = m_askPlan(record, standard);
+    } else {
+        CNewFromStandardDlg dlg(InstalledProfiles(), m_s.machine.m_ulCurrentMachineType,
+                                m_s.machine.m_nCurrentHWVersion, this);
+        chosen = dlg.exec() == QDialog::Accepted;
+        record = dlg.Plan().record;
+        standard = dlg.Standard();
+    }
+    CZebM40SettingsDoc* doc = chosen ? m_s.docs.NewDocumentFrom(record, standard) : nullptr;
     return doc ? CreateChild(doc) : nullptr;
 }
 

@@ -22,11 +22,13 @@ namespace zeb {
 class CChildFrame;
 class CDocManager;
 class CEditCommands;
+class CSettingData;
 class CExchangeLog;
 class CTestProperty;
 class CZebM40Cntl;
 class CZebM40SettingsDoc;
 struct CurrentMachine;
+struct StandardRef;
 
 // What the main window works with; all owned by the application object.
 struct MainFrameServices {
@@ -46,6 +48,8 @@ public:
 
     // Document commands; each returns the document's window or nullptr.
     CChildFrame* OnFileNew();
+    // File > "New from standard...": a new document of the plan chosen in the dialog.
+    CChildFrame* OnFileNewFromStandard();
     CChildFrame* OpenFile(const QString& path);
     CChildFrame* OpenRecentFile(const QString& path);
     bool SaveActive();
@@ -66,6 +70,10 @@ public:
     // Where file names come from; a file dialog unless a test puts its own here.
     void SetAskSavePath(std::function<QString(const QString&)> ask) { m_askSave = std::move(ask); }
     void SetAskOpenPath(std::function<QString()> ask) { m_askOpen = std::move(ask); }
+    // Where the plan of "New from standard..." comes from; the dialog unless a test puts its
+    // own here. False when the operator cancels.
+    using AskPlan = std::function<bool(CSettingData& record, StandardRef& standard)>;
+    void SetAskPlan(AskPlan ask) { m_askPlan = std::move(ask); }
 
     // Reads the connection and the machine type again into the status bar.
     void RefreshConnection();
@@ -105,6 +113,7 @@ private:
     QTimer m_connectionWatch;
     std::function<QString(const QString&)> m_askSave;
     std::function<QString()> m_askOpen;
+    AskPlan m_askPlan;
     std::unique_ptr<CEditCommands> m_editCommands;
 };
 

@@ -51,6 +51,9 @@ void CMainFrame::CreateActions() {
     const auto none = QStyle::SP_CustomBase;
     make("new", QStringLiteral("&New"), QStringLiteral("Create a new document"), QKeySequence::New,
          QStyle::SP_FileIcon, [this] { OnFileNew(); });
+    make("newFromStandard", QStringLiteral("New from s&tandard..."),
+         QStringLiteral("Create a new document from a test standard"), QKeySequence::UnknownKey,
+         QStyle::SP_CustomBase, [this] { OnFileNewFromStandard(); });
     make("open", QStringLiteral("&Open..."), QStringLiteral("Open an existing document"),
          QKeySequence::Open, QStyle::SP_DialogOpenButton, [this] {
              const QString path = m_askOpen ? m_askOpen()
@@ -179,6 +182,7 @@ void CMainFrame::IssueReport(bool print) {
 void CMainFrame::CreateMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->addAction(Action("new"));
+    file->addAction(Action("newFromStandard"));
     file->addAction(Action("open"));
     file->addAction(Action("close"));
     file->addSeparator();

@@ -3,9 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 
+#include "NewFromStandardDlg.h"
 #include "ScriptedMessageSink.h"
 #include "SettingsDoc.h"
 #include "ShippedProfiles.h"
@@ -87,6 +92,46 @@ TEST(StandardSummary, TheViewShowsTheRowAndOneListItemPerFinding) {
     ASSERT_EQ(view.FindingsList()->count(), 1);
     EXPECT_EQ(view.FindingsList()->item(0)->text(),
               QStringLiteral("Meets IEC 61000-4-5:2005, 8.2, level 1"));
+}
+
+TEST(NewFromStandardDlg, OffersWhatTheMachineHasAndTicksWhatTheRulesAskFor) {
+    test::ShippedProfiles profiles;
+    CNewFromStandardDlg dlg(InstalledProfiles(), 5, 1);
+    EXPECT_EQ(dlg.ProfileCombo()->currentData().toString(), QStringLiteral("iec61000-4-5-2005"));
+    EXPECT_EQ(dlg.PortCombo()->count(), 4);  // a C3 generator: AC, DC, surge and telecom
+    EXPECT_EQ(dlg.LevelCombo()->count(), 5);
+    EXPECT_FALSE(dlg.VoltageSpin()->isEnabled());
+    EXPECT_FALSE(dlg.ProfileCombo()->accessibleName().isEmpty());
+
+    dlg.ConfigurationCombo()->setCurrentIndex(dlg.ConfigurationCombo()->findData(1));
+    ASSERT_EQ(dlg.PathBoxes().size(), 4u);  // L - N, N - L, L - PE, N - PE
+    EXPECT_EQ(dlg.PathBoxes()[0]->text(), QStringLiteral("L - N"));
+    EXPECT_FALSE(dlg.PathBoxes()[1]->isChecked()) << "the same pair the other way round";
+    EXPECT_TRUE(dlg.PathBoxes()[2]->isChecked() && dlg.PathBoxes()[3]->isChecked());
+    EXPECT_TRUE(dlg.OkButton()->isEnabled());
+    EXPECT_EQ(dlg.Plan().record.m_outOutput.m_aopOutputPort[kPortAc].m_aulInjRetBit[1], 0x3001u);
+    EXPECT_TRUE(dlg.NoteLabel()->text().endsWith(QStringLiteral("has no findings.")));
+
+    // Taking a required path away is the operator's choice; the check will say so.
+    dlg.PathBoxes()[3]->setChecked(false);
+    EXPECT_TRUE(dlg.OkButton()->isEnabled());
+    EXPECT_TRUE(dlg.NoteLabel()->text().endsWith(QStringLiteral("its check finds: paths.")));
+    for (QCheckBox* box : dlg.PathBoxes()) {
+        box->setChecked(false);
+    }
+    EXPECT_FALSE(dlg.OkButton()->isEnabled());
+
+    // Level X takes its voltage; on the edition-3 telecom output 7 kV is beyond the machine.
+    CNewFromStandardDlg ed3(InstalledProfiles(), 13, 1);
+    ed3.PortCombo()->setCurrentIndex(ed3.PortCombo()->findData(kPortTelecom));
+    ed3.LevelCombo()->setCurrentIndex(ed3.LevelCombo()->findText(QStringLiteral("X")));
+    EXPECT_TRUE(ed3.VoltageSpin()->isEnabled());
+    ed3.VoltageSpin()->setValue(7.0);
+    EXPECT_FALSE(ed3.OkButton()->isEnabled());
+    EXPECT_TRUE(ed3.NoteLabel()->text().contains(QStringLiteral("at most 6 kV")));
+    ed3.VoltageSpin()->setValue(3.0);
+    EXPECT_TRUE(ed3.OkButton()->isEnabled());
+    EXPECT_EQ(ed3.Standard().voltage, 3000);
 }
 
 }  // namespace

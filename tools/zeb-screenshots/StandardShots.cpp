@@ -1,14 +1,18 @@
-// Test standards: the summary of a plan with findings and of one without, and the question
-// before a run of a plan that deviates from its standard.
+// Test standards: the summary of a plan with findings and of one without, the question before
+// a run of a plan that deviates from its standard, and the New from standard dialog.
 
+#include <QComboBox>
 #include <QMessageBox>
 
 #include "MessageBoxSink.h"
+#include "NewFromStandardDlg.h"
 #include "SettingsDoc.h"
 #include "Shots.h"
 #include "StandardVerdict.h"
 #include "ZebM40App.h"
 #include "ZebM40SettingsView.h"
+
+#include <QDoubleSpinBox>
 
 namespace zebshots {
 
@@ -67,6 +71,18 @@ void StandardShots(ShotFolder& shots, zeb::CZebM40App& app) {
         box, zeb::PreRunQuestion(zeb::EvaluateStandard(doc, zeb::InstalledProfiles())),
         zeb::MsgButtons::OkCancel, zeb::MsgIcon::Warning);
     shots.Save(box, QStringLiteral("message-standard-deviations"));
+
+    // File > New from standard... on a three-phase generator with L1, L2, L3, N, PE, and on
+    // an edition-3 telecom output asked for more voltage than it has.
+    zeb::CNewFromStandardDlg plan(zeb::InstalledProfiles(), kThreePhase, 1);
+    plan.ConfigurationCombo()->setCurrentIndex(plan.ConfigurationCombo()->findData(5));
+    plan.LevelCombo()->setCurrentIndex(plan.LevelCombo()->findText(QStringLiteral("4")));
+    shots.Save(plan, QStringLiteral("dialog-new-from-standard"));
+    zeb::CNewFromStandardDlg ed3(zeb::InstalledProfiles(), kEdition3, 1);
+    ed3.PortCombo()->setCurrentIndex(ed3.PortCombo()->findData(zeb::kPortTelecom));
+    ed3.LevelCombo()->setCurrentIndex(ed3.LevelCombo()->findText(QStringLiteral("X")));
+    ed3.VoltageSpin()->setValue(7.0);
+    shots.Save(ed3, QStringLiteral("dialog-new-from-standard-refused"));
 }
 
 }  // namespace zebshots
