@@ -13,6 +13,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "FileRunJournal.h"
@@ -88,6 +89,9 @@ CIssueReportDlg::CIssueReportDlg(CReportIssue& issue, QWidget* parent)
     connect(m_statement, &QPlainTextEdit::textChanged, this, [this] { TakeFields(); });
     connect(m_name, &QLineEdit::textChanged, this, [this] { TakeFields(); });
     connect(m_function, &QLineEdit::textChanged, this, [this] { TakeFields(); });
+    m_redraw.setSingleShot(true);
+    m_redraw.setInterval(300);
+    connect(&m_redraw, &QTimer::timeout, m_preview, &QPrintPreviewWidget::updatePreview);
     connect(m_save, &QPushButton::clicked, this, &CIssueReportDlg::OnSave);
     connect(m_print, &QPushButton::clicked, this, &CIssueReportDlg::OnPrint);
     connect(box, &QDialogButtonBox::rejected, this, &CIssueReportDlg::reject);
@@ -99,7 +103,8 @@ CIssueReportDlg::~CIssueReportDlg() = default;
 void CIssueReportDlg::TakeFields() {
     m_issue.SetStatement(m_statement->toPlainText());
     m_issue.SetAuthorisedBy(m_name->text().trimmed(), m_function->text().trimmed());
-    m_preview->updatePreview();
+    // The pages follow once typing pauses: a long report takes a moment to draw.
+    m_redraw.start();
 }
 
 void CIssueReportDlg::Render() {

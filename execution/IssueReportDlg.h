@@ -5,6 +5,7 @@
 // run dialog's report step and File > "Issue test report..." open it.
 
 #include <QDialog>
+#include <QTimer>
 
 #include <memory>
 
@@ -54,6 +55,7 @@ private:
     QLabel* m_note = nullptr;
     QPushButton* m_save = nullptr;
     QPushButton* m_print = nullptr;
+    QTimer m_redraw;
 };
 
 class CZebM40SettingsDoc;

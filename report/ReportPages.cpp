@@ -86,11 +86,15 @@ void CReportPages::Impl::Heading(const QString& text) {
 }
 
 void CReportPages::Impl::Line(const QString& text, const QFont& font, int alignment) {
-    const double h = WrappedHeight(s, font, text, flow->Width()) + s.Mm(0.8);
-    flow->Add(h, [this, text, font, alignment](QPainter& p, const QRectF& rect) {
-        p.setPen(Qt::black);
-        DrawWrapped(p, font, rect, text, alignment | Qt::AlignTop);
-    });
+    // Each paragraph is a piece of its own, so a long text (an edited statement) flows on to
+    // the next page instead of running off this one.
+    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
+        const double h = WrappedHeight(s, font, paragraph, flow->Width()) + s.Mm(0.8);
+        flow->Add(h, [this, paragraph, font, alignment](QPainter& p, const QRectF& rect) {
+            p.setPen(Qt::black);
+            DrawWrapped(p, font, rect, paragraph, alignment | Qt::AlignTop);
+        });
+    }
 }
 
 void CReportPages::Impl::Fields(const std::vector<std::pair<QString, QString>>& rows, bool together,

@@ -206,6 +206,20 @@ TEST_F(ReportPdfTest, DeviationsAreTheChecksFindings) {
     EXPECT_FALSE(text.contains("Test level"));
 }
 
+TEST_F(ReportPdfTest, ALongEditedStatementFlowsOnToTheNextPages) {
+    IssuedReport r = SampleReport(6);
+    QStringList paragraphs;
+    for (int i = 1; i <= 120; ++i) {
+        paragraphs << QStringLiteral("Paragraph %1 of the agreed statement.").arg(i);
+    }
+    r.statement = paragraphs.join('\n');
+    const QString path = Write(r);
+    const int pages = PdfPageCount(path);
+    EXPECT_GE(pages, 4);
+    EXPECT_TRUE(PdfText(path).contains("Paragraph 120 of the agreed statement."));
+    EXPECT_TRUE(PdfText(path, pages).contains("End of report"));
+}
+
 TEST_F(ReportPdfTest, FontsAreEmbedded) {
     const QStringList fonts = zeb::test::PdfFonts(Write(SampleReport(6)));
     ASSERT_FALSE(fonts.isEmpty());
