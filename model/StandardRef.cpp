@@ -13,6 +13,10 @@ namespace {
 // A sidecar holds three short fields; anything much larger is not one.
 constexpr qint64 kMaxSidecarBytes = 64 * 1024;
 
+QByteArray SidecarBytes(const StandardRef& ref) {
+    return QJsonDocument(StandardRefToJson(ref)).toJson();
+}
+
 QString Named(const QString& path, const QString& what) {
     return QStringLiteral("The standard file %1 %2").arg(path, what);
 }
@@ -101,8 +105,7 @@ bool ReadStandardSidecar(const QString& documentPath, StandardRef& ref, QString&
 bool WriteStandardSidecar(const QString& documentPath, const StandardRef& ref, QString& error) {
     const QString path = StandardSidecarPath(documentPath);
     if (ref.IsSet()) {
-        const QByteArray bytes = QJsonDocument(StandardRefToJson(ref)).toJson();
-        return WriteFileSafely(path, bytes, WriteMode::kReplaceRegular, error);
+        return WriteFileSafely(path, SidecarBytes(ref), WriteMode::kReplaceRegular, error);
     }
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink()) {
@@ -110,8 +113,8 @@ bool WriteStandardSidecar(const QString& documentPath, const StandardRef& ref, Q
     }
     // Only a plain file of ours is removed; a link or a folder under that name is left alone.
     if (info.isSymLink() || !info.isFile() || !QFile::remove(path)) {
-        error = Named(path, QStringLiteral("belongs to an earlier standard of this document and "
-                                           "cannot be removed."));
+        error = Named(path, QStringLiteral("cannot be removed; it would give the document a "
+                                           "standard it no longer has."));
         return false;
     }
     return true;

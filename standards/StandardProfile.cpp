@@ -18,6 +18,9 @@ namespace {
 constexpr const char* kKinds[] = {rule::kPolarities, rule::kAngles, rule::kPulses,  rule::kInterval,
                                   rule::kLevels,     rule::kPaths,  rule::kCoupling};
 
+// Port keys of the file and of zebctl, by port code.
+constexpr const char* kPortKeys[] = {"ac", "dc", "surge", "telecom"};
+
 bool IsComment(const QString& key) {
     return key.startsWith(QLatin1String("//"));
 }
@@ -299,9 +302,8 @@ QString SeverityText(Severity severity) {
 }
 
 int32_t PortOfKey(const QString& key) {
-    static const char* const kKeys[] = {"ac", "dc", "surge", "telecom"};
     for (int32_t p = 0; p < 4; ++p) {
-        if (key == QLatin1String(kKeys[p])) {
+        if (key == QLatin1String(kPortKeys[p])) {
             return p;
         }
     }
@@ -309,8 +311,7 @@ int32_t PortOfKey(const QString& key) {
 }
 
 QString KeyOfPort(int32_t port) {
-    static const char* const kKeys[] = {"ac", "dc", "surge", "telecom"};
-    return port >= 0 && port < 4 ? QString::fromLatin1(kKeys[port]) : QString();
+    return port >= 0 && port < 4 ? QString::fromLatin1(kPortKeys[port]) : QString();
 }
 
 bool ProfileRule::AppliesTo(int32_t port) const {
