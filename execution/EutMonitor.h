@@ -10,6 +10,8 @@
 
 #include <functional>
 
+#include "StepComment.h"
+
 namespace zeb {
 
 class CExecData;
@@ -65,8 +67,6 @@ MonitorVerdict VerdictFromExit(int exitStatus, const QByteArray& output,
 // The first line of `output` (UTF-8): control characters as blanks, trimmed, cut to at most
 // `maxLength` characters (never inside a character).
 QString FirstOutputLine(const QByteArray& output, int maxLength = MonitorVerdict::kMaxReasonLength);
-// Every comment the monitor writes starts with this.
-inline const char* const kMonitorCommentPrefix = "monitor: ";
 
 class IEutMonitor {
 public:

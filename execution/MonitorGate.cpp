@@ -57,23 +57,36 @@ CMonitorGate::~CMonitorGate() {
     m_seq.SetStepGate(nullptr);
 }
 
+void CMonitorGate::StepStarted(int step) {
+    m_failed.erase(step);
+    m_duringStep = step;
+    m_nextDueMs = -1;  // the checks during it count from the next tick
+}
+
+// A FAIL found during the step stands; otherwise the verdict after it decides, when there is one.
+int CMonitorGate::ResultAtStepEnd(int finished) {
+    if (m_failed.count(finished) != 0) {
+        return kResultFail;
+    }
+    return m_options.judgeAfterStep ? kJournalResultPending : kResultPass;
+}
+
 bool CMonitorGate::HoldAfterStep(int finished, bool /*lastStep*/) {
     m_nextDueMs = -1;  // the step is over: no more checks during it
-    if (finished < 0 || finished >= static_cast<int>(m_doc.Steps().size())) {
-        return false;
-    }
-    // The sequencer has just marked the step PASS; a FAIL found during it stands.
-    if (m_failed.count(finished) != 0) {
-        m_seq.ApplyJudgement(finished, kResultFail,
-                             m_doc.Steps()[static_cast<size_t>(finished)].m_strComment,
-                             JudgedBy::Monitor);
-    }
-    if (!m_options.judgeAfterStep) {
+    if (finished < 0 || finished >= static_cast<int>(m_doc.Steps().size()) ||
+        !m_options.judgeAfterStep) {
         return false;
     }
     // A check during the step still running is of no use now; the verdict after it counts.
     m_monitor.Cancel();
     if (!m_monitor.Start(RequestFor(finished, MonitorPhase::After))) {
+        // No check, no verdict: the step stays unjudged and says so.
+        const CExecData& step = m_doc.Steps()[static_cast<size_t>(finished)];
+        m_seq.ApplyJudgement(
+            finished, step.m_nResult,
+            ReplaceMonitorComment(step.m_strComment,
+                                  QStringLiteral("monitor: the check could not be started")),
+            JudgedBy::Monitor);
         return false;
     }
     SetChecking(finished);
@@ -99,7 +112,6 @@ void CMonitorGate::OnDuringTick(qint64 nowMs) {
     if (step != m_duringStep || m_nextDueMs < 0) {
         // A step (or a new run of it) has begun: its checks count from now.
         m_duringStep = step;
-        m_failed.erase(step);
         m_nextDueMs = nowMs + m_options.everyMs;
         return;
     }
@@ -127,23 +139,29 @@ void CMonitorGate::OnVerdict(const MonitorVerdict& verdict) {
     OnDuringVerdict(row, verdict);
 }
 
+// Each answer replaces the monitor's earlier comment on the step; the operator's is kept.
 void CMonitorGate::OnAfterVerdict(int row, const MonitorVerdict& verdict) {
     SetChecking(-1);
     const bool held = m_seq.Phase() == RunPhase::Holding;
     const bool failedDuring = m_failed.count(row) != 0;
     const QString kept = m_doc.Steps()[static_cast<size_t>(row)].m_strComment;
+    // A FAIL found during the step stands, and so does its reason.
+    const QString comment = failedDuring ? kept : ReplaceMonitorComment(kept, verdict.comment);
     switch (verdict.outcome) {
         case MonitorOutcome::Pass: {
             const int result = failedDuring ? kResultFail : kResultPass;
-            m_seq.ApplyJudgement(row, result, kept, JudgedBy::Monitor);
+            m_seq.ApplyJudgement(row, result, comment, JudgedBy::Monitor);
             Record(verdict, result);
-            if (held) {
+            if (held && failedDuring && m_options.stopOnFail) {
+                m_seq.OnStop();  // the EUT failed during the step: no further surge
+            } else if (held) {
                 m_seq.ReleaseHold();
             }
             return;
         }
         case MonitorOutcome::Fail:
-            m_seq.ApplyJudgement(row, kResultFail, verdict.comment, JudgedBy::Monitor);
+            m_seq.ApplyJudgement(row, kResultFail, ReplaceMonitorComment(kept, verdict.comment),
+                                 JudgedBy::Monitor);
             Record(verdict, kResultFail);
             if (held) {
                 if (m_options.stopOnFail) {
@@ -156,13 +174,15 @@ void CMonitorGate::OnAfterVerdict(int row, const MonitorVerdict& verdict) {
         case MonitorOutcome::Problem: {
             // No verdict on the EUT: the step is not judged, unless a FAIL was already found.
             const int result = failedDuring ? kResultFail : kResultNone;
-            m_seq.ApplyJudgement(row, result, failedDuring ? kept : verdict.comment,
-                                 JudgedBy::Monitor);
+            m_seq.ApplyJudgement(row, result, comment, JudgedBy::Monitor);
             Record(verdict, result);
             if (!held) {
                 return;
             }
-            if (AskToGoOn(verdict)) {
+            // A FAIL found during the step stops the test at once when asked to, as after it.
+            if (failedDuring && m_options.stopOnFail) {
+                m_seq.OnStop();
+            } else if (AskToGoOn(verdict)) {
                 m_seq.ReleaseHold();
             } else {
                 m_seq.OnStop();
@@ -174,15 +194,23 @@ void CMonitorGate::OnAfterVerdict(int row, const MonitorVerdict& verdict) {
 
 void CMonitorGate::OnDuringVerdict(int row, const MonitorVerdict& verdict) {
     const CExecData& step = m_doc.Steps()[static_cast<size_t>(row)];
+    const bool failed = m_failed.count(row) != 0;
     switch (verdict.outcome) {
-        case MonitorOutcome::Pass:
-            // Never undoes a FAIL: the step keeps what it has.
+        case MonitorOutcome::Pass: {
+            // Never undoes a FAIL; an earlier problem's comment goes.
+            const QString comment = ReplaceMonitorComment(step.m_strComment, QString());
+            if (!failed && comment != step.m_strComment) {
+                m_seq.ApplyJudgement(row, step.m_nResult, comment, JudgedBy::Monitor);
+            }
             Record(verdict, step.m_nResult);
             return;
+        }
         case MonitorOutcome::Fail: {
             // The first FAIL's reason is kept; later ones only go to the record.
             if (m_failed.insert(row).second) {
-                m_seq.ApplyJudgement(row, kResultFail, verdict.comment, JudgedBy::Monitor);
+                m_seq.ApplyJudgement(row, kResultFail,
+                                     ReplaceMonitorComment(step.m_strComment, verdict.comment),
+                                     JudgedBy::Monitor);
             }
             Record(verdict, kResultFail);
             if (m_options.stopOnFail && TestUnderWay(m_seq.Phase()) &&
@@ -192,9 +220,10 @@ void CMonitorGate::OnDuringVerdict(int row, const MonitorVerdict& verdict) {
             return;
         }
         case MonitorOutcome::Problem: {
-            const bool failed = m_failed.count(row) != 0;
             if (!failed) {
-                m_seq.ApplyJudgement(row, step.m_nResult, verdict.comment, JudgedBy::Monitor);
+                m_seq.ApplyJudgement(row, step.m_nResult,
+                                     ReplaceMonitorComment(step.m_strComment, verdict.comment),
+                                     JudgedBy::Monitor);
             }
             Record(verdict, failed ? kResultFail : step.m_nResult);
             // The EUT is not surged further while nobody knows how it is: pause as PAUSE does.

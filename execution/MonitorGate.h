@@ -44,6 +44,8 @@ public:
                  MonitorGateOptions options, QString documentPath = QString());
     ~CMonitorGate() override;
 
+    int ResultAtStepEnd(int finished) override;
+    void StepStarted(int step) override;
     bool HoldAfterStep(int finished, bool lastStep) override;
 
     // The checks during a step follow this clock (milliseconds, any origin). The gate's own

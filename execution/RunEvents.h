@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "ExecData.h"
 #include "RunJournal.h"
 #include "RunPhase.h"
 
@@ -46,6 +47,14 @@ public:
 class IStepGate {
 public:
     virtual ~IStepGate() = default;
+    // How step `finished` is marked as it ends normally, before HoldAfterStep: kResultPass
+    // when nobody else judges it, kResultFail for a FAIL already found, and
+    // kJournalResultPending while a verdict is still to come (the step shows no result and its
+    // step-end records "pending").
+    virtual int ResultAtStepEnd(int /*finished*/) { return kResultPass; }
+    // Step `step` (from 0) is being started (again): nothing found on an earlier run of it
+    // counts for this one.
+    virtual void StepStarted(int /*step*/) {}
     virtual bool HoldAfterStep(int finished, bool lastStep) = 0;
 };
 

@@ -183,7 +183,11 @@ bool CRunSequencer::Perform(RunOp op, Transition& t) {
         case RunOp::LoadStep:
             return LoadCurrentStep();
         case RunOp::StartStep:
+            m_doc.ClearResume();  // a test has started: the next one begins at step 1
             m_observer->OnStepStarted(m_doc.CurrentStep(), m_block);
+            if (m_gate) {
+                m_gate->StepStarted(m_doc.CurrentStep());
+            }
             m_cntl.StartTest();
             return true;
         case RunOp::PauseResume:
@@ -260,20 +264,22 @@ int CRunSequencer::CurrentIndex() {
     return m_doc.CurrentStep();
 }
 
-// The step the instrument finished passed; the next one becomes current and reads "------".
+// The step the instrument finished passed, unless the step gate judges it; the next one becomes
+// current and reads "------".
 void CRunSequencer::FinishStep() {
     ExecDataList& steps = m_doc.Steps();
     const int current = CurrentIndex();
+    CExecData& step = steps[static_cast<size_t>(current)];
     m_finished = current;
-    steps[static_cast<size_t>(current)].m_nResult = kResultPass;
+    const int result = m_gate ? m_gate->ResultAtStepEnd(current) : kResultPass;
+    step.m_nResult = result == kJournalResultPending ? kResultNone : result;
     m_list.RefreshRow(current);
     // A normal end means every discharge of the step was applied; the count last polled may
     // be one short, the last discharge having come after it.
-    m_observer->OnStepEnded(
-        current, kResultPass,
-        std::max<qint64>(m_discharges, steps[static_cast<size_t>(current)].m_lDisc));
-    m_observer->OnJudgement(current, kResultPass, steps[static_cast<size_t>(current)].m_strComment,
-                            JudgedBy::Sequencer);
+    m_observer->OnStepEnded(current, result, std::max<qint64>(m_discharges, step.m_lDisc));
+    if (result == kResultPass) {
+        m_observer->OnJudgement(current, kResultPass, step.m_strComment, JudgedBy::Sequencer);
+    }
     if (current + 1 >= StepCount()) {
         return;
     }
@@ -296,6 +302,9 @@ bool CRunSequencer::NextStep() {
         return false;
     }
     m_observer->OnStepStarted(current, m_block);
+    if (m_gate) {
+        m_gate->StepStarted(current);
+    }
     m_cntl.StartTest();
     return true;
 }

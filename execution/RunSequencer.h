@@ -55,6 +55,9 @@ public:
     bool OnClose();
     // Writes the report now. Whatever comes of it, Close no longer offers it.
     void OnReport();
+    // The report writer tells the file as soon as it is written (before anything opens it), so
+    // the record has it whatever the operator is told next.
+    void ReportWritten(const QString& path);
     // Pauses (or resumes) the running step as START does while it runs, by one "CA"; nothing
     // when the instrument does not report the step running, or it already is as asked. True
     // when "CA" was sent.
@@ -143,6 +146,7 @@ private:
     ExecPanelState m_state;
     std::function<void()> m_onState;
     std::function<QString()> m_reportWriter;
+    QString m_reportRecorded;  // the report ReportWritten told of during this OnReport
     IRunObserver* m_observer;
     IStepGate* m_gate = nullptr;
 

@@ -75,6 +75,8 @@ QString JournalResultText(int result) {
             return QStringLiteral("pass");
         case kResultFail:
             return QStringLiteral("fail");
+        case kJournalResultPending:
+            return QStringLiteral("pending");
         default:
             return QStringLiteral("none");
     }
@@ -86,6 +88,9 @@ int JournalResultCode(const QString& text) {
     }
     if (text == QLatin1String("fail")) {
         return kResultFail;
+    }
+    if (text == QLatin1String("pending")) {
+        return kJournalResultPending;
     }
     return text == QLatin1String("none") ? kResultNone : -1;
 }

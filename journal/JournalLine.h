@@ -47,7 +47,13 @@ bool IsReservedJournalField(const QString& name);
 QByteArray EncodeJournalLine(qint64 seq, const QDateTime& moment, const QString& event,
                              const JournalFields& fields, const QByteArray& prevHex);
 
-// Judgement codes as journal texts: "pass", "fail", "none"; and back (-1 for anything else).
+// The step-end result of a step whose verdict is still to come (an EUT monitor judges it after
+// its last discharge): the step shows no result meanwhile, and a run cut off before the verdict
+// has not ended that step.
+constexpr int kJournalResultPending = 3;
+
+// Judgement codes as journal texts: "pass", "fail", "none", and "pending" for
+// kJournalResultPending; and back (-1 for anything else).
 QString JournalResultText(int result);
 int JournalResultCode(const QString& text);
 

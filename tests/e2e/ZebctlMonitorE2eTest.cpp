@@ -7,7 +7,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "ExecData.h"
+#include "JournalRecovery.h"
 #include "SimFixture.h"
+#include "StepComment.h"
 #include "TempConfigHome.h"
 #include "XlsxReader.h"
 
@@ -142,6 +145,58 @@ TEST_F(ZebctlMonitorE2eTest, StopOnFailEndsTheTestAtTheFirstFail) {
         EXPECT_EQ(Run(args), 2) << args.join(' ').toStdString();
     }
     EXPECT_EQ(sim.CommandLog().size(), sent);
+}
+
+// Killed while the monitor judges step 2: the journal holds no PASS for it, the restore gives it
+// back unjudged with the reason, and the resumed run does step 2 again.
+TEST_F(ZebctlMonitorE2eTest, ACrashDuringTheCheckLeavesTheStepUnjudgedAndItIsDoneAgain) {
+    auto& sim = AddSim(Fast());
+    const QString slow = Write(QStringLiteral("slow.sh"), R"(#!/bin/sh
+if [ "$ZEB_STEP" = 2 ] && [ ! -e resumed ]; then touch checking; sleep 5; fi
+exit 0
+)");
+    QFile::setPermissions(slow, QFile::permissions(slow) | QFileDevice::ExeOwner);
+    const QString journal = dir.filePath(QStringLiteral("run.zebrun"));
+    QProcess proc;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.Path());
+    proc.setProcessEnvironment(env);
+    proc.start(QStringLiteral(ZEBCTL_PATH),
+               {QStringLiteral("run"), doc, QStringLiteral("--monitor"), slow,
+                QStringLiteral("--journal"), journal});
+    ASSERT_TRUE(proc.waitForStarted());
+    const QString checking = dir.filePath(QStringLiteral("checking"));
+    for (int i = 0; i < 300 && !QFile::exists(checking); ++i) {
+        proc.waitForFinished(50);
+    }
+    ASSERT_TRUE(QFile::exists(checking)) << "the check of step 2 never began";
+    proc.kill();
+    proc.waitForFinished();
+    const QString printed = QString::fromUtf8(proc.readAllStandardOutput());
+    EXPECT_FALSE(printed.contains(QStringLiteral("mark step=2 result=PASS")));
+
+    QFile file(journal);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.contains(R"("event":"step-end","step":2,"result":"pending")"));
+    EXPECT_FALSE(bytes.contains(R"("step":2,"result":"pass")")) << "no PASS before the verdict";
+    JournalState state;
+    QString error;
+    ASSERT_TRUE(ReadJournalState(journal, state, error)) << error.toStdString();
+    EXPECT_EQ(state.results[1], kResultNone);
+    EXPECT_EQ(state.comments[1], InterruptedVerdictComment());
+    EXPECT_EQ(state.firstNotEnded, 1);
+
+    Write(QStringLiteral("resumed"), "");
+    const int startsBefore = sim.CommandLog().filter(QStringLiteral("CA")).size();
+    ASSERT_EQ(Run({QStringLiteral("--resume"), journal, QStringLiteral("--monitor"), slow}), 0)
+        << err.toStdString();
+    EXPECT_TRUE(lines.contains("mark step=2 result=PASS by=monitor comment="));
+    EXPECT_TRUE(lines.contains("passed=4/4"));
+    EXPECT_EQ(sim.CommandLog().filter(QStringLiteral("CA")).size() - startsBefore, 3)
+        << "steps 2, 3 and 4";
+    ASSERT_TRUE(ReadJournalState(journal, state, error)) << error.toStdString();
+    EXPECT_EQ(state.outcome, QStringLiteral("resumed"));
 }
 
 }  // namespace

@@ -3,9 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "FakeEutMonitor.h"
+#include "JournalRecovery.h"
 #include "LinkMessages.h"
 #include "MonitorGate.h"
+#include "MonitorSettings.h"
+#include "RunJournalObserver.h"
 #include "SequencerFixture.h"
 
 namespace zeb::test {
@@ -264,6 +270,118 @@ TEST_F(MonitorGateTest, TheInstrumentHearsExactlyTheSameWithOrWithoutTheMonitor)
     EXPECT_FALSE(idle.HoldAfterStep(0, false));
     idle.OnDuringTick(100000);
     EXPECT_EQ(monitor.started.size(), 2u);
+}
+
+// While the verdict after a step is still to come, the step shows and journals no result; a run
+// cut off there is restored with the step unjudged and done again.
+TEST_F(MonitorGateTest, NoPassIsJournalledBeforeTheVerdictAfterTheStep) {
+    CMemoryRunJournal journal;
+    CRunJournalObserver observer(journal);
+    seq.SetObserver(&observer);
+    MakeGate(After());
+    observer.Open(OpenInfoForDocument(doc, doc.Store()));
+    RunFirstStep();
+    EndStep();
+    EXPECT_EQ(seq.Phase(), RunPhase::Holding);
+    EXPECT_EQ(Result(0), kResultNone);
+    const QByteArray before = journal.Bytes();
+    EXPECT_TRUE(before.contains(R"("event":"step-end","step":1,"result":"pending")"));
+    EXPECT_FALSE(before.contains(R"("result":"pass")")) << before.toStdString();
+
+    // Killed here: the journal as it lies gives the step back unjudged, and not ended.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("run.zebrun");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(before);
+    file.close();
+    JournalState state;
+    QString error;
+    ASSERT_TRUE(ReadJournalState(path, state, error)) << error.toStdString();
+    EXPECT_EQ(state.results[0], kResultNone);
+    EXPECT_EQ(state.comments[0], InterruptedVerdictComment());
+    EXPECT_EQ(state.firstNotEnded, 0);
+
+    monitor.AnswerPass();
+    EXPECT_EQ(Result(0), kResultPass);
+    EXPECT_TRUE(
+        journal.Bytes()
+            .mid(before.size())
+            .contains(
+                R"("event":"judgement","step":1,"result":"pass","comment":"","by":"monitor")"));
+    EXPECT_FALSE(journal.Bytes().contains(R"("result":"pass","comment":"","by":"sequencer")"));
+}
+
+// Stop at the first FAIL holds for a FAIL found while the step runs, whatever the verdict after.
+TEST_F(MonitorGateTest, AFailDuringTheStepStopsTheTestWhenAskedTo) {
+    MakeGate([] {
+        MonitorGateOptions o;
+        o.checkDuringStep = true;
+        o.everyMs = 1000;
+        o.stopOnFail = true;
+        return o;
+    }());
+    RunFirstStep();
+    Status(kRunning);
+    timers.Fire(seq, 1);
+    gate->OnDuringTick(0);
+    gate->OnDuringTick(1000);
+    monitor.AnswerFail(QStringLiteral("EUT rebooted"));
+    EXPECT_EQ(Sent(), QStringList{"CB"});
+    EXPECT_EQ(seq.Phase(), RunPhase::Stopping);
+    sink.Expect(linkmsg::TestStopped());
+    Status(kNormalEnd);
+    timers.Fire(seq, 1);
+    EXPECT_EQ(seq.Outcome(), RunOutcome::Stopped);
+    EXPECT_EQ(Result(0), kResultFail);
+    EXPECT_TRUE(Sent().isEmpty()) << "the next step never starts";
+}
+
+// A step run again is judged on that run alone, and each monitor answer replaces the monitor's
+// earlier comment while the operator's stays.
+TEST_F(MonitorGateTest, ARerunForgetsTheEarlierFailAndAnswersReplaceTheMonitorComment) {
+    MakeGate(During());
+    gate->SetProblemAnswer([](const MonitorVerdict&) { return true; });
+    RunFirstStep();
+    Status(kRunning);
+    timers.Fire(seq, 1);
+    gate->OnDuringTick(0);
+    gate->OnDuringTick(1000);
+    monitor.AnswerFail(QStringLiteral("answered 500"));
+    seq.OnStop();
+    sink.Expect(linkmsg::TestStopped());
+    Status(0);
+    timers.Fire(seq, 1);
+    timers.Fire(seq, 0);
+    ASSERT_EQ(Result(0), kResultFail);
+    seq.ApplyJudgement(0, kResultFail, "cable moved\n" + Comment(0));
+    Sent();
+
+    // The same step again: a check with no verdict, OK, then PASS after the step.
+    doc.SetCurrentStep(0);
+    StartRun();
+    Status(kRunning);
+    timers.Fire(seq, 1);
+    gate->OnDuringTick(2000);
+    gate->OnDuringTick(3000);
+    Status(kRunning | kPaused);
+    monitor.AnswerProblem(QStringLiteral("no answer within 5 s, stopped"));
+    EXPECT_EQ(Comment(0), "cable moved\nmonitor: no answer within 5 s, stopped");
+    Status(kRunning);
+    EndStep();
+    monitor.AnswerPass();
+    EXPECT_EQ(Result(0), kResultPass);
+    EXPECT_EQ(Comment(0), "cable moved");
+}
+
+TEST(MonitorGateOptionsTest, TheCheckPeriodIsSetInSeconds) {
+    EutMonitorSettings settings;
+    settings.command = QStringLiteral("ping-host 192.0.2.7");
+    settings.everyS = 7;
+    EXPECT_EQ(MonitorGateOptions::From(settings).everyMs, 7000);
+    EXPECT_EQ(ReplaceMonitorComment(QString(), QString()), QString());
+    EXPECT_EQ(ReplaceMonitorComment("note", "monitor: x"), "note\nmonitor: x");
+    EXPECT_EQ(ReplaceMonitorComment("monitor: old", "monitor: new"), "monitor: new");
 }
 
 }  // namespace
