@@ -7,6 +7,7 @@
 #include "CurrentMachine.h"
 #include "DocTemplate.h"
 #include "FileRunJournal.h"
+#include "JournalRecovery.h"
 #include "JournalRestore.h"
 #include "LabStandard.h"
 #include "MessageSeam.h"
@@ -18,7 +19,10 @@ namespace zeb {
 CDocManager::CDocManager(CurrentMachine& machine, CRecentFileList& recent)
     : m_machine(machine), m_recent(recent), m_journalFolder(DefaultJournalFolder()) {}
 
-CDocManager::~CDocManager() = default;
+// A run journal whose close line a full disk kept out is tried once more as the program ends.
+CDocManager::~CDocManager() {
+    RetryUnwrittenCloses();
+}
 
 CZebM40SettingsDoc* CDocManager::NewDocument() {
     auto doc = std::make_unique<CZebM40SettingsDoc>();
@@ -137,6 +141,8 @@ void CDocManager::Close(CZebM40SettingsDoc* doc) {
     m_docs.erase(std::remove_if(m_docs.begin(), m_docs.end(),
                                 [doc](const Entry& e) { return e.doc.get() == doc; }),
                  m_docs.end());
+    // The close line of a run journal that could not be written is tried again.
+    RetryUnwrittenCloses();
 }
 
 QString CDocManager::Title(const CZebM40SettingsDoc& doc) const {

@@ -13,7 +13,16 @@ bool OfferJournalRestore(const QString& folder, const QString& path, CZebM40Sett
         return false;
     }
     const QByteArray bytes = file.readAll();
-    std::vector<JournalState> found = FindUnclosedJournals(folder, bytes);
+    std::vector<BrokenJournal> broken;
+    std::vector<JournalState> found = FindUnclosedJournals(folder, path, bytes, &broken);
+    // A journal that does not verify is never used, but the operator hears of it.
+    if (!broken.empty()) {
+        QStringList notices;
+        for (const BrokenJournal& b : broken) {
+            notices << BrokenJournalNotice(b);
+        }
+        ShowMessage(notices.join(QStringLiteral("\n\n")), MsgButtons::Ok, MsgIcon::Warning);
+    }
     for (auto it = found.rbegin(); it != found.rend(); ++it) {
         QString error;
         const MsgAnswer answer =

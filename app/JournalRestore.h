@@ -11,7 +11,8 @@ namespace zeb {
 
 class CZebM40SettingsDoc;
 
-// Asks about the unclosed journals in folder that match the file at path, newest first, until
+// Tells the operator about journals of the file at path that do not verify, then asks about the
+// unclosed journals in folder that recorded this path and match its bytes, newest first, until
 // the operator restores one. True when the document's results were restored.
 bool OfferJournalRestore(const QString& folder, const QString& path, CZebM40SettingsDoc& doc);
 

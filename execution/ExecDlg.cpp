@@ -13,10 +13,12 @@
 #include <QStatusTipEvent>
 #include <QStyle>
 #include <QTableView>
+#include <QTimer>
 
 #include "DesktopReportOpener.h"
 #include "ExecWidgets.h"
 #include "IssueReportDlg.h"
+#include "JournalRecovery.h"
 #include "JudgeDlg.h"
 #include "MessageSeam.h"
 #include "MonitorGate.h"
@@ -204,7 +206,17 @@ bool CExecDlg::Begin() {
         return m_begun;
     }
     // Every opening is journalled from here to End(), before anything is sent.
-    m_journal = StartRunJournal(m_journalFolder, m_doc, RunOpenInfo(m_doc, m_property, m_cntl));
+    JournalOpenInfo info = RunOpenInfo(m_doc, m_property, m_cntl);
+    NoteResumedRun(m_doc, info.resumesJournal, info.endedSteps);
+    m_journal = StartRunJournal(m_journalFolder, m_doc, info);
+    QString resumeError;
+    if (m_journal && !ContinueResumedRun(m_doc, m_journal->Path(), resumeError)) {
+        ShowMessage(resumeError, MsgButtons::Ok, MsgIcon::Warning);
+    }
+    if (m_journal) {
+        m_journal->Observer().SetFailureListener(
+            [this](const QString& text) { OnJournalFailed(text); });
+    }
     m_sequencer->SetObserver(m_journal ? &m_journal->Observer() : nullptr);
     m_begun = m_sequencer->Open();
     if (m_begun && !m_monitorError.isEmpty()) {
@@ -316,6 +328,32 @@ void CExecDlg::Render() {
         }
     }
     m_rendering = false;
+    TellJournalFailure();
+}
+
+// A journal that cannot be written never holds the run: the dialog and the main window's status
+// bar say so at once, and the whole message follows once no test is under way.
+void CExecDlg::OnJournalFailed(const QString& text) {
+    m_journalNotice = text;
+    m_w->journalLabel->setToolTip(text);
+    m_w->journalLabel->setAccessibleDescription(text);
+    m_w->journalLabel->setVisible(true);
+    if (parentWidget()) {
+        QStatusTipEvent tip(QStringLiteral("The run journal cannot be written"));
+        QApplication::sendEvent(parentWidget(), &tip);
+    }
+}
+
+void CExecDlg::TellJournalFailure() {
+    const RunPhase phase = m_sequencer->Phase();
+    if (m_journalNotice.isEmpty() || m_journalTold || TestUnderWay(phase) ||
+        phase == RunPhase::Starting) {
+        return;
+    }
+    m_journalTold = true;
+    // Not from inside the transition that ended the test: the message comes after it.
+    QTimer::singleShot(
+        0, this, [text = m_journalNotice] { ShowMessage(text, MsgButtons::Ok, MsgIcon::Warning); });
 }
 
 void CExecDlg::RequestClose() {
@@ -453,7 +491,20 @@ QString CExecDlg::WriteReport() {
         }
         opener = m_desktopOpener.get();
     }
-    const QString path = MakeTestReport(m_property, m_doc, *opener, m_reportFolder);
+    // The file is recorded as soon as it is written, before anything tries to open it.
+    class RecordingOpener : public IReportOpener {
+    public:
+        RecordingOpener(IReportOpener& inner, CRunSequencer& seq) : m_inner(inner), m_seq(seq) {}
+        bool OpenReport(const QString& path) override {
+            m_seq.ReportWritten(path);
+            return m_inner.OpenReport(path);
+        }
+
+    private:
+        IReportOpener& m_inner;
+        CRunSequencer& m_seq;
+    } recording(*opener, *m_sequencer);
+    const QString path = MakeTestReport(m_property, m_doc, recording, m_reportFolder);
     // The main window's status bar says where the workbook went: a status tip climbs from the
     // window that opened this dialog up to it.
     if (!path.isEmpty() && parentWidget()) {

@@ -77,6 +77,8 @@ private:
     void FitColumns();
     QString WriteReport();
     void UseMonitorOfSettings();
+    void OnJournalFailed(const QString& text);
+    void TellJournalFailure();
     QWidget* WidgetFor(ExecControl control) const;
     ExecControl ControlOf(const QWidget* widget) const;
 
@@ -87,6 +89,8 @@ private:
     QString m_reportFolder;
     QString m_monitorError;  // why the monitor ZEB.ini sets up cannot be used
     QString m_journalFolder;
+    QString m_journalNotice;  // why the journal could not be written
+    bool m_journalTold = false;
     std::unique_ptr<CRunJournalFile> m_journal;
     std::unique_ptr<IReportOpener> m_desktopOpener;
     std::unique_ptr<CQtTimerHost> m_timers;

@@ -122,7 +122,12 @@ void CExecWidgets::Build(QDialog* dlg) {
     checkingLabel = new QLabel(CheckingText(), dlg);
     checkingLabel->setAlignment(Qt::AlignCenter);
     checkingLabel->setWordWrap(true);
-    for (QLabel* l : {pauseLabel, processingLabel, notConnectedLabel, checkingLabel}) {
+    journalLabel = new QLabel(QStringLiteral("The run journal cannot be written"), dlg);
+    journalLabel->setAlignment(Qt::AlignCenter);
+    journalLabel->setWordWrap(true);
+    journalLabel->setStyleSheet(QStringLiteral("color: #c62828;"));
+    for (QLabel* l :
+         {pauseLabel, processingLabel, notConnectedLabel, checkingLabel, journalLabel}) {
         l->setVisible(false);
         l->setMinimumWidth(110);
     }
@@ -136,6 +141,7 @@ void CExecWidgets::Build(QDialog* dlg) {
     lampLayout->addWidget(processingLabel);
     lampLayout->addWidget(notConnectedLabel);
     lampLayout->addWidget(checkingLabel);
+    lampLayout->addWidget(journalLabel);
     lampLayout->addStretch();
 
     // Step figures: current / total for steps, discharges and the interval.

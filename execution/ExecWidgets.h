@@ -39,6 +39,7 @@ struct CExecWidgets {
     QLabel* processingLabel = nullptr;
     QLabel* notConnectedLabel = nullptr;
     QLabel* checkingLabel = nullptr;  // the EUT monitor judges the step that ended
+    QLabel* journalLabel = nullptr;   // the run journal could not be written
 
     QLabel* stepNumber = nullptr;
     QLabel* stepTotal = nullptr;

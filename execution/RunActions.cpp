@@ -187,10 +187,16 @@ void CRunSequencer::OnReport() {
     if (!m_reportWriter) {
         return;
     }
+    m_reportRecorded.clear();
     const QString path = m_reportWriter();
-    if (!path.isEmpty()) {
+    if (!path.isEmpty() && path != m_reportRecorded) {
         m_observer->OnReportWritten(path);
     }
+}
+
+void CRunSequencer::ReportWritten(const QString& path) {
+    m_reportRecorded = path;
+    m_observer->OnReportWritten(path);
 }
 
 }  // namespace zeb

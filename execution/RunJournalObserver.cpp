@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "JournalLine.h"
+#include "JournalRecovery.h"
 #include "MessageSeam.h"
 #include "SettingsDoc.h"
 #include "StandardVerdict.h"
@@ -39,7 +40,12 @@ RunEnd RunEndOf(RunOutcome outcome) {
 bool CRunJournalObserver::Note(bool written) {
     if (!written && !m_failed) {
         m_failed = true;
-        ShowMessage(JournalFailedText(m_journal.LastError()), MsgButtons::Ok, MsgIcon::Warning);
+        const QString text = JournalFailedText(m_journal.LastError());
+        if (m_onFailure) {
+            m_onFailure(text);
+        } else {
+            ShowMessage(text, MsgButtons::Ok, MsgIcon::Warning);
+        }
     }
     return written;
 }
@@ -112,8 +118,12 @@ void CRunJournalObserver::OnReportWritten(const QString& path) {
     Note(m_journal.Report(path));
 }
 
+// A close line that cannot be written now is tried again later (RetryUnwrittenCloses), so a
+// full disk that is cleared in time still leaves a closed journal.
 void CRunJournalObserver::OnClosed(RunOutcome outcome) {
-    Note(m_journal.Close(RunEndOf(outcome)));
+    if (!Note(m_journal.Close(RunEndOf(outcome))) && !m_filePath.isEmpty()) {
+        NoteUnwrittenClose(m_filePath, RunEndOf(outcome));
+    }
 }
 
 JournalOpenInfo RunOpenInfo(const CZebM40SettingsDoc& doc, const CTestProperty& property,
@@ -140,7 +150,11 @@ JournalOpenInfo RunOpenInfo(const CZebM40SettingsDoc& doc, const CTestProperty& 
 }
 
 bool CRunJournalFile::Create(const QString& path, QString& error) {
-    return m_file.Create(path, error);
+    if (!m_file.Create(path, error)) {
+        return false;
+    }
+    m_observer.SetFilePath(path);
+    return true;
 }
 
 QString RunJournalName(const CZebM40SettingsDoc& doc) {

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 #include "EutMonitor.h"
@@ -39,6 +40,13 @@ public:
     IRunJournal& Journal() { return m_journal; }
     // A line could not be written (the operator has been told).
     bool Failed() const { return m_failed; }
+    // Hears the first write failure's text (JournalFailedText) instead of the message seam, so
+    // that a window can show it without holding the run.
+    void SetFailureListener(std::function<void(const QString&)> listener) {
+        m_onFailure = std::move(listener);
+    }
+    // The journal's file, whose close line is tried again later when it cannot be written.
+    void SetFilePath(const QString& path) { m_filePath = path; }
 
     void OnStepStarted(int step, const QStringList& block) override;
     void OnStepEnded(int step, int result, qint64 discharges) override;
@@ -56,6 +64,8 @@ private:
 
     IRunJournal& m_journal;
     bool m_failed = false;
+    std::function<void(const QString&)> m_onFailure;
+    QString m_filePath;
 };
 
 // The open event of a run on the connected instrument: the document as it lies on disk (its
@@ -74,6 +84,7 @@ public:
     bool Open(const JournalOpenInfo& info) { return m_observer.Open(info); }
 
     CRunJournalObserver& Observer() { return m_observer; }
+    CFileRunJournal& File() { return m_file; }
     const QString& Path() const { return m_file.Path(); }
 
 private:

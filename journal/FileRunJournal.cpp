@@ -64,6 +64,12 @@ QString SafeName(const QString& name) {
 
 }  // namespace
 
+QString WriteFailureMarkerPath(const QString& journalPath) {
+    const QFileInfo info(journalPath);
+    return info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+           QStringLiteral(".unwritten");
+}
+
 QString DefaultJournalFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
            QStringLiteral("/runs");
@@ -95,6 +101,17 @@ CFileRunJournal::~CFileRunJournal() {
         ::_close(m_fd);
     }
 #endif
+}
+
+void CFileRunJournal::SetSync(SyncFunction sync) {
+    m_sync = std::move(sync);
+}
+
+void CFileRunJournal::MarkWriteFailure() const {
+    QFile marker(WriteFailureMarkerPath(m_path));
+    if (!marker.exists()) {
+        marker.open(QIODevice::WriteOnly);
+    }
 }
 
 bool CFileRunJournal::Create(const QString& path, QString& error) {
@@ -159,6 +176,11 @@ bool CFileRunJournal::Event(const QString& name, const JournalFields& fields) {
     if (ok) {
         m_chain.Commit(line);
         m_error.clear();
+        if (name == QLatin1String("close")) {
+            QFile::remove(WriteFailureMarkerPath(m_path));  // the journal is whole again
+        }
+    } else if (m_fd >= 0) {
+        MarkWriteFailure();
     }
     return ok;
 }
@@ -178,7 +200,7 @@ bool CFileRunJournal::CreateWithFirstLine(const QByteArray& bytes) {
     }
     int error = 0;
     bool written = WriteAllToFd(fd, bytes, error);
-    if (written && !SyncData(fd)) {
+    if (written && !(m_sync ? m_sync(fd) : SyncData(fd))) {
         error = errno;
         written = false;
     }
@@ -214,12 +236,12 @@ bool CFileRunJournal::CreateWithFirstLine(const QByteArray& bytes) {
 
 bool CFileRunJournal::AppendLine(const QByteArray& bytes) {
     int error = 0;
-    if (WriteAllToFd(m_fd, bytes, error) && SyncData(m_fd)) {
+    if (WriteAllToFd(m_fd, bytes, error) && (m_sync ? m_sync(m_fd) : SyncData(m_fd))) {
         m_size += bytes.size();
         return true;
     }
     if (error == 0) {
-        error = errno;
+        error = errno != 0 ? errno : EIO;
     }
     // Whatever part of the line reached the file is taken away again, so the file ends on a
     // whole line and the next event continues the chain.

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <functional>
+
 #include "RunJournal.h"
 
 namespace zeb {
@@ -19,6 +21,12 @@ QString JournalFileName(const QString& documentName, const QDateTime& localNow);
 // The same name in folder, with " (2)", " (3)", ... added while the name is taken.
 QString NewJournalPath(const QString& folder, const QString& documentName,
                        const QDateTime& localNow);
+
+// The empty file that stands beside a journal while a line of it could not be written (a full
+// disk): ".<journal file name>.unwritten" in its folder. It says, after a crash or when even the
+// close line could not be written, that the journal stopped for that reason. An empty file
+// needs no data blocks, so it can usually be made when the disk is full.
+QString WriteFailureMarkerPath(const QString& journalPath);
 
 class CFileRunJournal : public IRunJournal {
 public:
@@ -41,10 +49,16 @@ public:
     const QString& Path() const { return m_path; }
     qint64 CutBytes() const { return m_cutBytes; }
     CJournalChain& Chain() { return m_chain; }
+    // Makes the bytes written to the descriptor durable (fdatasync by default); called once
+    // for every line before Event returns. Tests count the calls or fail them as a full disk
+    // would.
+    using SyncFunction = std::function<bool(int fd)>;
+    void SetSync(SyncFunction sync);
 
 private:
     bool CreateWithFirstLine(const QByteArray& bytes);
     bool AppendLine(const QByteArray& bytes);
+    void MarkWriteFailure() const;
 
     QString m_path;
     int m_fd = -1;
@@ -52,6 +66,7 @@ private:
     qint64 m_cutBytes = 0;
     CJournalChain m_chain;
     QString m_error;
+    SyncFunction m_sync;
 };
 
 }  // namespace zeb

@@ -12,6 +12,7 @@
 #include "FileRunJournal.h"
 #include "JournalLine.h"
 #include "SettingsDoc.h"
+#include "StepComment.h"
 
 namespace zeb {
 
@@ -36,23 +37,33 @@ public:
         const QString& event = entry.event;
         if (event == QLatin1String("step-start")) {
             const int step = Step(entry);
-            if (step > 0 && m_firstStarted == 0) {
-                m_firstStarted = step;
+            if (step > 0) {
+                m_pending[step - 1] = false;  // a new run of the step
+                if (m_firstStarted == 0) {
+                    m_firstStarted = step;
+                }
             }
         } else if (event == QLatin1String("step-end")) {
             const int step = Step(entry);
             const int result = Result(entry);
-            if (step > 0 && result >= 0) {
-                m_state.ended[step - 1] = true;
-                m_state.results[step - 1] = result;
-                m_state.lastStepEnded = step;
+            if (step > 0 && result == kJournalResultPending) {
+                // Its last discharge is done; the step ends with the verdict that follows.
+                m_pending[step - 1] = true;
+                m_state.results[step - 1] = kResultNone;
+            } else if (step > 0 && result >= 0) {
+                EndStep(step, result);
             }
         } else if (event == QLatin1String("judgement")) {
             const int step = Step(entry);
             const int result = Result(entry);
-            if (step > 0 && result >= 0) {
-                m_state.results[step - 1] = result;
+            if (step > 0 && result == kJournalResultPending) {
+                m_error = QStringLiteral("seq %1 judges a step as pending").arg(entry.seq);
+            } else if (step > 0 && result >= 0) {
                 m_state.comments[step - 1] = line.value(QLatin1String("comment")).toString();
+                if (m_pending[step - 1]) {
+                    EndStep(step, result);  // the verdict the step waited for
+                }
+                m_state.results[step - 1] = result;
             }
         } else if (event == QLatin1String("comments-cleared")) {
             std::fill(m_state.comments.begin(), m_state.comments.end(), QString());
@@ -69,6 +80,15 @@ public:
             return;
         }
         const int count = m_state.stepCount;
+        // A step still waiting for its verdict was not judged: it has no result and is done
+        // again.
+        for (int i = 0; i < count; ++i) {
+            if (m_pending[i]) {
+                m_state.results[i] = kResultNone;
+                m_state.comments[i] =
+                    ReplaceMonitorComment(m_state.comments[i], InterruptedVerdictComment());
+            }
+        }
         const int from = std::clamp(m_firstStarted > 0 ? m_firstStarted - 1 : m_openStep, 0,
                                     std::max(count - 1, 0));
         m_state.firstNotEnded = count;
@@ -84,6 +104,13 @@ public:
     const QString& Error() const { return m_error; }
 
 private:
+    void EndStep(int step, int result) {
+        m_pending[step - 1] = false;
+        m_state.ended[step - 1] = true;
+        m_state.results[step - 1] = result;
+        m_state.lastStepEnded = step;
+    }
+
     void Open(const JournalEntry& entry) {
         const QJsonObject& line = entry.line;
         const QJsonValue steps = line.value(QLatin1String("steps"));
@@ -100,6 +127,7 @@ private:
         m_state.results.assign(list.size(), kResultNone);
         m_state.comments.assign(list.size(), QString());
         m_state.ended.assign(list.size(), false);
+        m_pending.assign(list.size(), false);
         for (qsizetype i = 0; i < list.size(); ++i) {
             const QJsonObject step = list.at(i).toObject();
             const int result = step.value(QLatin1String("m_nResult")).toInt(kResultNone);
@@ -142,18 +170,17 @@ private:
     QString m_error;
     int m_firstStarted = 0;
     int m_openStep = 0;
+    std::vector<bool> m_pending;  // the step ended, its verdict is still to come
 };
 
-// The document hash of a journal from its first line alone, so a folder of long journals is
-// searched without reading them whole.
-QByteArray FirstLineDocumentHash(const QString& path) {
+// The first line of a journal alone, so a folder of long journals is searched without reading
+// them whole (empty when it is no JSON object).
+QJsonObject FirstLine(const QString& path) {
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        return QByteArray();
+        return QJsonObject();
     }
-    const QByteArray line = file.readLine(journal::kMaxLineBytes);
-    const QJsonObject open = QJsonDocument::fromJson(line).object();
-    return open.value(QLatin1String("document_sha256")).toString().toLatin1();
+    return QJsonDocument::fromJson(file.readLine(journal::kMaxLineBytes)).object();
 }
 
 }  // namespace
@@ -178,24 +205,45 @@ bool ReadJournalState(const QString& path, JournalState& state, QString& error) 
         error = QStringLiteral("%1: %2").arg(path, replay.Error());
         return false;
     }
+    read.writeFailed = QFileInfo::exists(WriteFailureMarkerPath(path));
     state = std::move(read);
     return true;
 }
 
-std::vector<JournalState> FindUnclosedJournals(const QString& folder,
-                                               const QByteArray& documentBytes) {
+bool SameDocumentPath(const QString& a, const QString& b) {
+    const auto resolved = [](const QString& path) {
+        const QFileInfo info(path);
+        const QString canonical = info.canonicalFilePath();
+        return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+    };
+    return !a.isEmpty() && !b.isEmpty() && resolved(a) == resolved(b);
+}
+
+std::vector<JournalState> FindUnclosedJournals(const QString& folder, const QString& documentPath,
+                                               const QByteArray& documentBytes,
+                                               std::vector<BrokenJournal>* broken) {
     std::vector<JournalState> found;
     const QByteArray hash = Sha256Hex(documentBytes);
     const QFileInfoList files = QDir(folder).entryInfoList(QStringList{QStringLiteral("*.zebrun")},
                                                            QDir::Files | QDir::Hidden, QDir::Name);
     for (const QFileInfo& info : files) {
-        if (FirstLineDocumentHash(info.filePath()) != hash) {
+        const QJsonObject first = FirstLine(info.filePath());
+        if (!SameDocumentPath(first.value(QLatin1String("document")).toString(), documentPath)) {
             continue;
         }
+        const bool sameBytes =
+            first.value(QLatin1String("document_sha256")).toString().toLatin1() == hash;
         JournalState state;
         QString error;
-        if (ReadJournalState(info.filePath(), state, error) && !state.closed &&
-            state.documentSha256 == hash) {
+        if (!ReadJournalState(info.filePath(), state, error)) {
+            if (broken) {
+                const QString named = info.filePath() + QStringLiteral(": ");
+                broken->push_back(BrokenJournal{
+                    info.filePath(), error.startsWith(named) ? error.mid(named.size()) : error});
+            }
+            continue;
+        }
+        if (sameBytes && !state.closed && state.documentSha256 == hash) {
             found.push_back(std::move(state));
         }
     }
@@ -203,6 +251,12 @@ std::vector<JournalState> FindUnclosedJournals(const QString& folder,
 }
 
 QString RestoreQuestion(const JournalState& state) {
+    if (state.writeFailed) {
+        return QStringLiteral(
+                   "The journal of this run could not be written after step %1. Its results up "
+                   "to then can be restored.\n\nRestore its results and comments?")
+            .arg(state.lastStepEnded);
+    }
     const QString date = state.started.toLocalTime().toString(QStringLiteral("yyyy/MM/dd HH:mm"));
     return QStringLiteral(
                "The test run of %1 on %2 ended unexpectedly after step %3 of %4. "
@@ -210,6 +264,12 @@ QString RestoreQuestion(const JournalState& state) {
         .arg(state.DocumentName(), date)
         .arg(state.lastStepEnded)
         .arg(state.stepCount);
+}
+
+QString BrokenJournalNotice(const BrokenJournal& broken) {
+    return QStringLiteral(
+               "A run journal of this document does not verify, so it is not used:\n%1\n%2")
+        .arg(QDir::toNativeSeparators(broken.path), broken.why);
 }
 
 bool RestoreFromJournal(const JournalState& state, const QByteArray& documentBytes,
@@ -234,7 +294,16 @@ bool RestoreFromJournal(const JournalState& state, const QByteArray& documentByt
         doc.Steps()[i].m_nResult = state.results[i];
         doc.Steps()[i].m_strComment = state.comments[i];
     }
-    doc.SetCurrentStep(std::max(0, std::min(state.firstNotEnded, state.stepCount - 1)));
+    CZebM40SettingsDoc::RunResume resume;
+    resume.journal = state.path;
+    resume.step = std::max(0, std::min(state.firstNotEnded, state.stepCount - 1));
+    for (int i = 0; i < state.stepCount; ++i) {
+        if (state.ended[static_cast<size_t>(i)]) {
+            resume.endedSteps.push_back(i + 1);
+        }
+    }
+    doc.SetCurrentStep(resume.step);
+    doc.SetResume(std::move(resume));
     doc.SetModifiedFlag(true);
     return true;
 }
@@ -262,7 +331,9 @@ bool DocumentFromJournal(const JournalState& state, CZebM40SettingsDoc& doc, QSt
     return true;
 }
 
-bool CloseAbandoned(const QString& path, QString& error) {
+namespace {
+bool CloseInterrupted(const QString& path, RunEnd outcome, const QString& resumedBy,
+                      QString& error) {
     JournalState state;
     if (!ReadJournalState(path, state, error)) {
         return false;
@@ -275,11 +346,73 @@ bool CloseAbandoned(const QString& path, QString& error) {
     if (!journal.Append(path, error)) {
         return false;
     }
-    if (!journal.Close(RunEnd::Abandoned)) {
+    if (!journal.Close(outcome, resumedBy)) {
         error = journal.LastError();
         return false;
     }
     return true;
+}
+}  // namespace
+
+bool CloseAbandoned(const QString& path, QString& error) {
+    return CloseInterrupted(path, RunEnd::Abandoned, QString(), error);
+}
+
+bool CloseResumed(const QString& path, const QString& resumedBy, QString& error) {
+    return CloseInterrupted(path, RunEnd::Resumed, resumedBy, error);
+}
+
+namespace {
+std::vector<std::pair<QString, RunEnd>>& UnwrittenCloses() {
+    static std::vector<std::pair<QString, RunEnd>> closes;
+    return closes;
+}
+}  // namespace
+
+void NoteUnwrittenClose(const QString& path, RunEnd outcome) {
+    UnwrittenCloses().emplace_back(path, outcome);
+}
+
+int RetryUnwrittenCloses() {
+    auto& closes = UnwrittenCloses();
+    closes.erase(
+        std::remove_if(closes.begin(), closes.end(),
+                       [](const std::pair<QString, RunEnd>& close) {
+                           QString error;
+                           JournalState state;
+                           if (ReadJournalState(close.first, state, error) && state.closed) {
+                               return true;
+                           }
+                           return CloseInterrupted(close.first, close.second, QString(), error) ||
+                                  !QFileInfo::exists(close.first);
+                       }),
+        closes.end());
+    return static_cast<int>(closes.size());
+}
+
+void NoteResumedRun(const CZebM40SettingsDoc& doc, QString& resumesJournal,
+                    std::vector<int>& endedSteps) {
+    if (doc.Resume().journal.isEmpty()) {
+        return;
+    }
+    resumesJournal = QFileInfo(doc.Resume().journal).absoluteFilePath();
+    endedSteps = doc.Resume().endedSteps;
+}
+
+bool ContinueResumedRun(CZebM40SettingsDoc& doc, const QString& newJournal, QString& error) {
+    if (doc.Resume().journal.isEmpty()) {
+        return true;
+    }
+    CZebM40SettingsDoc::RunResume resume = doc.Resume();
+    // The journal of an opening that started no test was closed with its dialog; it is
+    // continued all the same.
+    JournalState old;
+    const bool closed =
+        (ReadJournalState(resume.journal, old, error) && old.closed) ||
+        CloseResumed(resume.journal, QFileInfo(newJournal).absoluteFilePath(), error);
+    resume.journal = newJournal;
+    doc.SetResume(std::move(resume));
+    return closed;
 }
 
 }  // namespace zeb

@@ -42,6 +42,8 @@ QString RunEndText(RunEnd end) {
             return QStringLiteral("closed");
         case RunEnd::Abandoned:
             return QStringLiteral("abandoned");
+        case RunEnd::Resumed:
+            return QStringLiteral("resumed");
     }
     return QString();
 }
@@ -150,8 +152,12 @@ bool IRunJournal::Report(const QString& path, const QByteArray& sha256Hex) {
                   {QStringLiteral("sha256"), QString::fromLatin1(sha256Hex)}});
 }
 
-bool IRunJournal::Close(RunEnd outcome) {
-    return Event(QStringLiteral("close"), {{QStringLiteral("outcome"), RunEndText(outcome)}});
+bool IRunJournal::Close(RunEnd outcome, const QString& resumedBy) {
+    JournalFields fields{{QStringLiteral("outcome"), RunEndText(outcome)}};
+    if (!resumedBy.isEmpty()) {
+        fields.emplace_back(QStringLiteral("resumed_by"), resumedBy);
+    }
+    return Event(QStringLiteral("close"), fields);
 }
 
 CJournalChain::CJournalChain()

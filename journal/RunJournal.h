@@ -21,8 +21,8 @@ class CZebM40SettingsDoc;
 // Who put a judgement on a step.
 enum class JudgedBy { Operator, Bulk, Sequencer, Monitor };
 // How the run (one opening of the run dialog, one zebctl run) ended. Abandoned is written later
-// by whoever declines to restore an interrupted run.
-enum class RunEnd { Complete, Stopped, Error, NoLink, Closed, Abandoned };
+// by whoever declines to restore an interrupted run, Resumed by the run that continues it.
+enum class RunEnd { Complete, Stopped, Error, NoLink, Closed, Abandoned, Resumed };
 
 QString JudgedByText(JudgedBy by);
 QString RunEndText(RunEnd end);
@@ -72,7 +72,8 @@ public:
     // The written report: its path and the SHA-256 of its bytes (hashed here).
     bool Report(const QString& path);
     bool Report(const QString& path, const QByteArray& sha256Hex);
-    bool Close(RunEnd outcome);
+    // The last line. A run continued by another names that run's journal (`resumed_by`).
+    bool Close(RunEnd outcome, const QString& resumedBy = QString());
 
     // Any other event (monitor verdicts and later additions), fields in the order given. The
     // names seq, time, event and prev are refused.

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "SettingData.h"
 #include "StandardRef.h"
@@ -90,6 +91,18 @@ public:
     const QString& PathName() const { return m_strPathName; }
     void SetPathName(const QString& path) { m_strPathName = path; }
 
+    // A run restored from its journal, which the document's next test continues: that
+    // journal, the 1-based steps it had ended and the 0-based step to go on with. Empty journal
+    // when there is none; it stays until the next test of the document has started.
+    struct RunResume {
+        QString journal;
+        std::vector<int> endedSteps;
+        int32_t step = 0;
+    };
+    const RunResume& Resume() const { return m_resume; }
+    void SetResume(RunResume resume) { m_resume = std::move(resume); }
+    void ClearResume() { m_resume = RunResume(); }
+
 private:
     CSettingData m_record;
     ExecDataList m_steps;
@@ -99,6 +112,7 @@ private:
     int32_t m_nLoadError = 0;
     bool m_bModified = false;
     QString m_strPathName;
+    RunResume m_resume;
 };
 
 }  // namespace zeb

@@ -25,7 +25,9 @@ bool RunTestExecution(CZebM40SettingsDoc& doc, CTestProperty& property, qint64 n
         property.m_tmTestDate = previousDate;
         return false;
     }
-    doc.SetCurrentStep(0);
+    // A restored run goes on with its first step not ended until the next test has started;
+    // every other test begins at step 1.
+    doc.SetCurrentStep(doc.Resume().journal.isEmpty() ? 0 : doc.Resume().step);
     if (steps.execute) {
         steps.execute();
     }

@@ -28,7 +28,8 @@ extern const char kNoStepMessage[];
 // Runs the command for `doc` at the moment `now` (seconds since 1970). The test moment is set
 // before the checks; only a cancelled test environment dialog puts the previous one back. A
 // document without steps is refused with kNoStepMessage before anything reaches the
-// instrument. True when the run dialog was opened.
+// instrument. The run dialog opens on step 1, or on the step a restored run goes on with.
+// True when the run dialog was opened.
 bool RunTestExecution(CZebM40SettingsDoc& doc, CTestProperty& property, qint64 now,
                       const TestExecutionSteps& steps);
 

@@ -49,6 +49,7 @@
 #include "RunSequencer.h"
 #include "SettingDlg.h"
 #include "SettingsDoc.h"
+#include "StepCommands.h"
 #include "TestInfoDlg.h"
 #include "TestReport.h"
 #include "XlsxReader.h"
@@ -604,8 +605,8 @@ TEST_F(RestoreAtStart, YesBringsTheResultsAndCommentsBack) {
     app->ExitInstance();
 }
 
-// No closes the journal as abandoned and keeps it; a damaged journal is never offered, and the
-// program opens the document untouched.
+// No closes the journal as abandoned and keeps it; a damaged journal is never offered but named
+// when the document opens, and the program opens the document untouched.
 TEST_F(RestoreAtStart, NoAbandonsAndADamagedJournalIsNeverApplied) {
     const QString crashed = InterruptedRun(path, runs);
     QFile file(crashed);
@@ -619,6 +620,11 @@ TEST_F(RestoreAtStart, NoAbandonsAndADamagedJournalIsNeverApplied) {
     out.write(bytes);
     out.close();
 
+    JournalState read;
+    QString why;
+    ASSERT_FALSE(ReadJournalState(damaged, read, why));
+    const BrokenJournal broken{damaged, why.mid(damaged.size() + 2)};
+    sink.Expect(BrokenJournalNotice(broken));
     sink.ExpectAny(MsgAnswer::No);  // one question only: the damaged journal is not offered
     CZebM40SettingsDoc* doc = Opened();
     ASSERT_NE(doc, nullptr);
@@ -633,8 +639,93 @@ TEST_F(RestoreAtStart, NoAbandonsAndADamagedJournalIsNeverApplied) {
     EXPECT_TRUE(state.closed);
     EXPECT_EQ(state.outcome, QStringLiteral("abandoned"));
     EXPECT_TRUE(QFile::exists(damaged));
+    sink.Expect(BrokenJournalNotice(broken));
     doc = Opened();  // nothing left to ask about
     ASSERT_NE(doc, nullptr);
+    app->ExitInstance();
+}
+
+// Killed during step 5 of 8, restored with Yes: Test execution goes on at step 5, START sends
+// step 5's block, and the new journal names the old one, which is closed as resumed.
+TEST_F(RestoreAtStart, TestExecutionAfterARestoreGoesOnWithTheFirstStepNotEnded) {
+    CZebM40SettingsDoc saved;
+    ASSERT_TRUE(saved.OnOpenDocument(path, 5, 1));
+    const CExecData first = saved.Steps()[0];
+    saved.Steps().clear();
+    for (int i = 0; i < 8; ++i) {
+        CExecData step = first;
+        step.m_lVolt = 500 + 100 * i;
+        step.m_lDisc = 2;
+        saved.Steps().push_back(step);
+    }
+    ASSERT_TRUE(saved.OnSaveDocument(path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    saved.SetPathName(path);
+    const QString old = runs + QStringLiteral("/20240501-093000-interrupted.zebrun");
+    {
+        CFileRunJournal journal;
+        QString error;
+        ASSERT_TRUE(journal.Create(old, error));
+        journal.Open(OpenInfoForDocument(saved, file.readAll()));
+        for (int step = 1; step <= 4; ++step) {
+            journal.StepStart(step, {});
+            journal.StepEnd(step, kResultPass, 2);
+            journal.Judgement(step, kResultPass, QString(), JudgedBy::Sequencer);
+        }
+        journal.StepStart(5, {});
+    }
+    JournalState state;
+    QString error;
+    ASSERT_TRUE(ReadJournalState(old, state, error)) << error.toStdString();
+    sink.Expect(RestoreQuestion(state), MsgAnswer::Yes);
+    CZebM40SettingsDoc* doc = Opened();
+    ASSERT_NE(doc, nullptr);
+    CZebM40SettingsView* view = ActiveView();
+    ASSERT_NE(view, nullptr);
+
+    QStringList expectedBlock;
+    ASSERT_TRUE(StepParameterCommands(doc->Steps()[4], expectedBlock));
+    QString journalPath;
+    WhenOpen<CTestInfoDlg>([](CTestInfoDlg& dlg) { Click(OkOf(&dlg)); });
+    WhenOpen<CExecDlg>([&](CExecDlg& dlg) {
+        journalPath = dlg.JournalPath();
+        EXPECT_EQ(TextOf(Named<QLabel>(&dlg, QStringLiteral("Step No."))), QStringLiteral("5"));
+        QTableView* list = Named<QTableView>(&dlg, QStringLiteral("Test steps"));
+        EXPECT_EQ(list ? list->currentIndex().row() : -1, 4);
+        QPushButton* start = Named<QPushButton>(&dlg, QStringLiteral("START"));
+        ASSERT_NE(start, nullptr);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return start->isEnabled(); }, 5000));
+        sink.Expect(QStringLiteral("Test starting."));
+        sink.Expect(QStringLiteral("Test is complete."));
+        Click(start);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return !sink.Shown().empty() && sink.Shown().back() == "Test is complete."; },
+            30000));
+        sink.Expect(QStringLiteral("Do you make the test report?"), MsgAnswer::No);
+        Click(Named<QPushButton>(&dlg, QStringLiteral("Close")));
+    });
+    Click(Named<QPushButton>(view, QStringLiteral("Test execution")));
+    ExpectAllDriven();
+
+    ASSERT_TRUE(ReadJournalState(old, state, error)) << error.toStdString();
+    EXPECT_EQ(state.outcome, QStringLiteral("resumed"));
+    JournalState resumed;
+    ASSERT_TRUE(ReadJournalState(journalPath, resumed, error)) << error.toStdString();
+    EXPECT_EQ(resumed.open.value(QLatin1String("resumes")).toString(), old);
+    EXPECT_EQ(resumed.open.value(QLatin1String("current_step")).toInt(), 5);
+    EXPECT_EQ(resumed.outcome, QStringLiteral("complete"));
+    bool firstStart = true;
+    ReadJournalFile(journalPath, [&](const JournalEntry& e) {
+        if (e.event == QLatin1String("step-start") && firstStart) {
+            firstStart = false;
+            EXPECT_EQ(e.line.value(QLatin1String("step")).toInt(), 5);
+            EXPECT_EQ(e.line.value(QLatin1String("block")).toVariant().toStringList(),
+                      expectedBlock);
+        }
+    });
+    EXPECT_FALSE(firstStart) << "no step was started";
+    EXPECT_TRUE(doc->Resume().journal.isEmpty()) << "the next test begins at step 1";
     app->ExitInstance();
 }
 

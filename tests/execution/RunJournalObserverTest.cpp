@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include "JournalReader.h"
+#include "JournalRecovery.h"
 #include "LinkMessages.h"
 #include "RunJournalObserver.h"
 #include "SequencerFixture.h"
@@ -190,6 +191,49 @@ TEST_F(RunJournalTest, UnsavedEditsAreJournalledAsTheyAreRunNotAsTheFileOnDisk) 
     doc.SetModifiedFlag();
     EXPECT_NE(RunOpenInfo(doc, CTestProperty(), cntl).documentSha256, onDisk);
     EXPECT_EQ(RunOpenInfo(doc, CTestProperty(), cntl).documentSha256, Sha256Hex(doc.Store()));
+}
+
+// A full disk in the middle of the run: the notice goes to whoever shows it without a message
+// box, the polls go on at once, and the close line missing at the end is tried again later; the
+// journal then never reads as a run that ended unexpectedly.
+TEST_F(RunJournalTest, AFullDiskNeverHoldsThePollAndTheCloseIsTriedAgain) {
+    QTemporaryDir dir;
+    CRunJournalFile file;
+    QString error;
+    ASSERT_TRUE(file.Create(dir.filePath(QStringLiteral("run.zebrun")), error));
+    bool full = false;
+    file.File().SetSync([&full](int) { return !full; });
+    QStringList notices;
+    file.Observer().SetFailureListener([&notices](const QString& text) { notices << text; });
+    ASSERT_TRUE(file.Open(RunOpenInfo(doc, CTestProperty(), cntl)));
+    seq.SetObserver(&file.Observer());
+    OpenIdle();
+    timers.Fire(seq, 0);
+    StartRun();
+    full = true;
+    Counters(2, 0);
+    Status(kNormalEnd);
+    timers.Fire(seq, 1);  // step 1 ends: its lines cannot be written
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0].startsWith(QStringLiteral("The run journal cannot be written")));
+    EXPECT_EQ(timers.ArmedPoll(), 1) << "the run poll goes on at once";
+    EXPECT_EQ(doc.CurrentStep(), 1);
+    sink.Expect(linkmsg::TestComplete());
+    timers.Fire(seq, 1);
+    seq.Destroy();
+    EXPECT_EQ(notices.size(), 1) << "told once";
+
+    JournalState state;
+    ASSERT_TRUE(ReadJournalState(file.Path(), state, error)) << error.toStdString();
+    EXPECT_FALSE(state.closed);
+    EXPECT_TRUE(state.writeFailed);
+    EXPECT_TRUE(RestoreQuestion(state).startsWith(
+        QStringLiteral("The journal of this run could not be written after step 0.")));
+    full = false;  // the disk has room again; the program tries once more
+    EXPECT_EQ(RetryUnwrittenCloses(), 0);
+    ASSERT_TRUE(ReadJournalState(file.Path(), state, error)) << error.toStdString();
+    EXPECT_TRUE(state.closed);
+    EXPECT_EQ(state.outcome, QStringLiteral("complete"));
 }
 
 }  // namespace

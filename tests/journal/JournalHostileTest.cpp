@@ -11,6 +11,7 @@ using namespace zeb;
 using namespace zeb::test;
 
 const QByteArray kDocumentBytes = "the document's bytes";
+const QString kDocPath = QStringLiteral("/lab/docs/dc ring.zms");
 
 // The sample run's journal as written, and the same bytes damaged in one way.
 class HostileJournal : public ::testing::Test {
@@ -40,7 +41,7 @@ protected:
         JournalState state;
         QString error;
         EXPECT_FALSE(ReadJournalState(path, state, error));
-        EXPECT_TRUE(FindUnclosedJournals(m_dir.path(), kDocumentBytes).empty());
+        EXPECT_TRUE(FindUnclosedJournals(m_dir.path(), kDocPath, kDocumentBytes).empty());
         EXPECT_FALSE(CloseAbandoned(path, error));
         EXPECT_EQ(ReadBytes(path), bytes) << "a broken journal is left as it is";
     }
@@ -54,7 +55,7 @@ TEST_F(HostileJournal, TheIntactJournalIsWholeAndFound) {
     const QString path = m_dir.filePath("run.zebrun");
     ASSERT_TRUE(WriteBytes(path, Joined(m_lines)));
     EXPECT_TRUE(ReadJournalFile(path).IsWhole());
-    EXPECT_EQ(FindUnclosedJournals(m_dir.path(), kDocumentBytes).size(), 1u);
+    EXPECT_EQ(FindUnclosedJournals(m_dir.path(), kDocPath, kDocumentBytes).size(), 1u);
 }
 
 TEST_F(HostileJournal, EachKindOfDamageIsNamedAndRefused) {
@@ -102,7 +103,7 @@ TEST_F(HostileJournal, ALastLineCutOffByACrashIsSkippedAndSaid) {
     EXPECT_EQ(check.lines, m_lines.size() - 1);
     EXPECT_EQ(check.cutBytes, m_lines.back().size() - 19);
     EXPECT_TRUE(check.Describe().contains("cut off"));
-    EXPECT_EQ(FindUnclosedJournals(m_dir.path(), kDocumentBytes).size(), 1u);
+    EXPECT_EQ(FindUnclosedJournals(m_dir.path(), kDocPath, kDocumentBytes).size(), 1u);
 }
 
 // Someone who recomputes every hash can still not make the program apply nonsense.
@@ -117,7 +118,7 @@ TEST_F(HostileJournal, AWellChainedJournalWithImpossibleStepsIsNotApplied) {
     QString error;
     EXPECT_FALSE(ReadJournalState(path, state, error));
     EXPECT_TRUE(error.contains("step 99")) << error.toStdString();
-    EXPECT_TRUE(FindUnclosedJournals(m_dir.path(), kDocumentBytes).empty());
+    EXPECT_TRUE(FindUnclosedJournals(m_dir.path(), kDocPath, kDocumentBytes).empty());
 
     CMemoryRunJournal notOpened;
     notOpened.Stop();

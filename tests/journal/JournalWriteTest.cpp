@@ -172,6 +172,46 @@ TEST(JournalFile, AFailedWriteIsCutOffAndTheChainGoesOn) {
     EXPECT_EQ(check.lines, 2);
 }
 
+// Every line is made durable before the call that wrote it returns; a sync that fails (a full
+// disk) is a failed write like any other: cut off again, marked beside the journal, and after an
+// append over a line cut off by a crash the file still ends on a whole line.
+TEST(JournalFile, EachLineIsSyncedOnceBeforeItCountsAndAFailedSyncIsCutOff) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.zebrun");
+    CFileRunJournal journal;
+    QString error;
+    ASSERT_TRUE(journal.Create(path, error));
+    int syncs = 0;
+    qint64 sizeAtSync = -1;
+    journal.SetSync([&](int) {
+        ++syncs;
+        sizeAtSync = QFileInfo(path).exists() ? QFileInfo(path).size() : -1;
+        return true;
+    });
+    ASSERT_TRUE(journal.Stop());  // the first line: synced under its temporary name
+    EXPECT_EQ(syncs, 1);
+    ASSERT_TRUE(journal.LinkLost());
+    EXPECT_EQ(syncs, 2);
+    EXPECT_EQ(sizeAtSync, QFileInfo(path).size()) << "synced with the whole line written";
+
+    // Continued over a line a crash cut off, then a write that cannot be made durable.
+    const QByteArray whole = ReadBytes(path);
+    ASSERT_TRUE(WriteBytes(path, whole + R"({"seq":3,"time":"2024-05-01T09:3)"));
+    CFileRunJournal appended;
+    ASSERT_TRUE(appended.Append(path, error)) << error.toStdString();
+    bool full = true;
+    appended.SetSync([&](int) { return !full; });
+    EXPECT_FALSE(appended.Error(28, QStringLiteral("No space left on device")));
+    EXPECT_EQ(ReadBytes(path), whole);
+    EXPECT_TRUE(QFile::exists(WriteFailureMarkerPath(path)));
+    full = false;
+    ASSERT_TRUE(appended.Close(RunEnd::Complete));
+    const JournalCheck check = ReadJournalFile(path);
+    EXPECT_TRUE(check.IsWhole()) << check.Describe().toStdString();
+    EXPECT_EQ(check.lines, 3);
+    EXPECT_FALSE(QFile::exists(WriteFailureMarkerPath(path))) << "closed: whole again";
+}
+
 TEST(JournalFile, NamesCarryTheMomentAndTheDocument) {
     const QDateTime moment(QDate(2024, 5, 1), QTime(9, 30, 5));
     EXPECT_EQ(JournalFileName("dc ring", moment), "20240501-093005-dc ring.zebrun");

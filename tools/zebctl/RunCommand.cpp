@@ -335,16 +335,12 @@ int Run(const QStringList& arguments) {
     const bool connected = ConnectInstrument(cntl, portNo);
     doc.SetCurrentStep(static_cast<int32_t>(std::min<long long>(from - 1, total - 1)));
     zeb::JournalOpenInfo info = zeb::RunOpenInfo(doc, property, cntl);
-    if (!resumePath.isEmpty()) {
-        info.resumesJournal = QFileInfo(resumePath).absoluteFilePath();
-        for (int i = 0; i < total; ++i) {
-            if (resumed.ended[static_cast<size_t>(i)]) {
-                info.endedSteps.push_back(i + 1);
-            }
-        }
-    }
+    zeb::NoteResumedRun(doc, info.resumesJournal, info.endedSteps);
     if (!StartJournal(journalPath, info, doc, journal)) {
         return kExitBadInput;
+    }
+    if (journal && !zeb::ContinueResumedRun(doc, journal->Path(), error)) {
+        Err(QStringLiteral("zebctl: %1").arg(error));
     }
     zeb::IRunObserver* observer = journal ? &journal->Observer() : nullptr;
     seq->SetObserver(observer);
