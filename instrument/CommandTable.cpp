@@ -9,7 +9,7 @@ namespace {
 using C = InstrumentCommand;
 using R = ReplyForm;
 
-const CommandSpec kTable[] = {
+const CommandEntry kTable[] = {
     {C::Identify, "QA", "identify the instrument", R::Text, false},
     {C::MachineType, "QR", "read the machine type", R::Nibbles1, false},
     {C::StartOrPause, "CA", "start the loaded step, or pause or resume the running one", R::Ack,
@@ -45,20 +45,20 @@ static_assert(std::size(kTable) == static_cast<size_t>(C::Port) + 1,
 
 }  // namespace
 
-const CommandSpec& Spec(InstrumentCommand command) {
+const CommandEntry& EntryOf(InstrumentCommand command) {
     return kTable[static_cast<size_t>(command)];
 }
 
-const CommandSpec* CommandTableBegin() {
+const CommandEntry* CommandTableBegin() {
     return std::begin(kTable);
 }
 
-const CommandSpec* CommandTableEnd() {
+const CommandEntry* CommandTableEnd() {
     return std::end(kTable);
 }
 
 QString CommandText(InstrumentCommand command) {
-    return QString::fromLatin1(Spec(command).code);
+    return QString::fromLatin1(EntryOf(command).code);
 }
 
 QString CommandText(InstrumentCommand command, long argument) {
@@ -82,20 +82,20 @@ int NibbleDigits(ReplyForm form) {
     }
 }
 
-const CommandSpec* FindCommand(const QString& text) {
-    for (const CommandSpec& spec : kTable) {
-        const QLatin1String code(spec.code);
-        if (spec.takesArgument ? text.startsWith(code) && text.size() > code.size()
-                               : text == code) {
-            return &spec;
+const CommandEntry* FindCommand(const QString& text) {
+    for (const CommandEntry& entry : kTable) {
+        const QLatin1String code(entry.code);
+        if (entry.takesArgument ? text.startsWith(code) && text.size() > code.size()
+                                : text == code) {
+            return &entry;
         }
     }
     return nullptr;
 }
 
 QString DescribeCommand(const QString& text) {
-    const CommandSpec* spec = FindCommand(text);
-    return spec ? QString::fromLatin1(spec->meaning) : QString();
+    const CommandEntry* entry = FindCommand(text);
+    return entry ? QString::fromLatin1(entry->meaning) : QString();
 }
 
 }  // namespace zeb

@@ -53,7 +53,7 @@ enum class InstrumentCommand {
     Port,
 };
 
-struct CommandSpec {
+struct CommandEntry {
     InstrumentCommand command;
     const char* code;     // the text sent, or its fixed start when an argument follows
     const char* meaning;  // for the communication log, lower case, no full stop
@@ -61,11 +61,11 @@ struct CommandSpec {
     bool takesArgument;  // a decimal number (or, for "PN", two mode characters) follows
 };
 
-const CommandSpec& Spec(InstrumentCommand command);
+const CommandEntry& EntryOf(InstrumentCommand command);
 
 // The whole table, in the order of InstrumentCommand.
-const CommandSpec* CommandTableBegin();
-const CommandSpec* CommandTableEnd();
+const CommandEntry* CommandTableBegin();
+const CommandEntry* CommandTableEnd();
 
 // The text of a command without an argument, e.g. "CA".
 QString CommandText(InstrumentCommand command);
@@ -79,7 +79,7 @@ int NibbleDigits(ReplyForm form);
 
 // The entry a text on the wire belongs to: a command without an argument only by its whole
 // text, one with an argument by its start. Null for a text the program never sends.
-const CommandSpec* FindCommand(const QString& text);
+const CommandEntry* FindCommand(const QString& text);
 
 // What an exchange's command did, for a person reading the log: "start the loaded step, or pause
 // or resume the running one". Empty for a text that is not in the table.

@@ -31,7 +31,7 @@ bool CZebM40Cntl::QueryNibbles(InstrumentCommand query, quint32& value) {
     if (!m_protocol.SendQuery(CommandText(query))) {
         return false;
     }
-    value = DecodeNibbles(m_protocol.GetReply(), NibbleDigits(Spec(query).reply));
+    value = DecodeNibbles(m_protocol.GetReply(), NibbleDigits(EntryOf(query).reply));
     return true;
 }
 

@@ -33,9 +33,9 @@ StandardVerdict EvaluateStandard(const CSettingData& record, const ExecDataList&
 
 // "level 2", "level X (3 kV)".
 QString LevelText(const StandardRef& ref);
-// "IEC 61000-4-5:2005, 8.2, level 2"; the id stands in for the title of a missing profile.
+// "<profile title>, level 2"; the id stands in for the title of a missing profile.
 QString StandardText(const StandardVerdict& verdict);
-// "Meets IEC 61000-4-5:2005, 8.2, level 2" for a checked plan without findings, else empty.
+// "Meets <profile title>, level 2" for a checked plan without findings, else empty.
 QString MeetsText(const StandardVerdict& verdict);
 // "warning (pulses): 8 of 16 combinations ... Steps 1-4, 7." for a list.
 QString FindingListText(const Finding& finding);

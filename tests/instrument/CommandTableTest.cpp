@@ -11,24 +11,24 @@
 namespace zeb::test {
 namespace {
 
-QString SampleText(const CommandSpec& spec) {
-    if (!spec.takesArgument) {
-        return CommandText(spec.command);
+QString SampleText(const CommandEntry& entry) {
+    if (!entry.takesArgument) {
+        return CommandText(entry.command);
     }
-    return spec.command == InstrumentCommand::Modes
-               ? CommandText(spec.command, QStringLiteral("30"))
-               : CommandText(spec.command, -12L);
+    return entry.command == InstrumentCommand::Modes
+               ? CommandText(entry.command, QStringLiteral("30"))
+               : CommandText(entry.command, -12L);
 }
 
 TEST(CommandTableTest, EveryCommandIsFoundByItsOwnTextAndNoCodeRepeats) {
     QSet<QString> codes;
-    for (const CommandSpec* spec = CommandTableBegin(); spec != CommandTableEnd(); ++spec) {
-        EXPECT_EQ(&Spec(spec->command), spec) << spec->code;
-        EXPECT_FALSE(codes.contains(QLatin1String(spec->code))) << spec->code;
-        codes.insert(QLatin1String(spec->code));
+    for (const CommandEntry* entry = CommandTableBegin(); entry != CommandTableEnd(); ++entry) {
+        EXPECT_EQ(&EntryOf(entry->command), entry) << entry->code;
+        EXPECT_FALSE(codes.contains(QLatin1String(entry->code))) << entry->code;
+        codes.insert(QLatin1String(entry->code));
         // A code that began with another code taking an argument would be described wrongly.
-        EXPECT_EQ(FindCommand(SampleText(*spec)), spec) << qPrintable(SampleText(*spec));
-        EXPECT_FALSE(QString::fromLatin1(spec->meaning).isEmpty()) << spec->code;
+        EXPECT_EQ(FindCommand(SampleText(*entry)), entry) << qPrintable(SampleText(*entry));
+        EXPECT_FALSE(QString::fromLatin1(entry->meaning).isEmpty()) << entry->code;
     }
 }
 
@@ -44,10 +44,10 @@ TEST(CommandTableTest, ArgumentsAndReplyFormsAsTheInstrumentExpectsThem) {
     EXPECT_EQ(CommandText(InstrumentCommand::Voltage, 50L), QStringLiteral("PD50"));
     EXPECT_EQ(CommandText(InstrumentCommand::Angle, -90L), QStringLiteral("PG-90"));
     EXPECT_EQ(CommandText(InstrumentCommand::ClearSettings), QStringLiteral("PQ0"));
-    EXPECT_EQ(NibbleDigits(Spec(InstrumentCommand::Status).reply), 2);
-    EXPECT_EQ(NibbleDigits(Spec(InstrumentCommand::ProtectStatus).reply), 4);
-    EXPECT_EQ(NibbleDigits(Spec(InstrumentCommand::MachineType).reply), 1);
-    EXPECT_EQ(NibbleDigits(Spec(InstrumentCommand::ErrorCode).reply), 0);
+    EXPECT_EQ(NibbleDigits(EntryOf(InstrumentCommand::Status).reply), 2);
+    EXPECT_EQ(NibbleDigits(EntryOf(InstrumentCommand::ProtectStatus).reply), 4);
+    EXPECT_EQ(NibbleDigits(EntryOf(InstrumentCommand::MachineType).reply), 1);
+    EXPECT_EQ(NibbleDigits(EntryOf(InstrumentCommand::ErrorCode).reply), 0);
 }
 
 TEST(CommandTableTest, TheLogDescribesAnExchangeByItsMeaning) {

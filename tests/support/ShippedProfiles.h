@@ -24,6 +24,13 @@ public:
         ReloadInstalledProfiles();
     }
     ShippedProfiles(const ShippedProfiles&) = delete;
+
+    // The title a shipped profile gives itself, so tests compare with the data and never carry
+    // a standard's text of their own; empty when no such profile is shipped.
+    static QString Title(const QString& id) {
+        const StandardProfile* profile = InstalledProfiles().Find(id);
+        return profile ? profile->title : QString();
+    }
     ShippedProfiles& operator=(const ShippedProfiles&) = delete;
 
 private:
