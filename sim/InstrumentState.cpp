@@ -102,6 +102,11 @@ void InstrumentState::Advance(std::int64_t nowMs) {
                     m_phase = Phase::Idle;
                 }
                 return;
+            case Phase::Stopping:
+                if (t >= m_phaseStart + m_stopBusyMs) {
+                    StopRun();
+                }
+                return;
         }
     }
 }
@@ -135,6 +140,21 @@ void InstrumentState::StopRun() {
     m_normalEnd = false;
 }
 
+// "CB": a step that is preparing or running winds down for the stop's busy time first; no
+// discharge fires meanwhile and no normal end is reported after it.
+void InstrumentState::Stop(std::int64_t now) {
+    if (m_stopBusyMs > 0 && (m_phase == Phase::Preparing || m_phase == Phase::Running)) {
+        m_phase = Phase::Stopping;
+        m_phaseStart = now;
+        m_paused = false;
+        m_normalEnd = false;
+        return;
+    }
+    if (m_phase != Phase::Stopping) {
+        StopRun();
+    }
+}
+
 void InstrumentState::Command(const QByteArray& text, std::int64_t nowMs) {
     Advance(nowMs);
     const std::int64_t now = InstrumentMs(nowMs);
@@ -145,7 +165,7 @@ void InstrumentState::Command(const QByteArray& text, std::int64_t nowMs) {
             TogglePause(now);
         }  // busy phases do not take a start
     } else if (text == "CB") {
-        StopRun();
+        Stop(now);
     } else if (text == "CC") {
         m_lineOn = true;
     } else if (text == "CD") {
@@ -199,10 +219,10 @@ void InstrumentState::RaiseError(int code, std::int64_t nowMs) {
 std::uint8_t InstrumentState::Status(std::int64_t nowMs) {
     Advance(nowMs);
     std::uint8_t status = 0;
-    if (m_phase == Phase::Preparing || m_phase == Phase::Running) {
+    if (m_phase == Phase::Preparing || m_phase == Phase::Running || m_phase == Phase::Stopping) {
         status |= kStatusRunning;
     }
-    if (m_phase == Phase::Preparing || m_phase == Phase::Finishing) {
+    if (m_phase == Phase::Preparing || m_phase == Phase::Finishing || m_phase == Phase::Stopping) {
         status |= kStatusBusy;
     }
     if (m_paused) {

@@ -50,6 +50,8 @@ public:
     // reached stays reported beside the error.
     void RaiseError(int code, std::int64_t nowMs);
     void SetLimiter(bool enabled) { m_limiter = enabled; }
+    // How long a running step stays running and busy after "CB" (instrument ms; 0: no time).
+    void SetStopBusyMs(std::int64_t ms) { m_stopBusyMs = ms > 0 ? ms : 0; }
 
     void SetIdentityText(const QByteArray& text) { m_identity = text; }
     void SetMachineType(int type) { m_machineType = type & 0x0F; }
@@ -63,13 +65,14 @@ public:
     QByteArray Parameter(const QByteArray& mnemonic) const { return m_params.value(mnemonic); }
 
 private:
-    enum class Phase { Idle, Preparing, Running, Finishing };
+    enum class Phase { Idle, Preparing, Running, Finishing, Stopping };
 
     std::int64_t InstrumentMs(std::int64_t nowMs) const;
     void Advance(std::int64_t nowMs);
     void Start(std::int64_t now);
     void TogglePause(std::int64_t now);
     void StopRun();
+    void Stop(std::int64_t now);
     int IntParameter(const char* mnemonic, int fallback) const;
     bool SynchronisedAcStep() const;
     int LineType() const;
@@ -78,6 +81,7 @@ private:
     QByteArray m_identity;
     int m_machineType = 5;
     bool m_limiter = false;
+    std::int64_t m_stopBusyMs = 0;
 
     QMap<QByteArray, QByteArray> m_params;
     bool m_lineOn = false;

@@ -33,6 +33,7 @@ ProtocolEngine::ProtocolEngine(const SimOptions& options) : m_instrument(options
                                                                 : options.identityText.toLatin1());
     m_instrument.SetMachineType(options.machineType);
     m_instrument.SetLimiter(options.limiter6kV);
+    m_instrument.SetStopBusyMs(options.stopBusyMs);
 }
 
 FeedResult ProtocolEngine::Feed(char byte, std::int64_t nowMs) {

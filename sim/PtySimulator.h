@@ -30,6 +30,9 @@ struct SimOptions {
     bool pacing9600 = false;  // every byte, either direction, takes its 1.04 ms on the line
     double timeScale = 1.0;   // > 1 runs the instrument clock faster (tests)
     bool limiter6kV = false;  // "QP" reports the 6 kV limiter bit (0x0008)
+    // After "CB" on a running step the instrument stays running and busy this long (instrument
+    // milliseconds) before it reports the step stopped, as a real one winding down may. 0: at once.
+    int stopBusyMs = 0;
 };
 
 // Faults on demand. Each applies to the next exchange only, except Silence, which lasts until

@@ -106,6 +106,42 @@ TEST(RunPhaseTable, HowATestEnds) {
     EXPECT_FALSE(MayPickStep(RunPhase::Ending) || MayJudge(RunPhase::Running));
 }
 
+// Where each poll of a started test leads, for every status byte: STOP is never forgotten, a
+// step the instrument still runs keeps its pause state, and only a step of ours that ended
+// normally moves the run on.
+TEST(RunPhaseTable, EveryRunTickLeadsToTheRightPhase) {
+    for (RunPhase phase : {RunPhase::Running, RunPhase::Paused, RunPhase::Stopping}) {
+        for (int b = -1; b < 256; ++b) {
+            for (bool more : {false, true}) {
+                RunInput in;
+                in.phase = phase;
+                in.event = RunEvent::RunTick;
+                in.moreSteps = more;
+                if (b >= 0) {
+                    in.status = static_cast<quint8>(b);
+                }
+                const Transition t = Decide(in);
+                const auto where = ::testing::Message()
+                                   << "phase " << static_cast<int>(phase) << " status " << b;
+                RunPhase expected = RunPhase::Ending;
+                if (b >= 0 && (b & kRunning)) {
+                    expected = phase == RunPhase::Stopping ? RunPhase::Stopping
+                               : (b & kBusy)               ? RunPhase::Running
+                               : (b & kPaused)             ? RunPhase::Paused
+                                                           : RunPhase::Running;
+                } else if (b >= 0 && !(b & kError) && (b & kNormalEnd) &&
+                           phase != RunPhase::Stopping) {
+                    expected = (b & kBusy) ? phase : more ? RunPhase::Running : RunPhase::Ending;
+                }
+                EXPECT_EQ(static_cast<int>(t.next), static_cast<int>(expected)) << where;
+                EXPECT_EQ(t.poll,
+                          expected == RunPhase::Ending ? runtimer::kIdlePoll : runtimer::kRunPoll)
+                    << where;
+            }
+        }
+    }
+}
+
 // A permissive operator: every question answered OK, every message read.
 class OkToEverything : public IMessageSink {
 public:

@@ -18,9 +18,10 @@ namespace {
 
 class SequencerSimTest : public SimFixture {
 protected:
-    void SetUpSim(double timeScale) {
+    void SetUpSim(double timeScale, int stopBusyMs = 0) {
         zebsim::SimOptions options;
         options.timeScale = timeScale;
+        options.stopBusyMs = stopBusyMs;
         sim = &AddSim(options);
         ASSERT_TRUE(cntl.Connect());
         ASSERT_TRUE(doc.OnNewDocument(kAcMachine, 1));
@@ -99,6 +100,31 @@ TEST_F(SequencerSimTest, PauseAndResumeWithStart) {
     ASSERT_TRUE(PollUntil([&] { return Outcome(); }));
     EXPECT_EQ(seq.Outcome(), RunOutcome::Stopped);
     EXPECT_EQ(doc.Steps()[0].m_nResult, kResultNone);
+}
+
+// An instrument that winds down for a while after "CB", running and busy: the run polls see
+// that after STOP, and the test still ends as stopped, the step unjudged, no next step started.
+TEST_F(SequencerSimTest, StopIsKeptWhileTheInstrumentWindsDown) {
+    SetUpSim(2.0, 3000);
+    StartRun();
+    ASSERT_TRUE(PollUntil(
+        [&] { return seq.Phase() == RunPhase::Running && !seq.State().processingVisible; }));
+    sim->ClearLog();
+    seq.OnStop();
+    int busyPolls = 0;
+    sink.Expect(linkmsg::TestStopped());
+    ASSERT_TRUE(PollUntil([&] {
+        if (seq.Phase() == RunPhase::Stopping && seq.InstrumentBusy()) {
+            ++busyPolls;
+        }
+        EXPECT_NE(seq.Phase(), RunPhase::Running);
+        return Outcome();
+    }));
+    EXPECT_GT(busyPolls, 3);
+    EXPECT_EQ(seq.Outcome(), RunOutcome::Stopped);
+    EXPECT_EQ(doc.Steps()[0].m_nResult, kResultNone);
+    EXPECT_EQ(doc.Steps()[1].m_nResult, kResultNone);
+    EXPECT_EQ(sim->CommandLog().filter(QStringLiteral("CA")).size(), 0);
 }
 
 TEST_F(SequencerSimTest, SynchronisedTestStartsOnceTheLineIsOn) {

@@ -97,6 +97,29 @@ TEST(InstrumentState, StopClearsRunningPausedAndNormalEnd) {
     EXPECT_EQ(state.Status(200000 + kPrep), kStatusRunning);
 }
 
+TEST(InstrumentState, StopBusyTimeKeepsAStoppedStepRunningAndBusyWithoutNormalEnd) {
+    InstrumentState state;
+    state.SetStopBusyMs(1000);
+    LoadSurgeStep(state);
+    state.Command("CA", 0);
+    const std::int64_t t = kPrep + 5999;  // just before the last discharge
+    state.Command("CB", t);
+    EXPECT_EQ(state.Status(t), kStatusRunning | kStatusBusy);
+    state.Command("CB", t + 500);  // a second stop does not lengthen the wind-down
+    EXPECT_EQ(state.Status(t + 999), kStatusRunning | kStatusBusy);
+    EXPECT_EQ(state.DischargesDone(t + 999), 2);  // no discharge fired meanwhile
+    EXPECT_EQ(state.Status(t + 1000), 0);         // stopped, never a normal end
+    // Idle, or a step already ended, stops at once as without the option.
+    state.Command("CA", t + 1000);
+    state.Command("CB", t + 1000);
+    EXPECT_EQ(state.Status(t + 1000), kStatusRunning | kStatusBusy);
+    InstrumentState plain;
+    LoadSurgeStep(plain);
+    plain.Command("CA", 0);
+    plain.Command("CB", kPrep);
+    EXPECT_EQ(plain.Status(kPrep), 0);
+}
+
 TEST(InstrumentState, ErrorStopsTheRunAndLatchesUntilClearCommand) {
     InstrumentState state;
     LoadSurgeStep(state);

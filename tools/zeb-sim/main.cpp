@@ -23,12 +23,14 @@ void Err(const QString& line) {
 const char* const kUsage =
     "usage: zeb-sim [--identity first|later|m50|unknown] [--ident-text TEXT]\n"
     "               [--machine-type N] [--pace] [--time-scale X] [--limiter]\n"
+    "               [--stop-busy MS]\n"
     "  --identity      what the instrument answers to QA (default later)\n"
     "  --ident-text    answer this text to QA instead\n"
     "  --machine-type  the model nibble QR reports, 0 to 15 (default 5)\n"
     "  --pace          every byte takes its 1.04 ms on the line, as at 9600 baud\n"
     "  --time-scale    run the instrument's clock X times faster (default 1)\n"
-    "  --limiter       the 6 kV output limiter is enabled\n";
+    "  --limiter       the 6 kV output limiter is enabled\n"
+    "  --stop-busy     after CB a running step stays running and busy MS ms (default 0)\n";
 
 const char* const kHelp =
     "commands on standard input, one a line:\n"
@@ -92,6 +94,14 @@ bool ParseOptions(const QStringList& args, zebsim::SimOptions& options, QString&
                 return false;
             }
             options.timeScale = scale;
+        } else if (arg == "--stop-busy") {
+            bool ok = false;
+            const int ms = value(text) ? text.toInt(&ok) : -1;
+            if (!ok || ms < 0 || ms > 600000) {
+                problem = "--stop-busy takes a number of milliseconds from 0 to 600000";
+                return false;
+            }
+            options.stopBusyMs = ms;
         } else if (arg == "--pace") {
             options.pacing9600 = true;
         } else if (arg == "--limiter") {
