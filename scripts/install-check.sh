@@ -19,7 +19,13 @@ count=0
 for json in "$root"/examples/*.json; do
     zms=/usr/share/zeb/examples/$(basename "$json" .json).zms
     [ -f "$zms" ] || { echo "install check: $zms is not installed" >&2; exit 1; }
-    /usr/bin/zebctl dump "$zms" | grep -q '"record"' || {
+    # The dump is read whole before it is searched: grep -q would stop reading at the first
+    # match, and with pipefail zebctl's broken pipe on a long dump would count as a failure.
+    dump=$(/usr/bin/zebctl dump "$zms") || {
+        echo "install check: zebctl dump $zms failed" >&2
+        exit 1
+    }
+    grep -q '"record"' <<<"$dump" || {
         echo "install check: zebctl dump $zms gave no document" >&2
         exit 1
     }
