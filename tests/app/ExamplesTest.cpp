@@ -6,6 +6,7 @@
 #include <QDir>
 
 #include "SettingsDoc.h"
+#include "StepCheck.h"
 #include "SummaryContent.h"
 
 namespace zeb {
@@ -34,6 +35,13 @@ TEST(Examples, OpenOnTheirInstrumentAndExpandAsDescribed) {
             << error.toStdString();
         EXPECT_EQ(doc.Steps().size(), e.steps);
         EXPECT_EQ(MakeSummary(doc.Record()).rows[kRowOutputPort].value, QLatin1String(e.port));
+        // Every step is one the instrument is sent: a sample that stops at its 17th step with
+        // a line its configuration lacks teaches a new user the wrong thing.
+        for (size_t i = 0; i < doc.Steps().size(); ++i) {
+            QString problem;
+            EXPECT_TRUE(CheckStepValues(doc.Steps()[i], problem))
+                << "step " << i + 1 << ": " << problem.toStdString();
+        }
         // Made for one model only: another one refuses it.
         EXPECT_EQ(doc.LoadFile(path, 13, 1), CZebM40SettingsDoc::kLoadOtherMachine);
     }
