@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QJsonArray>
 
+#include "JournalSchema.h"
 #include "MachineModels.h"
 #include "TestPropertyJson.h"
 #include "TestReport.h"
@@ -13,8 +14,9 @@ namespace zeb {
 bool TestDataFromJournal(const JournalState& state, CZebM40SettingsDoc& doc,
                          CTestProperty& property, QString& error) {
     CTestProperty recorded;
-    if (!TestPropertyFromJson(state.open.value(QLatin1String("environment")).toObject(), recorded,
-                              error)) {
+    if (!TestPropertyFromJson(
+            state.open.value(QLatin1String(journal::field::kEnvironment)).toObject(), recorded,
+            error)) {
         error = QStringLiteral("%1: the recorded test environment cannot be read: %2")
                     .arg(state.path, error);
         return false;
@@ -54,10 +56,11 @@ struct JournalReportFacts {
 
 bool ReadReportFacts(const QString& path, JournalReportFacts& facts, QString& error) {
     const JournalCheck check = ReadJournalFile(path, [&facts](const JournalEntry& entry) {
-        if (entry.event == QLatin1String("step-end")) {
+        if (entry.event == JournalEventName(JournalEvent::StepEnd)) {
             facts.lastStepEnd = QDateTime::fromString(entry.time, Qt::ISODateWithMs);
-        } else if (entry.event == QLatin1String("report")) {
-            const QString number = entry.line.value(QLatin1String("report_number")).toString();
+        } else if (entry.event == JournalEventName(JournalEvent::Report)) {
+            const QString number =
+                entry.line.value(QLatin1String(journal::field::kReportNumber)).toString();
             if (!number.isEmpty()) {
                 facts.reportNumbers << number;
             }
@@ -84,7 +87,7 @@ bool IssuedReportFromJournal(const QString& journalPath, IssuedReport& report, Q
     }
     IssuedReport r = MakeIssuedReport(property, doc);
     const QJsonObject& open = state.open;
-    const QJsonValue standard = open.value(QLatin1String("standard"));
+    const QJsonValue standard = open.value(QLatin1String(journal::field::kStandard));
     if (standard.isObject()) {
         ReportMethodCheck check;
         if (!MethodCheckFromJson(standard.toObject(), check, error)) {
@@ -96,14 +99,16 @@ bool IssuedReportFromJournal(const QString& journalPath, IssuedReport& report, Q
     r.machineModel = ModelName(doc.Record().m_ulMachineType);
     r.testStarted = state.started;
     r.testEnded = facts.lastStepEnd;
-    const QString runVersion = open.value(QLatin1String("version")).toString();
+    const QString runVersion = open.value(QLatin1String(journal::field::kVersion)).toString();
     r.programVersion =
         runVersion == r.programVersion || runVersion.isEmpty()
             ? r.programVersion
             : QStringLiteral("%1 (report issued with %2)").arg(runVersion, r.programVersion);
-    r.instrumentReply = open.value(QLatin1String("instrument")).toString();
-    r.machineType = QString::number(open.value(QLatin1String("machine_type")).toInteger());
-    r.hwVersion = QString::number(open.value(QLatin1String("hw_version")).toInteger());
+    r.instrumentReply = open.value(QLatin1String(journal::field::kInstrument)).toString();
+    r.machineType =
+        QString::number(open.value(QLatin1String(journal::field::kMachineType)).toInteger());
+    r.hwVersion =
+        QString::number(open.value(QLatin1String(journal::field::kHwVersion)).toInteger());
     r.journalName = QFileInfo(journalPath).fileName();
     r.journalSha256 = QString::fromLatin1(state.check.lastHash);
     r.documentSha256 = QString::fromLatin1(state.documentSha256);
@@ -122,15 +127,8 @@ IssuedReport IssuedReportWithoutJournal(const CTestProperty& property,
 
 bool JournalIssuedReport(IRunJournal& journal, const QString& pdfPath, const QByteArray& pdfSha256,
                          const QString& reportNumber) {
-    if (pdfPath.isEmpty()) {
-        return journal.Event(
-            QStringLiteral("report"),
-            {{QStringLiteral("printed"), true}, {QStringLiteral("report_number"), reportNumber}});
-    }
-    return journal.Event(QStringLiteral("report"),
-                         {{QStringLiteral("pdf"), pdfPath},
-                          {QStringLiteral("pdf_sha256"), QString::fromLatin1(pdfSha256)},
-                          {QStringLiteral("report_number"), reportNumber}});
+    return pdfPath.isEmpty() ? journal.PrintedReport(reportNumber)
+                             : journal.IssuedReport(pdfPath, pdfSha256, reportNumber);
 }
 
 }  // namespace zeb

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "JournalLine.h"
 #include "JournalRecovery.h"
 #include "MessageSeam.h"
 #include "SettingsDoc.h"
@@ -55,29 +54,27 @@ bool CRunJournalObserver::Open(const JournalOpenInfo& info) {
 }
 
 bool CRunJournalObserver::RecordMonitorVerdict(const MonitorVerdict& verdict, int result) {
-    QString outcome;
+    JournalMonitorEntry entry;
+    entry.step = verdict.request.step;
+    entry.phase = PhaseName(verdict.request.phase);
     switch (verdict.outcome) {
         case MonitorOutcome::Pass:
-            outcome = QStringLiteral("pass");
+            entry.verdict = JournalVerdict::Pass;
             break;
         case MonitorOutcome::Fail:
-            outcome = QStringLiteral("fail");
+            entry.verdict = JournalVerdict::Fail;
             break;
         case MonitorOutcome::Problem:
-            outcome = QStringLiteral("problem");
+            entry.verdict = JournalVerdict::Problem;
             break;
     }
-    return Note(m_journal.Event(
-        QStringLiteral("monitor"),
-        {{QStringLiteral("step"), verdict.request.step},
-         {QStringLiteral("phase"), PhaseName(verdict.request.phase)},
-         {QStringLiteral("verdict"), outcome},
-         {QStringLiteral("result"), JournalResultText(result)},
-         {QStringLiteral("comment"), verdict.comment},
-         {QStringLiteral("exit_status"), verdict.exitStatus},
-         {QStringLiteral("duration_ms"), verdict.durationMs},
-         {QStringLiteral("output"), QString::fromUtf8(verdict.output)},
-         {QStringLiteral("error_output"), QString::fromUtf8(verdict.errorOutput)}}));
+    entry.result = result;
+    entry.comment = verdict.comment;
+    entry.exitStatus = verdict.exitStatus;
+    entry.durationMs = verdict.durationMs;
+    entry.output = verdict.output;
+    entry.errorOutput = verdict.errorOutput;
+    return Note(m_journal.Monitor(entry));
 }
 
 void CRunJournalObserver::OnStepStarted(int step, const QStringList& block) {
@@ -110,8 +107,7 @@ void CRunJournalObserver::OnLinkLost() {
 
 // A dialog may run several tests; each end is kept, the close names the last.
 void CRunJournalObserver::OnRunEnded(RunOutcome outcome) {
-    Note(m_journal.Event(QStringLiteral("run-end"),
-                         {{QStringLiteral("outcome"), RunEndText(RunEndOf(outcome))}}));
+    Note(m_journal.RunEnded(RunEndOf(outcome)));
 }
 
 void CRunJournalObserver::OnReportWritten(const QString& path) {

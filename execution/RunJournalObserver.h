@@ -36,7 +36,7 @@ public:
     // left: the verdict, the command's exit status, how long it took and the beginning of its
     // output, so an auditor sees why a step was judged as it was.
     bool RecordMonitorVerdict(const MonitorVerdict& verdict, int result);
-    // The journal itself, for events of later additions (IRunJournal::Event).
+    // The journal itself, for the events that do not come from the run (the issued report).
     IRunJournal& Journal() { return m_journal; }
     // A line could not be written (the operator has been told).
     bool Failed() const { return m_failed; }

@@ -176,7 +176,7 @@ bool CFileRunJournal::Event(const QString& name, const JournalFields& fields) {
     if (ok) {
         m_chain.Commit(line);
         m_error.clear();
-        if (name == QLatin1String("close")) {
+        if (name == JournalEventName(JournalEvent::Close)) {
             QFile::remove(WriteFailureMarkerPath(m_path));  // the journal is whole again
         }
     } else if (m_fd >= 0) {

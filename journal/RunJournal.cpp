@@ -48,6 +48,18 @@ QString RunEndText(RunEnd end) {
     return QString();
 }
 
+QString JournalVerdictText(JournalVerdict verdict) {
+    switch (verdict) {
+        case JournalVerdict::Pass:
+            return QStringLiteral("pass");
+        case JournalVerdict::Fail:
+            return QStringLiteral("fail");
+        case JournalVerdict::Problem:
+            return QStringLiteral("problem");
+    }
+    return QString();
+}
+
 QString LoginName() {
 #ifndef Q_OS_WIN
     if (const passwd* pw = ::getpwuid(::geteuid()); pw != nullptr && pw->pw_name != nullptr) {
@@ -73,70 +85,74 @@ JournalOpenInfo OpenInfoForDocument(const CZebM40SettingsDoc& doc,
     return info;
 }
 
+namespace {
+constexpr QJsonValue::Type kLeftOut = QJsonValue::Undefined;
+}  // namespace
+
+bool IRunJournal::Write(JournalEvent event, std::initializer_list<QJsonValue> values) {
+    return Event(JournalEventName(event), JournalEventFields(event, values));
+}
+
 bool IRunJournal::Open(const JournalOpenInfo& info) {
-    JournalFields fields{
-        {QStringLiteral("version"), info.programVersion},
-        {QStringLiteral("document"), info.documentPath},
-        {QStringLiteral("document_sha256"), QString::fromLatin1(info.documentSha256)},
-        {QStringLiteral("current_step"), info.currentStep + 1},
-        {QStringLiteral("record"), info.document.value(QLatin1String("record"))},
-        {QStringLiteral("steps"), info.document.value(QLatin1String("steps"))},
-        {QStringLiteral("environment"), info.environment},
-        {QStringLiteral("instrument"), info.instrumentReply},
-        {QStringLiteral("machine_type"), static_cast<qint64>(info.machineType)},
-        {QStringLiteral("hw_version"), info.hwVersion},
-        {QStringLiteral("port"), info.port},
-        {QStringLiteral("login"), info.operatorLogin},
-    };
-    if (!info.standard.isEmpty()) {
-        fields.emplace_back(QStringLiteral("standard"), info.standard);
-    }
+    QJsonValue resumes(kLeftOut);
+    QJsonValue ended(kLeftOut);
     if (!info.resumesJournal.isEmpty()) {
-        QJsonArray ended;
+        QJsonArray steps;
         for (int step : info.endedSteps) {
-            ended.append(step);
+            steps.append(step);
         }
-        fields.emplace_back(QStringLiteral("resumes"), info.resumesJournal);
-        fields.emplace_back(QStringLiteral("ended"), ended);
+        resumes = info.resumesJournal;
+        ended = steps;
     }
-    return Event(QStringLiteral("open"), fields);
+    return Write(JournalEvent::Open,
+                 {info.programVersion, info.documentPath, QString::fromLatin1(info.documentSha256),
+                  info.currentStep + 1, info.document.value(QLatin1String(journal::field::kRecord)),
+                  info.document.value(QLatin1String(journal::field::kSteps)), info.environment,
+                  info.instrumentReply, static_cast<qint64>(info.machineType), info.hwVersion,
+                  info.port, info.operatorLogin,
+                  info.standard.isEmpty() ? QJsonValue(kLeftOut) : QJsonValue(info.standard),
+                  resumes, ended});
 }
 
 bool IRunJournal::StepStart(int step, const QStringList& commands) {
-    return Event(QStringLiteral("step-start"),
-                 {{QStringLiteral("step"), step},
-                  {QStringLiteral("block"), QJsonArray::fromStringList(commands)}});
+    return Write(JournalEvent::StepStart, {step, QJsonArray::fromStringList(commands)});
 }
 
 bool IRunJournal::StepEnd(int step, int result, int dischargesDone) {
-    return Event(QStringLiteral("step-end"), {{QStringLiteral("step"), step},
-                                              {QStringLiteral("result"), JournalResultText(result)},
-                                              {QStringLiteral("discharges"), dischargesDone}});
+    return Write(JournalEvent::StepEnd, {step, JournalResultText(result), dischargesDone});
 }
 
 bool IRunJournal::Judgement(int step, int result, const QString& comment, JudgedBy by) {
-    return Event(QStringLiteral("judgement"),
-                 {{QStringLiteral("step"), step},
-                  {QStringLiteral("result"), JournalResultText(result)},
-                  {QStringLiteral("comment"), comment},
-                  {QStringLiteral("by"), JudgedByText(by)}});
+    return Write(JournalEvent::Judgement,
+                 {step, JournalResultText(result), comment, JudgedByText(by)});
 }
 
 bool IRunJournal::CommentsCleared() {
-    return Event(QStringLiteral("comments-cleared"), {});
+    return Write(JournalEvent::CommentsCleared, {});
 }
 
 bool IRunJournal::Stop() {
-    return Event(QStringLiteral("stop"), {});
+    return Write(JournalEvent::Stop, {});
 }
 
 bool IRunJournal::Error(int code, const QString& text) {
-    return Event(QStringLiteral("error"),
-                 {{QStringLiteral("code"), code}, {QStringLiteral("text"), text}});
+    return Write(JournalEvent::Error, {code, text});
 }
 
 bool IRunJournal::LinkLost() {
-    return Event(QStringLiteral("link-lost"), {});
+    return Write(JournalEvent::LinkLost, {});
+}
+
+bool IRunJournal::RunEnded(RunEnd outcome) {
+    return Write(JournalEvent::RunEnd, {RunEndText(outcome)});
+}
+
+bool IRunJournal::Monitor(const JournalMonitorEntry& entry) {
+    return Write(
+        JournalEvent::Monitor,
+        {entry.step, entry.phase, JournalVerdictText(entry.verdict),
+         JournalResultText(entry.result), entry.comment, entry.exitStatus, entry.durationMs,
+         QString::fromUtf8(entry.output), QString::fromUtf8(entry.errorOutput)});
 }
 
 bool IRunJournal::Report(const QString& path) {
@@ -147,17 +163,24 @@ bool IRunJournal::Report(const QString& path) {
 }
 
 bool IRunJournal::Report(const QString& path, const QByteArray& sha256Hex) {
-    return Event(QStringLiteral("report"),
-                 {{QStringLiteral("path"), path},
-                  {QStringLiteral("sha256"), QString::fromLatin1(sha256Hex)}});
+    return Write(JournalEvent::Report, {path, QString::fromLatin1(sha256Hex)});
+}
+
+bool IRunJournal::IssuedReport(const QString& pdfPath, const QByteArray& pdfSha256Hex,
+                               const QString& reportNumber) {
+    return Write(JournalEvent::Report, {kLeftOut, kLeftOut, pdfPath,
+                                        QString::fromLatin1(pdfSha256Hex), kLeftOut, reportNumber});
+}
+
+bool IRunJournal::PrintedReport(const QString& reportNumber) {
+    return Write(JournalEvent::Report,
+                 {kLeftOut, kLeftOut, kLeftOut, kLeftOut, true, reportNumber});
 }
 
 bool IRunJournal::Close(RunEnd outcome, const QString& resumedBy) {
-    JournalFields fields{{QStringLiteral("outcome"), RunEndText(outcome)}};
-    if (!resumedBy.isEmpty()) {
-        fields.emplace_back(QStringLiteral("resumed_by"), resumedBy);
-    }
-    return Event(QStringLiteral("close"), fields);
+    return Write(
+        JournalEvent::Close,
+        {RunEndText(outcome), resumedBy.isEmpty() ? QJsonValue(kLeftOut) : QJsonValue(resumedBy)});
 }
 
 CJournalChain::CJournalChain()

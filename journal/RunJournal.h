@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "JournalLine.h"
+#include "JournalSchema.h"
 
 namespace zeb {
 
@@ -24,8 +25,12 @@ enum class JudgedBy { Operator, Bulk, Sequencer, Monitor };
 // by whoever declines to restore an interrupted run, Resumed by the run that continues it.
 enum class RunEnd { Complete, Stopped, Error, NoLink, Closed, Abandoned, Resumed };
 
+// What an EUT monitor answered: a verdict, or a problem that is none.
+enum class JournalVerdict { Pass, Fail, Problem };
+
 QString JudgedByText(JudgedBy by);
 QString RunEndText(RunEnd end);
+QString JournalVerdictText(JournalVerdict verdict);
 
 // Everything the open event records: what was run, with which environment, on which instrument.
 struct JournalOpenInfo {
@@ -46,6 +51,19 @@ struct JournalOpenInfo {
     // A run that continues an interrupted one names that journal and the steps it had ended.
     QString resumesJournal;
     std::vector<int> endedSteps;  // 1-based
+};
+
+// What the EUT monitor found for a step, and the step result it left.
+struct JournalMonitorEntry {
+    int step = 1;   // 1-based
+    QString phase;  // "during" or "after"
+    JournalVerdict verdict = JournalVerdict::Problem;
+    int result = 0;  // ResultCode (or kJournalResultPending) the step was left with
+    QString comment;
+    int exitStatus = -1;  // -1 when the command did not exit by itself
+    qint64 durationMs = 0;
+    QByteArray output;  // the beginnings of the command's output and error output (UTF-8)
+    QByteArray errorOutput;
 };
 
 // The open info filled from a document: path, document JSON, current step, and the hash of
@@ -69,9 +87,17 @@ public:
     bool Stop();
     bool Error(int code, const QString& text);
     bool LinkLost();
+    // One test of the run ended (a run dialog may run several; the close names the last).
+    bool RunEnded(RunEnd outcome);
+    bool Monitor(const JournalMonitorEntry& entry);
     // The written report: its path and the SHA-256 of its bytes (hashed here).
     bool Report(const QString& path);
     bool Report(const QString& path, const QByteArray& sha256Hex);
+    // An issued PDF report: its path, the SHA-256 of its bytes and its number; and one that was
+    // printed instead of saved.
+    bool IssuedReport(const QString& pdfPath, const QByteArray& pdfSha256Hex,
+                      const QString& reportNumber);
+    bool PrintedReport(const QString& reportNumber);
     // The last line. A run continued by another names that run's journal (`resumed_by`).
     bool Close(RunEnd outcome, const QString& resumedBy = QString());
 
@@ -79,6 +105,10 @@ public:
     // names seq, time, event and prev are refused.
     virtual bool Event(const QString& name, const JournalFields& fields) = 0;
     virtual QString LastError() const = 0;
+
+private:
+    // The event's line built from the schema: values in the order of its fields.
+    bool Write(JournalEvent event, std::initializer_list<QJsonValue> values);
 };
 
 // Numbers the lines and chains their hashes; shared by the file and the in-memory journal.
