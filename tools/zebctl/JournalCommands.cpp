@@ -8,6 +8,7 @@
 #include "Cli.h"
 #include "JournalReader.h"
 #include "JournalReport.h"
+#include "JournalSchema.h"
 
 namespace zebctl {
 
@@ -53,47 +54,33 @@ QString Brief(const QJsonValue& value) {
         .chopped(1);
 }
 
-// The fields of the events this program writes, in the order it writes them; fields of other
-// events follow in alphabetical order.
-QStringList FieldOrder(const QString& event) {
-    if (event == QLatin1String("open")) {
-        return {"version", "document",   "document_sha256", "current_step",
-                "steps",   "instrument", "machine_type",    "hw_version",
-                "port",    "login",      "resumes",         "ended"};
-    }
-    if (event == QLatin1String("judgement")) {
-        return {"step", "result", "comment", "by"};
-    }
-    if (event == QLatin1String("error")) {
-        return {"code", "text"};
-    }
-    return {"step", "result", "discharges", "path", "sha256", "outcome", "block"};
-}
-
-// "seq time event key=value ...". The open line's record and environment are long and left
-// out; its steps are shown by their number.
+// "seq time event key=value ...". The fields of an event this program writes come in the order
+// the journal's table gives them, each as brief as the table says (the open line's record and
+// environment are long and left out, its steps are shown by their number); fields the table
+// does not name, and those of other events, follow in alphabetical order.
 QString EventLine(const JournalEntry& entry) {
     QStringList parts{QString::number(entry.seq), entry.time, entry.event};
+    const zeb::JournalEventSpec* spec = zeb::FindJournalEventSpec(entry.event);
     QStringList keys;
-    for (const QString& key : FieldOrder(entry.event)) {
-        if (entry.line.contains(key)) {
-            keys << key;
+    if (spec) {
+        for (const zeb::JournalFieldSpec& field : spec->fields) {
+            const QString key = QString::fromLatin1(field.name);
+            if (field.brief != zeb::JournalBrief::Omit && entry.line.contains(key)) {
+                keys << key;
+            }
         }
     }
     for (const QString& key : entry.line.keys()) {
-        const bool skipped =
-            key == QLatin1String("seq") || key == QLatin1String("time") ||
-            key == QLatin1String("event") || key == QLatin1String("prev") ||
-            (entry.event == QLatin1String("open") &&
-             (key == QLatin1String("record") || key == QLatin1String("environment")));
-        if (!skipped && !keys.contains(key)) {
+        const bool named = spec && spec->Field(key);
+        if (!named && !zeb::IsReservedJournalField(key)) {
             keys << key;
         }
     }
     for (const QString& key : keys) {
         const QJsonValue value = entry.line.value(key);
-        if (key == QLatin1String("steps") && value.isArray()) {
-            parts << QStringLiteral("steps=%1").arg(value.toArray().size());
+        const zeb::JournalFieldSpec* field = spec ? spec->Field(key) : nullptr;
+        if (field && field->brief == zeb::JournalBrief::Count && value.isArray()) {
+            parts << QStringLiteral("%1=%2").arg(key).arg(value.toArray().size());
         } else {
             parts << QStringLiteral("%1=%2").arg(key, Brief(value));
         }
