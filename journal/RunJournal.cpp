@@ -104,12 +104,20 @@ bool IRunJournal::Open(const JournalOpenInfo& info) {
         resumes = info.resumesJournal;
         ended = steps;
     }
+    // In the order of the open event's row of the table.
     return Write(JournalEvent::Open,
-                 {info.programVersion, info.documentPath, QString::fromLatin1(info.documentSha256),
-                  info.currentStep + 1, info.document.value(QLatin1String(journal::field::kRecord)),
-                  info.document.value(QLatin1String(journal::field::kSteps)), info.environment,
-                  info.instrumentReply, static_cast<qint64>(info.machineType), info.hwVersion,
-                  info.port, info.operatorLogin,
+                 {info.programVersion,                                          // version
+                  info.documentPath,                                            // document
+                  QString::fromLatin1(info.documentSha256),                     // document_sha256
+                  info.currentStep + 1,                                         // current_step
+                  info.document.value(QLatin1String(journal::field::kRecord)),  // record
+                  info.document.value(QLatin1String(journal::field::kSteps)),   // steps
+                  info.environment,                                             // environment
+                  info.instrumentReply,                                         // instrument
+                  static_cast<qint64>(info.machineType),                        // machine_type
+                  info.hwVersion,                                               // hw_version
+                  info.port,                                                    // port
+                  info.operatorLogin,                                           // login
                   info.standard.isEmpty() ? QJsonValue(kLeftOut) : QJsonValue(info.standard),
                   resumes, ended});
 }

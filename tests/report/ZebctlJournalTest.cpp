@@ -13,7 +13,7 @@ namespace {
 
 using namespace zeb;
 
-// zebctl journal verify / show / report, run as an operator or an auditor would.
+// zebctl journal verify / show / events / report, run as an operator or an auditor would.
 class ZebctlJournalTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -99,6 +99,25 @@ TEST_F(ZebctlJournalTest, ShowPrintsOneLinePerEventThenTheChain) {
     Write("junk.zebrun", "not a journal\n");
     EXPECT_EQ(Run({"show", Path("junk.zebrun")}), 1);
     EXPECT_TRUE(m_stdout.startsWith("chain broken at seq 1")) << m_stdout.toStdString();
+}
+
+TEST_F(ZebctlJournalTest, EventsDescribesEveryEventWithItsFields) {
+    ASSERT_EQ(Run({"events"}), 0) << m_stderr.toStdString();
+    const QStringList lines = m_stdout.split('\n', Qt::SkipEmptyParts);
+    EXPECT_TRUE(lines.value(0).startsWith("open: ")) << m_stdout.toStdString();
+    EXPECT_TRUE(
+        lines.contains("  resumed_by text optional: the journal of the run that continues "
+                       "this one"))
+        << m_stdout.toStdString();
+    EXPECT_TRUE(
+        m_stdout.contains("\n  phase text required: during or after the step (during, "
+                          "after)\n"));
+    EXPECT_TRUE(m_stdout.contains("\nstop: ")) << "an event without fields has its line too";
+    // Every event and every field the sample journal holds is described.
+    for (const QString name : {"step-start", "step-end", "judgement", "close"}) {
+        EXPECT_TRUE(m_stdout.contains("\n" + name + ": ")) << name.toStdString();
+    }
+    EXPECT_EQ(Run({"events", Path("run.zebrun")}), 2);
 }
 
 TEST_F(ZebctlJournalTest, ReportWritesTheRunsReportAndNeverReplacesAFile) {

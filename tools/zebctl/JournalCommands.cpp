@@ -1,5 +1,5 @@
 // Run journals from the command line: check a journal's hash chain, print it one line per
-// event, or write the test report of the run it records.
+// event, describe the events a journal holds, or write the test report of the run it records.
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -17,7 +17,8 @@ namespace {
 using zeb::JournalCheck;
 using zeb::JournalEntry;
 
-const char kJournalUsage[] = "journal verify <FILE> | show <FILE> | report <FILE> <OUT.xlsx>";
+const char kJournalUsage[] =
+    "journal verify <FILE> | show <FILE> | events | report <FILE> <OUT.xlsx>";
 
 void Usage() {
     Err(QStringLiteral("usage: zebctl %1").arg(QLatin1String(kJournalUsage)));
@@ -126,6 +127,26 @@ int Show(const QString& path) {
     return check.IsWhole() ? kExitOk : kExitInstrument;
 }
 
+// The journal's table: "event: meaning", then "  field type required|optional: meaning" with
+// the words a text may hold, for an auditor reading a journal without the README.
+int Events() {
+    for (const zeb::JournalEventSpec& spec : zeb::JournalSchema()) {
+        Out(QStringLiteral("%1: %2").arg(QLatin1String(spec.name), QLatin1String(spec.meaning)));
+        for (const zeb::JournalFieldSpec& field : spec.fields) {
+            QString line =
+                QStringLiteral("  %1 %2 %3: %4")
+                    .arg(QLatin1String(field.name), zeb::JournalFieldTypeText(field.type),
+                         field.required ? QStringLiteral("required") : QStringLiteral("optional"),
+                         QLatin1String(field.meaning));
+            if (!field.values.isEmpty()) {
+                line += QStringLiteral(" (%1)").arg(field.values.join(QStringLiteral(", ")));
+            }
+            Out(line);
+        }
+    }
+    return kExitOk;
+}
+
 int Report(const QString& path, const QString& out) {
     // A dangling symbolic link counts too: writing through it would create its target.
     if (QFileInfo::exists(out) || QFileInfo(out).isSymLink()) {
@@ -147,6 +168,9 @@ int Journal(const QStringList& args) {
     }
     if (what == QLatin1String("show") && args.size() == 2) {
         return Show(args.at(1));
+    }
+    if (what == QLatin1String("events") && args.size() == 1) {
+        return Events();
     }
     if (what == QLatin1String("report") && args.size() == 3) {
         return Report(args.at(1), args.at(2));
