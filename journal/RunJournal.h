@@ -101,8 +101,9 @@ public:
     // The last line. A run continued by another names that run's journal (`resumed_by`).
     bool Close(RunEnd outcome, const QString& resumedBy = QString());
 
-    // Any other event (monitor verdicts and later additions), fields in the order given. The
-    // names seq, time, event and prev are refused.
+    // Writes one line: the calls above build theirs from the journal's table (JournalSchema.h);
+    // an event added later gets its row there and its own call here. Fields in the order given;
+    // the names seq, time, event and prev are refused.
     virtual bool Event(const QString& name, const JournalFields& fields) = 0;
     virtual QString LastError() const = 0;
 
