@@ -69,7 +69,8 @@ int CZebM40App::SelectMachine(quint32& chosen) {
     if (m_env.select) {
         return m_env.select(chosen);
     }
-    CTypeSelectDlg dlg(PortAccessProblems(SystemPortTable()));
+    // Only the devices the scan could not open are named, with what keeps the user from each.
+    CTypeSelectDlg dlg(PortAccessProblems(m_cntl->UnopenedDevices()));
     // The busy cursor of start-up covers every window here; the operator's choice is awaited,
     // so the dialog gets the normal cursor while it is open.
     const bool busy = QApplication::overrideCursor() != nullptr;

@@ -52,12 +52,14 @@ int CRsPort::ListPorts(std::vector<int>& ports) {
 
 bool CRsPort::OpenPort(int n) {
     ClosePort();
+    m_lastOpen = TransportOpen::Missing;
     const QString device = DeviceFor(n);
     if (device.isEmpty() || !m_access.makeTransport) {
         return false;
     }
     std::unique_ptr<ISerialTransport> transport = m_access.makeTransport();
-    if (transport->Open(device) != TransportOpen::Opened) {
+    m_lastOpen = transport->Open(device);
+    if (m_lastOpen != TransportOpen::Opened) {
         return false;
     }
     m_hComm = std::move(transport);

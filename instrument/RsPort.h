@@ -32,8 +32,10 @@ public:
 
     // Port numbers (ascending) whose device exists, including ones another program holds.
     int ListPorts(std::vector<int>& ports);
-    // Opens COMn (1 to 128); closes a port already open first. False leaves no port open.
+    // Opens COMn (1 to 128); closes a port already open first. False leaves no port open, and
+    // LastOpenResult() then says whether the device was missing or there but not to be had.
     bool OpenPort(int n);
+    TransportOpen LastOpenResult() const { return m_lastOpen; }
     // Closes the open port; does nothing when none is open.
     void ClosePort();
     bool WriteBytes(const quint8* bytes, int count);
@@ -60,6 +62,7 @@ private:
     std::unique_ptr<ISerialTransport> m_hComm;
     int m_nPortNo = 0;
     QString m_strDevice;
+    TransportOpen m_lastOpen = TransportOpen::Missing;
 };
 
 }  // namespace zeb

@@ -13,7 +13,8 @@ namespace zeb {
 
 enum class TransportOpen {
     Opened,   // the device is open and set to 9600 baud, 8 data bits, no parity, 1 stop bit
-    Busy,     // the device exists but another program holds it
+    Busy,     // the device exists but is not to be had: another program holds it, a lock file
+              // stands for it, or the user may not open it (PortAccessProblem says which)
     Missing,  // no such device, or it cannot be used as a serial port
 };
 

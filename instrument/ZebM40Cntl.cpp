@@ -18,7 +18,10 @@ CZebM40Cntl::~CZebM40Cntl() {
 
 bool CZebM40Cntl::TryPort(int portNo) {
     // A port that did not open simply fails the identification query.
-    m_protocol.Port().OpenPort(portNo);
+    CRsPort& port = m_protocol.Port();
+    if (!port.OpenPort(portNo) && port.LastOpenResult() == TransportOpen::Busy) {
+        m_unopened << port.DeviceFor(portNo);
+    }
     QString reply;
     const int code = Identify(reply);
     if (code == ident::kNone) {
@@ -30,6 +33,7 @@ bool CZebM40Cntl::TryPort(int portNo) {
 }
 
 bool CZebM40Cntl::Connect() {
+    m_unopened.clear();
     m_nIdentCode = ident::kNone;
     m_strIdentReply.clear();
     m_nInstHWVersion = 0;
@@ -45,6 +49,7 @@ bool CZebM40Cntl::Connect() {
 }
 
 bool CZebM40Cntl::ConnectPort(int portNo) {
+    m_unopened.clear();
     m_nIdentCode = ident::kNone;
     m_strIdentReply.clear();
     m_nInstHWVersion = 0;

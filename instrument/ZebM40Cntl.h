@@ -7,6 +7,7 @@
 // shown to the operator from here: the caller decides what to say.
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 #include "CommandResult.h"
@@ -80,6 +81,9 @@ public:
     const QString& IdentReply() const { return m_strIdentReply; }
     int InstHWVersion() const { return m_nInstHWVersion; }
     int PortNo() const { return m_protocol.Port().PortNo(); }
+    // The devices the last Connect() or ConnectPort() tried but could not open although they
+    // exist (held, locked or not permitted), in scan order: what a permission hint may name.
+    const QStringList& UnopenedDevices() const { return m_unopened; }
     QString DeviceName() const { return m_protocol.Port().DeviceName(); }
 
     CRsBasicProtocol& Protocol() { return m_protocol; }
@@ -96,6 +100,7 @@ private:
     int m_nIdentCode = ident::kNone;
     QString m_strIdentReply;
     int m_nInstHWVersion = 0;
+    QStringList m_unopened;
 };
 
 }  // namespace zeb

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test; then builds and runs the whole suite again under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# Sets up, builds and runs every test and the start-up as an ordinary user; then builds and
+# runs the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
@@ -9,6 +9,9 @@ export QT_QPA_PLATFORM=offscreen
 echo "== build and test"
 "$root/scripts/build.sh" "$root/build"
 ctest --test-dir "$root/build" --output-on-failure --timeout 600
+
+echo "== first identification after a start, as an ordinary user"
+"$root/scripts/ordinary-user-test.sh" "$root/build"
 
 echo "== build and test with AddressSanitizer + UndefinedBehaviorSanitizer"
 "$root/scripts/build.sh" "$root/build-asan" -DZEB_SANITIZE=ON -DZEB_BUILD_BENCH=OFF

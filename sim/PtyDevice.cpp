@@ -1,5 +1,9 @@
 #include "PtyDevice.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -11,6 +15,12 @@
 #include <thread>
 
 namespace zebsim {
+
+PtyDevice::PtyDevice() = default;
+
+PtyDevice::~PtyDevice() {
+    Close();
+}
 
 bool PtyDevice::Fail(const char* what) {
     m_error = QStringLiteral("%1: %2").arg(QString::fromLatin1(what),
@@ -55,6 +65,21 @@ bool PtyDevice::Open() {
     if (flags < 0 || fcntl(m_master, F_SETFL, flags | O_NONBLOCK) != 0) {
         return Fail("fcntl");
     }
+    return MakeClientPath();
+}
+
+bool PtyDevice::MakeClientPath() {
+    m_folder =
+        std::make_unique<QTemporaryDir>(QDir::temp().filePath(QStringLiteral("zeb-sim-XXXXXX")));
+    const QString link = m_folder->filePath(QStringLiteral("instrument"));
+    if (!m_folder->isValid() || !QFile::link(m_slavePath, link)) {
+        const QString why =
+            QStringLiteral("no link to %1 could be made in %2").arg(m_slavePath, QDir::tempPath());
+        Close();
+        m_error = why;
+        return false;
+    }
+    m_clientPath = link;
     return true;
 }
 
@@ -76,6 +101,9 @@ bool PtyDevice::WaitUntilReadable(int count, int timeoutMs) const {
 }
 
 void PtyDevice::Close() {
+    // The link goes first, so that nobody opens the name while the terminal is closing.
+    m_folder.reset();
+    m_clientPath.clear();
     if (m_slave >= 0) {
         ::close(m_slave);
         m_slave = -1;

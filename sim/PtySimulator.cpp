@@ -34,7 +34,7 @@ public:
     void Stop();
     QString DevicePath() const {
         std::lock_guard<std::mutex> lock(m_mutex);
-        return m_device.SlavePath();
+        return m_device.ClientPath();
     }
 
     void InjectFault(Fault fault);

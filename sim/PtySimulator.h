@@ -57,7 +57,8 @@ public:
     bool Start();
     // Stops serving and closes the master side: to the client the device has vanished.
     void Stop();
-    // Path of the slave device the client opens, e.g. /dev/pts/7 (empty before Start).
+    // Path of the device the client opens (empty before Start): a name of this simulator's own
+    // in the temporary folder, e.g. /tmp/zeb-sim-Ab12Cd/instrument, linked to the terminal.
     QString DevicePath() const;
 
     void InjectFault(Fault fault);

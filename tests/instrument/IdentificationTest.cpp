@@ -99,6 +99,22 @@ TEST_F(ControllerTest, ConnectSkipsSilentAndUnknownPortsAndTakesTheLowestInstrum
     EXPECT_TRUE(bus.Line(QStringLiteral("/dev/m40"))->written.isEmpty());
 }
 
+// Only devices the scan tried and could not open may be named to the operator: not a missing
+// one, not one past the instrument, and nothing from an earlier scan.
+TEST_F(ControllerTest, ScanNamesOnlyTheDevicesItCouldNotOpen) {
+    bus.Add(QStringLiteral("/dev/ttyS0"))->busy = true;
+    bus.Add(QStringLiteral("/dev/ttyS1"))->present = false;
+    AddInstrument(QStringLiteral("/dev/ttyUSB0"), QStringLiteral("QABRAKMOOR, ZEB-M4-1"));
+    bus.Add(QStringLiteral("/dev/ttyUSB1"))->busy = true;
+    CZebM40Cntl cntl(bus.Access());
+    ASSERT_TRUE(cntl.Connect());
+    EXPECT_EQ(cntl.UnopenedDevices(), QStringList{QStringLiteral("/dev/ttyS0")});
+    EXPECT_FALSE(cntl.ConnectPort(4));
+    EXPECT_EQ(cntl.UnopenedDevices(), QStringList{QStringLiteral("/dev/ttyUSB1")});
+    EXPECT_FALSE(cntl.ConnectPort(2));
+    EXPECT_TRUE(cntl.UnopenedDevices().isEmpty());
+}
+
 TEST_F(ControllerTest, ConnectWithoutInstrumentLeavesNothingOpen) {
     AddInstrument(QStringLiteral("/dev/modem"), QStringLiteral("QAOTHER"));
     CZebM40Cntl cntl(bus.Access());

@@ -9,6 +9,8 @@
 #include <chrono>
 #include <mutex>
 
+#include <QFileInfo>
+
 #include "FrameCodec.h"
 #include "PtySimulator.h"
 
@@ -34,6 +36,7 @@ public:
         }
     }
     bool IsOpen() const { return m_fd >= 0; }
+    int Fd() const { return m_fd; }
 
     bool Write(const QByteArray& bytes) {
         return ::write(m_fd, bytes.constData(), static_cast<size_t>(bytes.size())) == bytes.size();
@@ -97,8 +100,9 @@ TEST(PtySimulator, ServesExchangesOverARealTerminal) {
         seen << text + "=" + reply;
     });
     ASSERT_TRUE(sim.Start()) << "no pseudo-terminal available";
-    ASSERT_TRUE(sim.DevicePath().startsWith("/dev/"));
+    ASSERT_TRUE(QFileInfo(sim.DevicePath()).symLinkTarget().startsWith("/dev/"));
     RawPort port(sim.DevicePath());
+    ASSERT_TRUE(::isatty(port.Fd()));
     ASSERT_TRUE(port.IsOpen());
 
     EXPECT_EQ(port.Query("QR"), EncodeFrame("QR5"));
@@ -125,10 +129,31 @@ TEST(PtySimulator, ServesExchangesOverARealTerminal) {
     EXPECT_TRUE(port.Read(1, 200).isEmpty());
     EXPECT_EQ(port.Query("QR"), EncodeFrame("QR5"));
 
-    // Stopping makes the device vanish under the client.
+    // Stopping makes the device vanish under the client, and its name with it.
+    const QString path = sim.DevicePath();
     sim.Stop();
     EXPECT_TRUE(port.HungUp(1000));
     EXPECT_TRUE(sim.DevicePath().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_FALSE(QFileInfo(path).isSymLink());
+}
+
+// The kernel gives a closed terminal's number to the next one; the simulator's own name for
+// its device is never given twice, so nothing left behind for an earlier device (a serial
+// client's lock file) can apply to a later one.
+TEST(PtySimulator, EveryStartGetsADeviceNameOfItsOwn) {
+    QStringList names;
+    QStringList terminals;
+    for (int i = 0; i < 3; ++i) {
+        PtySimulator sim;
+        ASSERT_TRUE(sim.Start());
+        names << sim.DevicePath();
+        terminals << QFileInfo(sim.DevicePath()).symLinkTarget();
+        RawPort port(sim.DevicePath());
+        EXPECT_EQ(port.Query("QR"), EncodeFrame("QR5"));
+    }
+    names.removeDuplicates();
+    EXPECT_EQ(names.size(), 3) << terminals.join(' ').toStdString();
 }
 
 TEST(PtySimulator, SlowByteArrivesLateAndTheNextExchangeSucceeds) {

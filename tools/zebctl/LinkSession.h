@@ -6,6 +6,7 @@
 
 #include "Cli.h"
 #include "ExchangeLog.h"
+#include "PortAccess.h"
 #include "PortTable.h"
 #include "ZebM40Cntl.h"
 
@@ -52,6 +53,13 @@ inline bool ConnectInstrument(zeb::CZebM40Cntl& cntl, int portNo) {
     if (!ok) {
         Err(portNo > 0 ? QStringLiteral("zebctl: no instrument answered on COM%1").arg(portNo)
                        : QStringLiteral("zebctl: no instrument answered on any port"));
+        // What kept the scan from the devices it could not open, one line each.
+        for (const QString& device : cntl.UnopenedDevices()) {
+            const QString problem = zeb::PortAccessProblem(device);
+            if (!problem.isEmpty()) {
+                Err(QStringLiteral("zebctl: %1").arg(problem));
+            }
+        }
     }
     return ok;
 }
