@@ -53,6 +53,7 @@ struct MonitorVerdict {
     // in the same form. PASS: empty.
     QString comment;
     int exitStatus = -1;  // -1 when the command did not exit by itself
+    QString program;      // full path of the program that ran; empty when none could start
     qint64 durationMs = 0;
     QByteArray output;       // first kKeptOutputBytes of standard output
     QByteArray errorOutput;  // first kKeptOutputBytes of standard error

@@ -5,11 +5,11 @@
 #include <QProcessEnvironment>
 
 #ifdef Q_OS_UNIX
-#include <signal.h>
 #include <unistd.h>
 #endif
 
 #include "CommandWords.h"
+#include "ProcessReaper.h"
 
 namespace zeb {
 
@@ -78,14 +78,26 @@ bool CProcessEutMonitor::Start(const MonitorRequest& request) {
     m_request = request;
     m_output.clear();
     m_errorOutput.clear();
+    m_program.clear();
     m_clock.start();
     if (m_words.isEmpty() || m_words.first().isEmpty()) {
         Finish(Problem(QStringLiteral("no command is set")));
         return true;
     }
 
+    MonitorPlaces places = m_ownPlaces ? m_places : InstalledMonitorPlaces(request.documentPath);
+    places.documentFolder =
+        request.documentPath.isEmpty() ? QString() : QFileInfo(request.documentPath).absolutePath();
+    const MonitorProgram program = FindMonitorProgram(m_words.first(), places);
+    m_program = program.path;
+    if (!program.Found()) {
+        Finish(
+            Problem(QStringLiteral("cannot start \"%1\": %2").arg(m_words.first(), program.error)));
+        return true;
+    }
+
     m_process = std::make_unique<QProcess>();
-    m_process->setProgram(m_words.first());
+    m_process->setProgram(m_program);
     m_process->setArguments(m_words.mid(1));
     m_process->setProcessEnvironment(StepEnvironment(request));
     // The command is not interactive: reading its standard input ends at once.
@@ -152,6 +164,7 @@ void CProcessEutMonitor::OnError(QProcess::ProcessError error) {
     if (error != QProcess::FailedToStart || m_finishing || !m_process) {
         return;
     }
+    m_program.clear();  // found, but it could not be run
     Finish(Problem(
         QStringLiteral("cannot start \"%1\": %2").arg(m_words.first(), m_process->errorString())));
 }
@@ -166,29 +179,15 @@ void CProcessEutMonitor::OnTimeLimit() {
 }
 
 void CProcessEutMonitor::KillAll() {
-    if (!m_process || m_process->state() == QProcess::NotRunning) {
-        return;
+    if (m_process) {
+        CProcessReaper::KillGroup(*m_process);
     }
-#ifdef Q_OS_UNIX
-    const qint64 pid = m_process->processId();
-    if (pid > 0) {
-        ::kill(-static_cast<pid_t>(pid), SIGKILL);
-    }
-#endif
-    m_process->kill();
 }
 
 void CProcessEutMonitor::Discard() {
-    if (!m_process) {
-        return;
-    }
-    m_process->disconnect(this);
-    if (m_process->state() != QProcess::NotRunning) {
-        KillAll();
-        // Killed outright, it is gone within moments; waiting reaps it.
-        m_process->waitForFinished(3000);
-    }
-    m_process.reset();
+    // Never waited for here: a cancelled check must not hold the window. The reaper kills the
+    // command with its group and lets the process object go once the command has ended.
+    CProcessReaper::Reap(std::move(m_process));
 }
 
 void CProcessEutMonitor::Finish(MonitorVerdict verdict) {
@@ -196,6 +195,7 @@ void CProcessEutMonitor::Finish(MonitorVerdict verdict) {
     m_limit.stop();
     verdict.request = m_request;
     verdict.durationMs = m_clock.elapsed();
+    verdict.program = m_program;
     if (verdict.output.isEmpty()) {
         verdict.output = m_output;
     }

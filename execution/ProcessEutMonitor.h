@@ -2,7 +2,8 @@
 // The EUT monitor as a program run with QProcess: started directly (never through a shell) with
 // the step in its environment, the document's folder as working folder and no standard input;
 // watched from the event loop, so the window never waits for it; killed with everything it
-// started when the time limit is up, and always waited for, so no process is left behind.
+// started when the time limit is up or the check is cancelled, and always reaped (never waited
+// for in the window), so no process is left behind.
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -13,6 +14,7 @@
 #include <memory>
 
 #include "EutMonitor.h"
+#include "MonitorProgram.h"
 #include "MonitorSettings.h"
 
 namespace zeb {
@@ -30,6 +32,12 @@ public:
 
     const QStringList& Words() const { return m_words; }
     int TimeLimitMs() const { return m_timeLimitMs; }
+    // Where a bare program name is looked for besides the document's folder; by default this
+    // installation's places and PATH, read at each check.
+    void SetSearchPlaces(const MonitorPlaces& places) {
+        m_places = places;
+        m_ownPlaces = true;
+    }
 
 private:
     void OnReadyRead();
@@ -45,6 +53,9 @@ private:
 
     QStringList m_words;
     int m_timeLimitMs;
+    MonitorPlaces m_places;
+    bool m_ownPlaces = false;
+    QString m_program;  // the program of the running check, as found
     std::unique_ptr<QProcess> m_process;
     QTimer m_limit;
     QElapsedTimer m_clock;

@@ -1,9 +1,10 @@
 // The monitor command run as a real process: verdicts from exit statuses, the reason line, the
-// time limit, crashes, commands that cannot start, the step's environment, and that nothing is
-// left running afterwards.
+// time limit, crashes, commands that cannot start, where a bare program name is found, the
+// step's environment, and that nothing is left running afterwards nor waited for.
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -16,6 +17,7 @@
 
 #include "ExecData.h"
 #include "ProcessEutMonitor.h"
+#include "ProcessReaper.h"
 #include "SettingData.h"
 
 namespace zeb {
@@ -231,7 +233,8 @@ TEST_F(ProcessEutMonitorTest, OneCheckAtATimeSkippedDuringChecksAreCountedCancel
 
     monitor.Cancel();
     EXPECT_FALSE(monitor.Busy());
-    EXPECT_EQ(::kill(static_cast<pid_t>(ReadPid(QStringLiteral("slow.pid"))), 0), -1);
+    const pid_t slow = static_cast<pid_t>(ReadPid(QStringLiteral("slow.pid")));
+    EXPECT_TRUE(QTest::qWaitFor([slow] { return ::kill(slow, 0) == -1; }, 3000));
     QTest::qWait(200);
     EXPECT_EQ(verdicts, 0);
 
@@ -250,6 +253,83 @@ TEST_F(ProcessEutMonitorTest, OneCheckAtATimeSkippedDuringChecksAreCountedCancel
     EXPECT_EQ(last->outcome, MonitorOutcome::Pass);
     monitor.ResetSkippedChecks();
     EXPECT_EQ(monitor.SkippedChecks(), 0);
+}
+
+TEST_F(ProcessEutMonitorTest, ABareNameRunsTheProgramFoundAndTheVerdictNamesIt) {
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("lab")));
+    const QString lab = Script(QStringLiteral("lab/eut-check"), "exit 1");
+    MonitorPlaces places;
+    places.labFolder = dir.filePath(QStringLiteral("lab"));
+    places.shippedFolder = dir.filePath(QStringLiteral("shipped"));
+    CProcessEutMonitor monitor({QStringLiteral("eut-check")}, kWaitMs);
+    monitor.SetSearchPlaces(places);
+    std::optional<MonitorVerdict> v = Check(monitor);
+    ASSERT_TRUE(v.has_value());
+    EXPECT_EQ(v->outcome, MonitorOutcome::Fail);
+    EXPECT_EQ(v->program, lab);
+
+    // A copy beside the document comes first.
+    const QString own = Script(QStringLiteral("eut-check"), "exit 0");
+    v = Check(monitor, InDir(MonitorRequest()));
+    ASSERT_TRUE(v.has_value());
+    EXPECT_EQ(v->outcome, MonitorOutcome::Pass);
+    EXPECT_EQ(v->program, own);
+
+    CProcessEutMonitor missing({QStringLiteral("no-such-check")}, kWaitMs);
+    missing.SetSearchPlaces(places);
+    v = Check(missing);
+    ASSERT_TRUE(v.has_value());
+    EXPECT_EQ(v->outcome, MonitorOutcome::Problem);
+    EXPECT_TRUE(v->program.isEmpty());
+    EXPECT_TRUE(v->comment.startsWith(QStringLiteral(
+        "monitor: cannot start \"no-such-check\": no program \"no-such-check\" in ")))
+        << v->comment.toStdString();
+    EXPECT_TRUE(v->comment.contains(places.labFolder));
+}
+
+TEST_F(ProcessEutMonitorTest, CancelNeverWaitsForTheCommandYetLeavesNothingBehind) {
+    // Deaf to a polite stop, with a child of its own: the hardest command to end.
+    const QString script = Script(QStringLiteral("deaf.sh"),
+                                  "trap '' TERM INT HUP\n"
+                                  "echo $$ > deaf.pid\n"
+                                  "sleep 30 & echo $! > child.pid\n"
+                                  "wait");
+    for (int round = 0; round < 3; ++round) {
+        QFile::remove(dir.filePath(QStringLiteral("deaf.pid")));
+        auto monitor = std::make_unique<CProcessEutMonitor>(QStringList{script}, kWaitMs);
+        int verdicts = 0;
+        monitor->SetVerdictListener([&verdicts](const MonitorVerdict&) { ++verdicts; });
+        ASSERT_TRUE(monitor->Start(InDir(MonitorRequest())));
+        ASSERT_TRUE(
+            QTest::qWaitFor([this] { return ReadPid(QStringLiteral("child.pid")) > 0; }, 5000));
+        const qint64 self = ReadPid(QStringLiteral("deaf.pid"));
+        const qint64 child = ReadPid(QStringLiteral("child.pid"));
+        ASSERT_GT(self, 0);
+
+        QElapsedTimer clock;
+        clock.start();
+        // Cancelled in the first round, let go with the monitor in the others.
+        if (round == 0) {
+            monitor->Cancel();
+            EXPECT_FALSE(monitor->Busy());
+        } else {
+            monitor.reset();
+        }
+        // Returned before the command could even be reaped: nobody waited for it.
+        EXPECT_LT(clock.elapsed(), 100);
+        ASSERT_NE(CProcessReaper::Instance(), nullptr);
+        EXPECT_EQ(CProcessReaper::Instance()->Pending(), 1);
+
+        // Once the event loop has run, the command is reaped (not even a zombie) and its
+        // child is killed.
+        EXPECT_TRUE(
+            QTest::qWaitFor([] { return CProcessReaper::Instance()->Pending() == 0; }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor(
+            [self] { return ::kill(static_cast<pid_t>(self), 0) == -1 && errno == ESRCH; }, 3000));
+        EXPECT_TRUE(QTest::qWaitFor([child] { return ProcessEnded(child); }, 3000));
+        EXPECT_EQ(verdicts, 0);
+        QFile::remove(dir.filePath(QStringLiteral("child.pid")));
+    }
 }
 
 TEST(MakeEutMonitorTest, BuildsFromTheSettingsOrSaysWhyNot) {
