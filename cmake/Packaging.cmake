@@ -30,8 +30,6 @@ endif()
 # The shipped standard profiles, read-only; a lab's own live in its data folder (standards/).
 install(FILES ${ZEB_STANDARD_PROFILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/zeb/standards)
 # The EUT monitors shipped ready to use (or to copy and adapt), executable.
-set(ZEB_MONITORS ping-host http-status serial-heartbeat tcp-port)
-list(TRANSFORM ZEB_MONITORS PREPEND ${PROJECT_SOURCE_DIR}/examples/monitors/)
 install(PROGRAMS ${ZEB_MONITORS} DESTINATION ${CMAKE_INSTALL_DATADIR}/zeb/monitors)
 
 # Debian policy: the copyright file as it is; the changelog and the manual pages compressed

@@ -2,6 +2,9 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -14,7 +17,9 @@
 
 #include "AccessibleLabel.h"
 #include "ExecData.h"
+#include "MonitorProgram.h"
 #include "ProcessEutMonitor.h"
+#include "ValueLabel.h"
 
 namespace zeb {
 
@@ -34,6 +39,9 @@ CEutMonitorDlg::CEutMonitorDlg(const MonitorRequest& sample, QWidget* parent)
       m_sample(sample),
       m_factory([](const EutMonitorSettings& s, QString* error) -> std::unique_ptr<IEutMonitor> {
           return MakeEutMonitor(s, error);
+      }),
+      m_chooser([](QWidget* parent, const QString& folder) {
+          return QFileDialog::getOpenFileName(parent, QStringLiteral("Monitor program"), folder);
       }) {
     setWindowTitle(QStringLiteral("EUT monitor"));
     const EutMonitorSettings& s = m_rules.Settings();
@@ -42,16 +50,26 @@ CEutMonitorDlg::CEutMonitorDlg(const MonitorRequest& sample, QWidget* parent)
     m_command->setPlaceholderText(
         QStringLiteral("program and arguments, e.g. ping-host 192.0.2.7"));
     m_command->setMinimumWidth(m_command->fontMetrics().averageCharWidth() * 60);
+    m_browse = new QPushButton(QStringLiteral("&Browse..."), this);
+    m_browse->setToolTip(QStringLiteral("Chooses the program file of the command"));
     m_commandError = new QLabel(this);
     m_commandError->setStyleSheet(QStringLiteral("color: #a00000;"));
     m_commandError->setAccessibleName(QStringLiteral("Command problem"));
-    auto* hint = new QLabel(
+    // What the command is, and where a bare program name is found: one text, so it wraps as
+    // one block below the field.
+    m_places = new QLabel(
         QStringLiteral("The command runs directly, not through a shell, with the step in its "
                        "ZEB_ environment variables. Exit status 0 is PASS; 1 is FAIL, with the "
                        "first line of its output as the step's comment; anything else stops the "
-                       "run for the operator to decide."),
+                       "run for the operator to decide.\n"
+                       "A program name without a folder is looked for beside the document, then "
+                       "in the lab's monitors (%1), then in the shipped monitors (%2), then on "
+                       "PATH.")
+            .arg(QDir::toNativeSeparators(LabMonitorFolder()),
+                 QDir::toNativeSeparators(ShippedMonitorFolder())),
         this);
-    hint->setWordWrap(true);
+    m_places->setWordWrap(true);
+    m_places->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_timeLimit = SecondsBox(s.timeLimitS, this);
 
     m_judgeAfter = new QCheckBox(QStringLiteral("&Judge each step after its last discharge"), this);
@@ -70,7 +88,11 @@ CEutMonitorDlg::CEutMonitorDlg(const MonitorRequest& sample, QWidget* parent)
     m_status = new QLabel(this);
     m_status->setWordWrap(true);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_status->setAccessibleName(QStringLiteral("Test verdict"));
+    SetValueCaption(m_status, QStringLiteral("Test verdict"));
+    m_program = new QLabel(this);
+    m_program->setWordWrap(true);
+    m_program->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    SetValueCaption(m_program, QStringLiteral("Program that ran"));
     m_output = new QPlainTextEdit(this);
     m_output->setReadOnly(true);
     m_output->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -82,9 +104,16 @@ CEutMonitorDlg::CEutMonitorDlg(const MonitorRequest& sample, QWidget* parent)
     m_ok = buttons->button(QDialogButtonBox::Ok);
 
     auto* form = new QFormLayout;
-    form->addRow(LabelFor(new QLabel(QStringLiteral("&Command:"), this), m_command), m_command);
-    form->addRow(QString(), m_commandError);
-    form->addRow(QString(), hint);
+    auto* command = new QHBoxLayout;
+    command->addWidget(m_command, 1);
+    command->addWidget(m_browse);
+    // The problem and the explanation belong to the field; rows of their own would each keep
+    // spacing, shown or not.
+    auto* commandColumn = new QVBoxLayout;
+    commandColumn->addLayout(command);
+    commandColumn->addWidget(m_commandError);
+    commandColumn->addWidget(m_places);
+    form->addRow(LabelFor(new QLabel(QStringLiteral("&Command:"), this), m_command), commandColumn);
     auto* limit = new QHBoxLayout;
     limit->addWidget(m_timeLimit);
     limit->addStretch();
@@ -94,9 +123,12 @@ CEutMonitorDlg::CEutMonitorDlg(const MonitorRequest& sample, QWidget* parent)
     during->addWidget(m_every);
     during->addWidget(m_everyUnit);
     during->addStretch();
+    auto* answer = new QVBoxLayout;
+    answer->addWidget(m_status);
+    answer->addWidget(m_program);
     auto* test = new QHBoxLayout;
-    test->addWidget(m_test);
-    test->addWidget(m_status, 1);
+    test->addWidget(m_test, 0, Qt::AlignTop);
+    test->addLayout(answer, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -122,6 +154,7 @@ CEutMonitorDlg::CEutMonitorDlg(const MonitorRequest& sample, QWidget* parent)
     });
     connect(m_stopOnFail, &QCheckBox::toggled, this,
             [this](bool on) { m_rules.SetStopOnFail(on); });
+    connect(m_browse, &QPushButton::clicked, this, &CEutMonitorDlg::OnBrowse);
     connect(m_test, &QPushButton::clicked, this, &CEutMonitorDlg::OnTest);
     connect(buttons, &QDialogButtonBox::accepted, this, &CEutMonitorDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CEutMonitorDlg::reject);
@@ -132,6 +165,23 @@ CEutMonitorDlg::~CEutMonitorDlg() = default;
 
 MonitorRequest CEutMonitorDlg::SampleRequest() {
     return MonitorRequestForStep(CExecData(), 0, 1, MonitorPhase::After, QString());
+}
+
+void CEutMonitorDlg::OnBrowse() {
+    // The shipped monitors are where a new lab starts, to use one or copy it.
+    QString folder = ShippedMonitorFolder();
+    if (!QDir(folder).exists() && !m_sample.documentPath.isEmpty()) {
+        folder = QFileInfo(m_sample.documentPath).absolutePath();
+    }
+    if (!QDir(folder).exists()) {
+        folder = QDir::homePath();
+    }
+    const QString path = m_chooser(this, folder);
+    if (path.isEmpty()) {
+        return;
+    }
+    m_command->setText(CEutMonitorRules::CommandWithProgram(m_command->text(), path));
+    m_command->setFocus();
 }
 
 void CEutMonitorDlg::OnTest() {
@@ -199,8 +249,10 @@ void CEutMonitorDlg::Render() {
     m_commandError->setVisible(!error.isEmpty());
     m_ok->setEnabled(m_rules.CanAccept());
     m_test->setEnabled(m_rules.CanTest());
-    if (m_status->text() != m_rules.StatusText()) {
-        m_status->setText(m_rules.StatusText());
+    if (m_status->text() != m_rules.StatusText() || m_program->text() != m_rules.ProgramText()) {
+        ShowValue(m_status, m_rules.StatusText());
+        ShowValue(m_program, m_rules.ProgramText());
+        m_program->setVisible(!m_rules.ProgramText().isEmpty());
         GrowToFit();
     }
     if (m_output->toPlainText() != m_rules.OutputText()) {

@@ -1,7 +1,9 @@
 #pragma once
 // "EUT monitor...": the command that judges the EUT after each step (and during it, when
-// asked), its time limit and what a FAIL does. Test runs the command once now, without
-// waiting in the window, and shows its verdict and output. OK stores everything in ZEB.ini.
+// asked), its time limit and what a FAIL does. Browse... picks the program; the dialog says
+// where a bare program name is looked for. Test runs the command once now, without waiting in
+// the window, and shows its verdict, the program that ran and its output. OK stores everything
+// in ZEB.ini.
 
 #include <QDialog>
 
@@ -36,7 +38,11 @@ public:
     // A step of a default test condition, for a test without a document.
     static MonitorRequest SampleRequest();
 
+    // Asks for the program file, starting in `folder`; empty when the operator cancelled.
+    using ProgramChooser = std::function<QString(QWidget* parent, const QString& folder)>;
+
     void SetMonitorFactory(MonitorFactory factory) { m_factory = std::move(factory); }
+    void SetProgramChooser(ProgramChooser chooser) { m_chooser = std::move(chooser); }
     const CEutMonitorRules& Rules() const { return m_rules; }
 
     QLineEdit* CommandEdit() const { return m_command; }
@@ -45,15 +51,19 @@ public:
     QCheckBox* CheckDuringBox() const { return m_checkDuring; }
     QSpinBox* EveryBox() const { return m_every; }
     QCheckBox* StopOnFailBox() const { return m_stopOnFail; }
+    QPushButton* BrowseButton() const { return m_browse; }
     QPushButton* TestButton() const { return m_test; }
     QPushButton* OkButton() const { return m_ok; }
     QLabel* StatusLabel() const { return m_status; }
+    QLabel* ProgramLabel() const { return m_program; }
+    QLabel* PlacesLabel() const { return m_places; }
     QPlainTextEdit* OutputBox() const { return m_output; }
 
     void accept() override;
     void done(int result) override;
 
 private:
+    void OnBrowse();
     void OnTest();
     void OnVerdict(const MonitorVerdict& verdict);
     // Shows the rules' state: enabling, the command error, the test status and output.
@@ -64,9 +74,12 @@ private:
     CEutMonitorRules m_rules;
     MonitorRequest m_sample;
     MonitorFactory m_factory;
+    ProgramChooser m_chooser;
     std::unique_ptr<IEutMonitor> m_monitor;
 
     QLineEdit* m_command = nullptr;
+    QPushButton* m_browse = nullptr;
+    QLabel* m_places = nullptr;
     QLabel* m_commandError = nullptr;
     QSpinBox* m_timeLimit = nullptr;
     QCheckBox* m_judgeAfter = nullptr;
@@ -76,6 +89,7 @@ private:
     QCheckBox* m_stopOnFail = nullptr;
     QPushButton* m_test = nullptr;
     QLabel* m_status = nullptr;
+    QLabel* m_program = nullptr;
     QPlainTextEdit* m_output = nullptr;
     QPushButton* m_ok = nullptr;
 };

@@ -42,18 +42,48 @@ void CEutMonitorRules::TestStarted() {
     m_testing = true;
     m_status = QStringLiteral("Checking the EUT...");
     m_output.clear();
+    m_program.clear();
 }
 
 void CEutMonitorRules::TestEnded(const MonitorVerdict& verdict) {
     m_testing = false;
     m_status = VerdictText(verdict);
     m_output = OutputText(verdict);
+    m_program = verdict.program.isEmpty() ? QString() : QStringLiteral("Ran ") + verdict.program;
 }
 
 void CEutMonitorRules::TestNotRun(const QString& why) {
     m_testing = false;
     m_status = QStringLiteral("Not tested: ") + why;
     m_output.clear();
+    m_program.clear();
+}
+
+QString CEutMonitorRules::QuotedWord(const QString& word) {
+    bool plain = !word.isEmpty();
+    for (const QChar c : word) {
+        if (!c.isLetterOrNumber() && !QStringLiteral("_-./,:+=@%").contains(c)) {
+            plain = false;
+        }
+    }
+    if (plain) {
+        return word;
+    }
+    QString quoted = word;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+QString CEutMonitorRules::CommandWithProgram(const QString& command, const QString& path) {
+    const CommandWords split = SplitCommandWords(command);
+    QStringList words;
+    words << QuotedWord(path);
+    if (split.Ok()) {
+        for (const QString& argument : split.words.mid(1)) {
+            words << QuotedWord(argument);
+        }
+    }
+    return words.join(QLatin1Char(' '));
 }
 
 QString CEutMonitorRules::VerdictText(const MonitorVerdict& verdict) {

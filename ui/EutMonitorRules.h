@@ -45,6 +45,14 @@ public:
     const QString& StatusText() const { return m_status; }
     // What the command wrote, for the output box.
     const QString& OutputText() const { return m_output; }
+    // "Ran <full path>" once a test has run a program, else empty.
+    const QString& ProgramText() const { return m_program; }
+
+    // The command with its program replaced by `path` (chosen with Browse...), the arguments
+    // kept; quoted where the path needs it. A command that cannot be split becomes the path.
+    static QString CommandWithProgram(const QString& command, const QString& path);
+    // `word` as the command field needs it to come back as one word.
+    static QString QuotedWord(const QString& word);
 
     // What the Test button shows for a verdict.
     static QString VerdictText(const MonitorVerdict& verdict);
@@ -58,6 +66,7 @@ private:
     bool m_testing = false;
     QString m_status;
     QString m_output;
+    QString m_program;
 };
 
 }  // namespace zeb

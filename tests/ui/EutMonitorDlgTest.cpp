@@ -12,9 +12,11 @@
 #include <QTest>
 
 #include "../execution/FakeEutMonitor.h"
+#include "CommandWords.h"
 #include "EutMonitorDlg.h"
 #include "EutMonitorRules.h"
 #include "IniFile.h"
+#include "MonitorProgram.h"
 #include "TempConfigHome.h"
 
 namespace zeb {
@@ -116,6 +118,30 @@ TEST(EutMonitorRulesTest, TestButtonShowsCheckingThenTheVerdict) {
     EXPECT_EQ(r.step, 4);
 }
 
+TEST(EutMonitorRulesTest, BrowsedProgramReplacesTheProgramAndKeepsTheArguments) {
+    const QString shipped = QStringLiteral("/usr/share/zeb/monitors/ping-host");
+    EXPECT_EQ(CEutMonitorRules::CommandWithProgram(QString(), shipped), shipped);
+    EXPECT_EQ(CEutMonitorRules::CommandWithProgram(QStringLiteral("ping-host 192.0.2.7"), shipped),
+              shipped + QStringLiteral(" 192.0.2.7"));
+    // Blanks and quotes in the path or the arguments come back as the same words.
+    const QString odd = QStringLiteral("/lab/it's mine/check");
+    const QString command =
+        CEutMonitorRules::CommandWithProgram(QStringLiteral("old 'EUT 1' \"a\\\"b\""), odd);
+    EXPECT_EQ(SplitCommandWords(command).words,
+              QStringList({odd, QStringLiteral("EUT 1"), QStringLiteral("a\"b")}));
+    // A command that does not split is given up for the path alone.
+    EXPECT_EQ(CEutMonitorRules::CommandWithProgram(QStringLiteral("old 'open"), shipped), shipped);
+
+    CEutMonitorRules rules;
+    rules.TestStarted();
+    MonitorVerdict pass = Verdict(MonitorOutcome::Pass, 0, "");
+    pass.program = shipped;
+    rules.TestEnded(pass);
+    EXPECT_EQ(rules.ProgramText(), QStringLiteral("Ran ") + shipped);
+    rules.TestStarted();
+    EXPECT_TRUE(rules.ProgramText().isEmpty());
+}
+
 TEST(EutMonitorDlgTest, ShowsTheStoredSettingsAndOkStoresTheChanges) {
     test::TempConfigHome home;
     EutMonitorSettings stored;
@@ -186,8 +212,14 @@ TEST(EutMonitorDlgTest, TestRunsTheCommandOnceAfterAStepAndShowsItsAnswer) {
     MonitorVerdict v = Verdict(MonitorOutcome::Problem, 2,
                                "monitor: exit status 2 is not a verdict: usage: check-eut", 8);
     v.errorOutput = "usage: check-eut\n";
+    v.program = QStringLiteral("/lab/check-eut");
     fake->Answer(v);
     EXPECT_EQ(dlg.StatusLabel()->text(), CEutMonitorRules::VerdictText(v));
+    // A screen reader hears the verdict and the program with the label's name.
+    EXPECT_EQ(dlg.StatusLabel()->accessibleName(), QStringLiteral("Test verdict"));
+    EXPECT_EQ(dlg.StatusLabel()->accessibleDescription(), CEutMonitorRules::VerdictText(v));
+    EXPECT_EQ(dlg.ProgramLabel()->text(), QStringLiteral("Ran /lab/check-eut"));
+    EXPECT_EQ(dlg.ProgramLabel()->accessibleDescription(), dlg.ProgramLabel()->text());
     EXPECT_EQ(dlg.OutputBox()->toPlainText(),
               QStringLiteral("--- standard error ---\nusage: check-eut\n"));
     EXPECT_TRUE(dlg.TestButton()->isEnabled());
@@ -200,6 +232,28 @@ TEST(EutMonitorDlgTest, TestRunsTheCommandOnceAfterAStepAndShowsItsAnswer) {
     EXPECT_EQ(fake->cancelled, 1);
     // Cancel stores nothing.
     EXPECT_FALSE(LoadMonitorSettings().Enabled());
+}
+
+TEST(EutMonitorDlgTest, BrowsePutsTheChosenProgramIntoTheCommandAndTheShippedFolderIsNamed) {
+    test::TempConfigHome home;
+    CEutMonitorDlg dlg;
+    EXPECT_TRUE(dlg.PlacesLabel()->text().contains(ShippedMonitorFolder()));
+    EXPECT_TRUE(dlg.PlacesLabel()->text().contains(LabMonitorFolder()));
+    QString offered;
+    QString chosen = QStringLiteral("/opt/lab monitors/check");
+    dlg.SetProgramChooser([&](QWidget*, const QString& folder) {
+        offered = folder;
+        return chosen;
+    });
+    dlg.CommandEdit()->setText(QStringLiteral("check --host eut"));
+    QTest::keyClick(dlg.BrowseButton(), Qt::Key_Space);
+    EXPECT_FALSE(offered.isEmpty());
+    EXPECT_EQ(dlg.CommandEdit()->text(), QStringLiteral("'/opt/lab monitors/check' --host eut"));
+    EXPECT_TRUE(dlg.Rules().CanTest());
+    // Cancelling the file dialog changes nothing.
+    chosen.clear();
+    dlg.BrowseButton()->click();
+    EXPECT_EQ(dlg.CommandEdit()->text(), QStringLiteral("'/opt/lab monitors/check' --host eut"));
 }
 
 }  // namespace

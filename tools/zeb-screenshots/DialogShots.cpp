@@ -58,8 +58,7 @@ void DialogShots(ShotFolder& shots, zeb::CZebM40App& app) {
     }
     {
         zeb::CEutMonitorDlg monitor;
-        monitor.CommandEdit()->setText(
-            QStringLiteral("/usr/share/zeb/monitors/ping-host 192.0.2.7"));
+        monitor.CommandEdit()->setText(QStringLiteral("ping-host 192.0.2.7"));
         shots.Save(monitor, QStringLiteral("dialog-eut-monitor"));
         // A test whose command answers FAIL, as a monitor of the EUT's display would.
         monitor.CommandEdit()->setText(
