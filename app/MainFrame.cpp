@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
+#include <QPointer>
 #include <QStatusBar>
 
 #include "ChildFrame.h"
@@ -101,6 +102,11 @@ CChildFrame* CMainFrame::CreateChild(CZebM40SettingsDoc* doc) {
     m_mdi->addSubWindow(child);
     const int offset = 24 * (m_mdi->subWindowList().size() - 1);
     child->setGeometry(ChildGeometry(QRect(offset, offset, kChildWidth, kChildHeight)));
+    doc->SetModifiedListener([frame = QPointer<CMainFrame>(this)] {
+        if (frame) {
+            frame->UpdateTitles();
+        }
+    });
     child->SetCanClose([this, doc] {
         return m_s.docs.SaveModified(*doc, [this](const QString& s) { return AskSave(s); });
     });
@@ -230,17 +236,21 @@ CChildFrame* CMainFrame::ChildOf(const CZebM40SettingsDoc* doc) const {
 }
 
 void CMainFrame::UpdateTitles() {
+    // "[*]" shows where Qt puts the modified mark (an asterisk) while the document is modified.
     for (CChildFrame* child : Children()) {
-        child->setWindowTitle(m_s.docs.Title(child->Document()));
+        child->setWindowTitle(m_s.docs.Title(child->Document()) + QStringLiteral("[*]"));
+        child->setWindowModified(child->Document().IsModified());
     }
     QString title = QLatin1String(CMyDocTemplate::kFrameTitle);
     if (m_s.simulated) {
         title += QStringLiteral(" (simulated instrument)");
     }
-    if (CChildFrame* active = ActiveChild()) {
-        title += QStringLiteral(" - ") + m_s.docs.Title(active->Document());
+    CChildFrame* active = ActiveChild();
+    if (active) {
+        title += QStringLiteral(" - ") + m_s.docs.Title(active->Document()) + QStringLiteral("[*]");
     }
     setWindowTitle(title);
+    setWindowModified(active && active->Document().IsModified());
 }
 
 void CMainFrame::UpdateCommandStates() {
@@ -275,8 +285,8 @@ void CMainFrame::UpdateWindowMenu() {
     }
     int n = 1;
     for (CChildFrame* child : children) {
-        QAction* action =
-            m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(n++).arg(child->windowTitle()));
+        QAction* action = m_windowMenu->addAction(
+            QStringLiteral("&%1 %2").arg(n++).arg(m_s.docs.Title(child->Document())));
         action->setCheckable(true);
         action->setChecked(child == ActiveChild());
         connect(action, &QAction::triggered, this,

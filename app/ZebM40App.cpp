@@ -127,8 +127,10 @@ bool CZebM40App::InitInstance() {
         if (!m_mainFrame->OnFileNew()) {
             return false;
         }
-    } else if (!m_mainFrame->OpenFile(m_options.file)) {
-        return false;
+    } else {
+        // A document that is refused (another machine type, unreadable) has been explained
+        // by its message; the program stays open without a document, as after File > Open.
+        m_mainFrame->OpenFile(m_options.file);
     }
     if (m_env.showWindows) {
         m_mainFrame->showMaximized();

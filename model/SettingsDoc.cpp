@@ -77,7 +77,7 @@ bool CZebM40SettingsDoc::OnNewDocument(uint32_t machineType, int32_t hwVersion) 
     m_strStandardProblem.clear();
     m_nCurrentStep = 0;
     m_nLoadError = 0;
-    m_bModified = false;
+    SetModifiedFlag(false);
     m_strPathName.clear();
     return true;
 }
@@ -169,7 +169,7 @@ bool CZebM40SettingsDoc::OnOpenDocument(const QString& path, uint32_t machineTyp
         return false;
     }
     m_nLoadError = 0;
-    m_bModified = false;
+    SetModifiedFlag(false);
     m_strPathName = path;
     if (!m_strStandardProblem.isEmpty()) {
         ShowMessage(QStringLiteral("%1\nThe document opens without a test standard.")
@@ -243,15 +243,25 @@ bool CZebM40SettingsDoc::OnSaveDocument(const QString& path) {
         ShowMessage(error, MsgButtons::Ok, MsgIcon::Error);
         return false;
     }
-    m_bModified = false;
+    SetModifiedFlag(false);
     m_strPathName = path;
     return true;
+}
+
+void CZebM40SettingsDoc::SetModifiedFlag(bool modified) {
+    if (m_bModified == modified) {
+        return;
+    }
+    m_bModified = modified;
+    if (m_onModified) {
+        m_onModified();
+    }
 }
 
 void CZebM40SettingsDoc::ApplyRecord(const CSettingData& record) {
     m_record = record;
     m_record.ExpandSteps(m_steps);
-    m_bModified = true;
+    SetModifiedFlag(true);
 }
 
 }  // namespace zeb

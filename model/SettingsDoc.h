@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -87,7 +88,10 @@ public:
     void SetCurrentStep(int32_t index) { m_nCurrentStep = index; }
     int32_t LoadError() const { return m_nLoadError; }
     bool IsModified() const { return m_bModified; }
-    void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+    // Tells the modified-listener when the flag changes.
+    void SetModifiedFlag(bool modified = true);
+    // Called whenever the document becomes modified or unmodified (a window title shows it).
+    void SetModifiedListener(std::function<void()> listener) { m_onModified = std::move(listener); }
     const QString& PathName() const { return m_strPathName; }
     void SetPathName(const QString& path) { m_strPathName = path; }
 
@@ -111,6 +115,7 @@ private:
     int32_t m_nCurrentStep = 0;
     int32_t m_nLoadError = 0;
     bool m_bModified = false;
+    std::function<void()> m_onModified;
     QString m_strPathName;
     RunResume m_resume;
 };

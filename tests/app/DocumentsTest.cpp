@@ -170,7 +170,11 @@ TEST_F(Documents, DroppedSettingsFilesAreOpenedOthersIgnored) {
 TEST_F(Documents, ClosingAModifiedDocumentAsks) {
     CChildFrame* child = frame->ActiveChild();
     ASSERT_NE(child, nullptr);
+    EXPECT_FALSE(child->isWindowModified());
     child->Document().SetModifiedFlag();
+    // Both titles carry the modified mark at once.
+    EXPECT_TRUE(child->isWindowModified());
+    EXPECT_TRUE(frame->isWindowModified());
 
     sink.Expect(QStringLiteral("Save changes to Test1?"), MsgAnswer::Cancel);
     EXPECT_FALSE(child->close());
@@ -197,8 +201,10 @@ TEST_F(Documents, ClosingAModifiedDocumentAsks) {
 TEST_F(Documents, SaveAsAddsTheExtensionAndRetitles) {
     savePath = dir.filePath(QStringLiteral("plan"));
     ASSERT_TRUE(frame->SaveActiveAs());
-    EXPECT_EQ(frame->ActiveChild()->windowTitle(), QStringLiteral("plan.zms"));
+    EXPECT_EQ(frame->ActiveChild()->windowTitle(), QStringLiteral("plan.zms[*]"));
     EXPECT_FALSE(frame->ActiveChild()->Document().IsModified());
+    EXPECT_FALSE(frame->ActiveChild()->isWindowModified());
+    EXPECT_FALSE(frame->isWindowModified());
     EXPECT_EQ(app->Documents().Recent().Files().first(), savePath + QStringLiteral(".zms"));
     // Save of a document with a file asks for nothing.
     savePath.clear();
@@ -322,7 +328,7 @@ TEST_F(Documents, ArrangingTheWindowsIsNotTheOperatorsChoiceOfState) {
 
 TEST_F(Documents, StatusBarAndTitleWithoutInstrument) {
     EXPECT_EQ(frame->ConnectionLabel()->text(), QStringLiteral("No instrument"));
-    EXPECT_EQ(frame->windowTitle(), QStringLiteral("ZEB-M40_ZEB-M50 - Test1"));
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("ZEB-M40_ZEB-M50 - Test1[*]"));
     // No text field has the focus: nothing to cut, copy or paste.
     for (const char* name : {"cut", "copy", "paste"}) {
         EXPECT_FALSE(frame->Action(name)->isEnabled()) << name;

@@ -175,7 +175,7 @@ TEST_F(MachineTypeTest, OpeningDialogStaysTwoSecondsAndExitLeavesTheInstrumentSa
     EXPECT_EQ(sim.CommandLog(), (QStringList{QStringLiteral("CB"), QStringLiteral("CD")}));
 }
 
-TEST_F(MachineTypeTest, NamedFileIsOpenedAndAnUnreadableOneEndsStartUp) {
+TEST_F(MachineTypeTest, NamedFileIsOpenedAndARefusedOneLeavesTheProgramWithoutDocument) {
     UsePorts();
     const QString path = dir.filePath(QStringLiteral("a.zms"));
     {
@@ -189,9 +189,21 @@ TEST_F(MachineTypeTest, NamedFileIsOpenedAndAnUnreadableOneEndsStartUp) {
     EXPECT_EQ(app->Documents().Documents()[0]->PathName(), path);
     app->ExitInstance();
 
+    // A refused document leaves the program open without one, as a refused File > Open does.
     auto broken = MakeApp(typeselect::kStart, 5, dir.filePath(QStringLiteral("none.zms")));
     sink.ExpectAny();
-    EXPECT_FALSE(broken->InitInstance());
+    ASSERT_TRUE(broken->InitInstance());
+    EXPECT_TRUE(broken->Documents().Documents().empty());
+    ASSERT_NE(broken->MainFrame(), nullptr);
+    broken->ExitInstance();
+
+    auto other = MakeApp(typeselect::kStart, 12, path);
+    sink.Expect(QStringLiteral("This data is for a type different from the connected machine."));
+    ASSERT_TRUE(other->InitInstance());
+    EXPECT_TRUE(other->Documents().Documents().empty());
+    ASSERT_NE(other->MainFrame(), nullptr);
+    EXPECT_EQ(other->MainFrame()->ActiveChild(), nullptr);
+    other->ExitInstance();
 }
 
 TEST_F(MachineTypeTest, SimulatedInstrumentIsFoundFirstAndNamedAsSuch) {

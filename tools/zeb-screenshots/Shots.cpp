@@ -56,7 +56,11 @@ bool ShotFolder::SaveAsIs(QWidget& window, const QString& name) {
         layout->activate();
     }
     const QString file = m_dir.filePath(name + QStringLiteral(".png"));
-    const bool saved = WithTitleBar(window.grab(), window.windowTitle()).save(file);
+    // The title as a window manager shows it: Qt's "[*]" as an asterisk while modified.
+    QString title = window.windowTitle();
+    title.replace(QStringLiteral("[*]"),
+                  window.isWindowModified() ? QStringLiteral("*") : QString());
+    const bool saved = WithTitleBar(window.grab(), title).save(file);
     std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "wrote" : "FAILED", qPrintable(file));
     if (!saved) {
         ++m_failures;
