@@ -7,13 +7,45 @@
 #include <QString>
 #include <QStringList>
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <string>
 
 #include "PtySimulator.h"
 
 namespace {
+
+// The device path is a link in a folder of the simulator's own. Ended by a signal (Ctrl-C, a
+// script's kill), the simulator still takes both away, with calls safe in a signal handler.
+char g_link[4096];
+char g_folder[4096];
+
+void RemoveLinkAndExit(int sig) {
+    ::unlink(g_link);
+    ::rmdir(g_folder);
+    ::_exit(128 + sig);
+}
+
+void RemoveLinkOnSignals(const QString& devicePath) {
+    const QByteArray link = devicePath.toLocal8Bit();
+    const int slash = link.lastIndexOf('/');
+    if (link.size() >= static_cast<int>(sizeof g_link) || slash <= 0) {
+        return;
+    }
+    std::memcpy(g_link, link.constData(), static_cast<size_t>(link.size()) + 1);
+    std::memcpy(g_folder, link.constData(), static_cast<size_t>(slash));
+    g_folder[slash] = '\0';
+    struct sigaction action {};
+    action.sa_handler = RemoveLinkAndExit;
+    sigemptyset(&action.sa_mask);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaction(sig, &action, nullptr);
+    }
+}
 
 void Err(const QString& line) {
     std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
@@ -183,6 +215,7 @@ int main(int argc, char* argv[]) {
         Err("zeb-sim: no pseudo-terminal could be opened");
         return 1;
     }
+    RemoveLinkOnSignals(sim.DevicePath());
     // The path alone, first, and at once: scripts wait for this line.
     std::fprintf(stdout, "%s\n", sim.DevicePath().toLocal8Bit().constData());
     std::fflush(stdout);
