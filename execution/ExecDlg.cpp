@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -18,104 +17,44 @@
 #include "DesktopReportOpener.h"
 #include "ExecWidgets.h"
 #include "IssueReportDlg.h"
-#include "JournalRecovery.h"
 #include "JudgeDlg.h"
 #include "MessageSeam.h"
 #include "MonitorGate.h"
-#include "MonitorSettings.h"
-#include "ProcessEutMonitor.h"
-#include "RunJournalObserver.h"
 #include "RunSequencer.h"
+#include "RunSession.h"
 #include "SettingsDoc.h"
 #include "TestReport.h"
-#include "TimerHost.h"
 #include "ValueLabel.h"
 
 namespace zeb {
 
-namespace {
-
-// The keys the run dialog treats on its own before the focused control sees them.
-enum class ExecKey { Enter, Space, Escape, Left, Up, Right, Down, Other };
-
-ExecKey KeyOf(int key) {
-    switch (key) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            return ExecKey::Enter;
-        case Qt::Key_Space:
-            return ExecKey::Space;
-        case Qt::Key_Escape:
-            return ExecKey::Escape;
-        case Qt::Key_Left:
-            return ExecKey::Left;
-        case Qt::Key_Up:
-            return ExecKey::Up;
-        case Qt::Key_Right:
-            return ExecKey::Right;
-        case Qt::Key_Down:
-            return ExecKey::Down;
-        default:
-            return ExecKey::Other;
-    }
-}
-
-}  // namespace
-
 CExecDlg::CExecDlg(CZebM40SettingsDoc& doc, CZebM40Cntl& cntl, CTestProperty& property,
-                   QWidget* parent)
+                   RunSessionSettings settings, QWidget* parent)
     : QDialog(parent),
       m_doc(doc),
-      m_cntl(cntl),
       m_property(property),
-      m_reportFolder(DefaultReportFolder()),
-      m_journalFolder(DefaultJournalFolder()),
+      m_session(std::make_unique<CRunSession>(doc, cntl, property, std::move(settings))),
       m_w(std::make_unique<CExecWidgets>()) {
     // No close box: only Close ends the dialog, and only when no test runs.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowTitle(QStringLiteral("Test execution"));
-    m_timers = std::make_unique<CQtTimerHost>([this](int id) { m_sequencer->OnTimer(id); });
-    m_sequencer = std::make_unique<CRunSequencer>(doc, cntl, *m_timers);
     m_w->Build(this);
-    m_w->list->setModel(&m_sequencer->ListModel());
+    m_w->list->setModel(&Sequencer().ListModel());
     Connect();
-    UseMonitorOfSettings();
+    // A monitor command that cannot be used is told when the dialog opens, so nobody believes
+    // the steps are being watched when they are not.
+    m_session->UseMonitorOfSettings(m_monitorError);
     resize(900, 600);
-}
-
-// The monitor ZEB.ini sets up. A command that cannot be used is told when the dialog opens,
-// so nobody believes the steps are being watched when they are not.
-void CExecDlg::UseMonitorOfSettings() {
-    const EutMonitorSettings settings = LoadMonitorSettings();
-    if (!settings.Enabled()) {
-        return;
-    }
-    QString error;
-    std::unique_ptr<IEutMonitor> monitor = MakeEutMonitor(settings, &error);
-    if (!monitor) {
-        m_monitorError = error;
-        return;
-    }
-    SetEutMonitor(std::move(monitor), MonitorGateOptions::From(settings));
 }
 
 void CExecDlg::SetEutMonitor(std::unique_ptr<IEutMonitor> monitor,
                              const MonitorGateOptions& options) {
-    m_gate.reset();
-    m_monitor = std::move(monitor);
     m_monitorError.clear();
-    if (!m_monitor) {
-        return;
-    }
-    m_gate = std::make_unique<CMonitorGate>(*m_sequencer, m_doc, *m_monitor, options);
-    m_gate->SetCheckingListener([this](bool) { Render(); });
-    // Every verdict goes into the run's journal with what the command said.
-    m_gate->SetVerdictRecorder([this](const MonitorVerdict& verdict, int result) {
-        if (m_journal) {
-            m_journal->Observer().RecordMonitorVerdict(verdict, result);
-        }
-    });
-    m_sequencer->SetStepGate(m_gate.get());
+    m_session->SetMonitor(std::move(monitor), options);
+}
+
+CMonitorGate* CExecDlg::MonitorGate() {
+    return m_session->Gate();
 }
 
 CExecDlg::~CExecDlg() {
@@ -123,7 +62,7 @@ CExecDlg::~CExecDlg() {
     // class may be reached from then on.
     disconnect(m_focusConnection);
     qApp->removeEventFilter(this);
-    m_sequencer->SetStateListener(nullptr);
+    m_session->SetStateListener(nullptr);
     End();
 }
 
@@ -131,22 +70,23 @@ void CExecDlg::SetReportOpener(IReportOpener* opener) {
     m_opener = opener;
 }
 void CExecDlg::SetReportFolder(const QString& folder) {
-    m_reportFolder = folder;
+    m_session->SetReportFolder(folder);
 }
 void CExecDlg::SetJournalFolder(const QString& folder) {
-    m_journalFolder = folder;
+    m_session->SetJournalFolder(folder);
 }
 QString CExecDlg::JournalPath() const {
-    return m_journal ? m_journal->Path() : QString();
+    return m_session->JournalPath();
 }
 
 CRunSequencer& CExecDlg::Sequencer() {
-    return *m_sequencer;
+    return m_session->Sequencer();
 }
 
 void CExecDlg::Connect() {
-    CRunSequencer& seq = *m_sequencer;
-    seq.SetStateListener([this] { Render(); });
+    CRunSequencer& seq = Sequencer();
+    m_session->SetStateListener([this] { Render(); });
+    m_session->SetJournalFailureListener([this](const QString& text) { OnJournalFailed(text); });
     seq.SetReportWriter([this] { return WriteReport(); });
     ConnectLineButton(m_w->lineOn, &CRunSequencer::OnLineOn);
     ConnectLineButton(m_w->lineOff, &CRunSequencer::OnLineOff);
@@ -170,7 +110,7 @@ void CExecDlg::Connect() {
         connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
             const ExecControl control = ControlOf(now);
             if (control != ExecControl::None) {
-                m_sequencer->NoteFocus(control);
+                Sequencer().NoteFocus(control);
                 m_renderedFocus = static_cast<int>(control);
             }
         });
@@ -189,14 +129,14 @@ void CExecDlg::ConnectLineButton(QPushButton* button, void (CRunSequencer::*act)
     connect(button, &QPushButton::toggled, this, [this, button, act](bool on) {
         if (on) {
             m_lineActed = button;
-            (m_sequencer.get()->*act)();
+            (Sequencer().*act)();
         }
     });
     connect(button, &QPushButton::clicked, this, [this, button, act] {
         const bool acted = m_lineActed == button;
         m_lineActed = nullptr;
         if (!acted) {
-            (m_sequencer.get()->*act)();
+            (Sequencer().*act)();
         }
     });
 }
@@ -206,19 +146,13 @@ bool CExecDlg::Begin() {
         return m_begun;
     }
     // Every opening is journalled from here to End(), before anything is sent.
-    JournalOpenInfo info = RunOpenInfo(m_doc, m_property, m_cntl);
-    NoteResumedRun(m_doc, info.resumesJournal, info.endedSteps);
-    m_journal = StartRunJournal(m_journalFolder, m_doc, info);
+    QString error;
     QString resumeError;
-    if (m_journal && !ContinueResumedRun(m_doc, m_journal->Path(), resumeError)) {
+    m_session->OpenJournal(error, resumeError);
+    if (!resumeError.isEmpty()) {
         ShowMessage(resumeError, MsgButtons::Ok, MsgIcon::Warning);
     }
-    if (m_journal) {
-        m_journal->Observer().SetFailureListener(
-            [this](const QString& text) { OnJournalFailed(text); });
-    }
-    m_sequencer->SetObserver(m_journal ? &m_journal->Observer() : nullptr);
-    m_begun = m_sequencer->Open();
+    m_begun = m_session->Open();
     if (m_begun && !m_monitorError.isEmpty()) {
         ShowMessage(QStringLiteral("The EUT monitor is not used: %1").arg(m_monitorError),
                     MsgButtons::Ok, MsgIcon::Warning);
@@ -229,7 +163,7 @@ bool CExecDlg::Begin() {
 void CExecDlg::End() {
     if (m_begun) {
         m_begun = false;
-        m_sequencer->Destroy();
+        m_session->Close();
     }
 }
 
@@ -275,7 +209,7 @@ ExecControl CExecDlg::ControlOf(const QWidget* widget) const {
 }
 
 void CExecDlg::Render() {
-    const ExecPanelState& s = m_sequencer->State();
+    const ExecPanelState& s = Sequencer().State();
     CExecWidgets& w = *m_w;
     m_rendering = true;
     w.lineOn->setEnabled(s.lineOnEnabled);
@@ -298,7 +232,7 @@ void CExecDlg::Render() {
     w.pauseLabel->setVisible(s.pauseVisible);
     w.processingLabel->setVisible(s.processingVisible);
     w.notConnectedLabel->setVisible(s.notConnectedVisible);
-    w.checkingLabel->setVisible(m_gate && m_gate->CheckingAfterStep());
+    w.checkingLabel->setVisible(m_session->CheckingAfterStep());
     w.impedanceCaption->setVisible(s.impedanceVisible);
     w.impedanceColon->setVisible(s.impedanceVisible);
     w.impedance->setVisible(s.impedanceVisible);
@@ -345,7 +279,7 @@ void CExecDlg::OnJournalFailed(const QString& text) {
 }
 
 void CExecDlg::TellJournalFailure() {
-    const RunPhase phase = m_sequencer->Phase();
+    const RunPhase phase = Sequencer().Phase();
     if (m_journalNotice.isEmpty() || m_journalTold || TestUnderWay(phase) ||
         phase == RunPhase::Starting) {
         return;
@@ -360,7 +294,7 @@ void CExecDlg::RequestClose() {
     if (m_closing) {
         return;
     }
-    if (m_sequencer->OnClose()) {
+    if (Sequencer().OnClose()) {
         m_closing = true;
         accept();
     }
@@ -376,33 +310,11 @@ void CExecDlg::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);
 }
 
-// Enter presses the focused push button (Close, the judgement buttons, STOP); elsewhere it
-// presses the default button only when that is STOP. A key may stop a test, but never start one
-// or switch the line on (the keyboard rules swallow Enter on START and LINE ON before this).
-void CExecDlg::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
-        // LINE OFF is a radio: Enter does not switch it either.
-        const bool keyPresses =
-            focused != m_w->lineOff && CRunSequencer::KeyMayAct(ControlOf(focused));
-        if (focused && isAncestorOf(focused) && keyPresses) {
-            if (focused->isEnabled()) {
-                focused->click();
-            }
-        } else if (m_w->stop->isDefault() && m_w->stop->isEnabled()) {
-            m_w->stop->click();
-        }
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
 // Esc (and the dialog's own cancel) never closes the run.
 void CExecDlg::reject() {}
 
 void CExecDlg::OpenJudgement(int row) {
-    if (!m_sequencer->CanJudge(row)) {
+    if (!Sequencer().CanJudge(row)) {
         return;
     }
     const CExecData& step = m_doc.Steps()[static_cast<size_t>(row)];
@@ -410,7 +322,7 @@ void CExecDlg::OpenJudgement(int row) {
     judge.m_nJudgement = step.m_nResult;
     judge.m_strComment = step.m_strComment;
     if (judge.exec() == QDialog::Accepted) {
-        m_sequencer->ApplyJudgement(row, judge.m_nJudgement, judge.m_strComment);
+        Sequencer().ApplyJudgement(row, judge.m_nJudgement, judge.m_strComment);
     }
 }
 
@@ -425,62 +337,6 @@ void CExecDlg::FitColumns() {
     for (int c = 0; c < CStepListModel::kColumnCount; ++c) {
         list->setColumnWidth(c, width * CStepListModel::WidthEightieths(c) / 80);
     }
-}
-
-bool CExecDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_w->list->viewport() && event->type() == QEvent::Resize) {
-        FitColumns();
-        return false;
-    }
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
-        return QDialog::eventFilter(watched, event);
-    }
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget != QApplication::focusWidget() ||
-        (widget != this && !isAncestorOf(widget)) || !isActiveWindow()) {
-        return QDialog::eventFilter(watched, event);
-    }
-    auto* key = static_cast<QKeyEvent*>(event);
-    const ExecKey k = KeyOf(key->key());
-    const ExecControl focus = ControlOf(widget);
-    // Enter and Space never press START or LINE ON, neither on the press nor on the release.
-    if ((k == ExecKey::Enter || k == ExecKey::Space) && !CRunSequencer::KeyMayAct(focus)) {
-        return true;
-    }
-    if (event->type() == QEvent::KeyRelease) {
-        return QDialog::eventFilter(watched, event);
-    }
-    m_sequencer->NoteFocus(focus);
-    switch (k) {
-        case ExecKey::Escape:
-            if (m_sequencer->OnEscape()) {
-                return true;
-            }
-            break;
-        case ExecKey::Left:
-        case ExecKey::Up:
-            if (focus == ExecControl::LineOff) {
-                m_w->lineOn->setFocus();
-                return true;
-            }
-            break;
-        case ExecKey::Right:
-        case ExecKey::Down:
-            // The line radios and START are stepped through like Tab; from Close the arrows
-            // wrap round to LINE ON.
-            if (focus == ExecControl::LineOff || focus == ExecControl::Start) {
-                focusNextChild();
-                return true;
-            }
-            if (focus == ExecControl::Close) {
-                m_w->lineOn->setFocus();
-                return true;
-            }
-            break;
-        default:
-            break;
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 QString CExecDlg::WriteReport() {
@@ -503,8 +359,9 @@ QString CExecDlg::WriteReport() {
     private:
         IReportOpener& m_inner;
         CRunSequencer& m_seq;
-    } recording(*opener, *m_sequencer);
-    const QString path = MakeTestReport(m_property, m_doc, recording, m_reportFolder);
+    } recording(*opener, Sequencer());
+    const QString folder = m_session->Settings().reportFolder;
+    const QString path = MakeTestReport(m_property, m_doc, recording, folder);
     // The main window's status bar says where the workbook went: a status tip climbs from the
     // window that opened this dialog up to it.
     if (!path.isEmpty() && parentWidget()) {
@@ -513,7 +370,7 @@ QString CExecDlg::WriteReport() {
         QApplication::sendEvent(parentWidget(), &tip);
     }
     if (m_issueWindow) {
-        IssueRunReport(m_doc, m_property, m_journal.get(), m_reportFolder, this);
+        IssueRunReport(m_doc, m_property, m_session->JournalFile(), folder, this);
     }
     return path;
 }

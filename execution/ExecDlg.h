@@ -1,13 +1,15 @@
 #pragma once
 // The test run dialog: runs a settings document's steps on the instrument, shows the step,
 // discharge and countdown figures, the high-voltage lamp and the step list with results and
-// comments, and offers the test report when it is closed. It only renders the sequencer's panel
-// state and forwards clicks, keys and timer ticks; every decision lives in CRunSequencer.
+// comments, and offers the test report when it is closed. It only renders the run session's
+// state and forwards clicks and keys; the session puts the run together and decides.
 
 #include <QDialog>
 #include <QString>
 
 #include <memory>
+
+#include "RunSession.h"
 
 class QPushButton;
 
@@ -18,19 +20,19 @@ class CZebM40Cntl;
 class CTestProperty;
 class IReportOpener;
 class CRunSequencer;
-class CQtTimerHost;
+class CRunSession;
 class CMonitorGate;
 class IEutMonitor;
 struct MonitorGateOptions;
-class CRunJournalFile;
 struct CExecWidgets;
 enum class ExecControl;
 
 class CExecDlg : public QDialog {
 public:
     // The caller sets the property's m_tmTestDate and the document's current step first.
+    // The settings are the caller's to read (RunSessionSettings::Load for the program's own).
     CExecDlg(CZebM40SettingsDoc& doc, CZebM40Cntl& cntl, CTestProperty& property,
-             QWidget* parent = nullptr);
+             RunSessionSettings settings, QWidget* parent = nullptr);
     ~CExecDlg() override;
 
     // Where the test report goes and what opens it (defaults: the Documents report folder and
@@ -55,10 +57,10 @@ public:
     void End();
 
     CRunSequencer& Sequencer();
-    // The EUT monitor's gate on this run, or nullptr when ZEB.ini sets no monitor. Its verdict
+    // The EUT monitor's gate on this run, or nullptr when the settings set no monitor. Its verdict
     // recorder is free for whoever keeps a record of the run.
-    CMonitorGate* MonitorGate() { return m_gate.get(); }
-    // Judges the steps with `monitor` instead of the one ZEB.ini sets up (nullptr: none).
+    CMonitorGate* MonitorGate();
+    // Judges the steps with `monitor` instead of the one the settings set up (nullptr: none).
     void SetEutMonitor(std::unique_ptr<IEutMonitor> monitor, const MonitorGateOptions& options);
     const CExecWidgets& Widgets() const { return *m_w; }
 
@@ -76,28 +78,20 @@ private:
     void OpenJudgement(int row);
     void FitColumns();
     QString WriteReport();
-    void UseMonitorOfSettings();
     void OnJournalFailed(const QString& text);
     void TellJournalFailure();
     QWidget* WidgetFor(ExecControl control) const;
     ExecControl ControlOf(const QWidget* widget) const;
 
     CZebM40SettingsDoc& m_doc;
-    CZebM40Cntl& m_cntl;
     CTestProperty& m_property;
     IReportOpener* m_opener = nullptr;
-    QString m_reportFolder;
-    QString m_monitorError;  // why the monitor ZEB.ini sets up cannot be used
-    QString m_journalFolder;
+    QString m_monitorError;   // why the monitor of the settings cannot be used
     QString m_journalNotice;  // why the journal could not be written
     bool m_journalTold = false;
-    std::unique_ptr<CRunJournalFile> m_journal;
     std::unique_ptr<IReportOpener> m_desktopOpener;
-    std::unique_ptr<CQtTimerHost> m_timers;
-    std::unique_ptr<CRunSequencer> m_sequencer;
-    std::unique_ptr<IEutMonitor> m_monitor;
-    std::unique_ptr<CMonitorGate> m_gate;  // goes before the monitor and the sequencer
-    std::unique_ptr<CExecWidgets> m_w;     // pointers to child widgets owned through Qt parents
+    std::unique_ptr<CRunSession> m_session;
+    std::unique_ptr<CExecWidgets> m_w;  // pointers to child widgets owned through Qt parents
     QMetaObject::Connection m_focusConnection;
     QPushButton* m_lineActed = nullptr;  // the line radio that acted on its own checking
     bool m_rendering = false;

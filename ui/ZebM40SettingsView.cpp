@@ -289,7 +289,7 @@ bool CZebM40SettingsView::ShowTestInfo() {
 }
 
 void CZebM40SettingsView::ShowRunDialog() {
-    CExecDlg dlg(m_doc, m_cntl, m_property, this);
+    CExecDlg dlg(m_doc, m_cntl, m_property, RunSessionSettings::Load(), this);
     dlg.SetIssueWindow(true);
     dlg.exec();
     m_lastJournal = dlg.JournalPath();

@@ -545,7 +545,7 @@ QString InterruptedRun(const QString& path, const QString& runs) {
     doc.SetPathName(path);
     CZebM40Cntl cntl{SerialAccess::System()};
     CTestProperty property;
-    CExecDlg dlg(doc, cntl, property);
+    CExecDlg dlg(doc, cntl, property, RunSessionSettings::Load());
     dlg.SetJournalFolder(runs);
     EXPECT_TRUE(dlg.Begin());
     dlg.Sequencer().ApplyJudgement(0, kResultFail, QStringLiteral("arc at L1"));

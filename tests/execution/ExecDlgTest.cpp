@@ -36,7 +36,7 @@ class ExecDlgTest : public SequencerFixture {
 protected:
     void SetUp() override {
         SequencerFixture::SetUp();
-        dlg = std::make_unique<CExecDlg>(doc, cntl, property);
+        dlg = std::make_unique<CExecDlg>(doc, cntl, property, RunSessionSettings::Load());
         dlg->SetReportOpener(&opener);
         dlg->SetReportFolder(reports.path());
     }
@@ -324,7 +324,7 @@ TEST_F(ExecDlgTest, AMonitorCommandThatCannotBeUsedIsToldWhenTheRunOpens) {
     EutMonitorSettings settings;
     settings.command = QStringLiteral("check-eut 'unclosed");
     StoreMonitorSettings(settings);
-    CExecDlg other(doc, cntl, property);
+    CExecDlg other(doc, cntl, property, RunSessionSettings::Load());
     EXPECT_EQ(other.MonitorGate(), nullptr);
     sink.ExpectAny();
     ASSERT_TRUE(other.Begin());

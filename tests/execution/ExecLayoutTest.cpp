@@ -24,7 +24,7 @@ protected:
     // Shows the dialog on `steps` steps and returns the total width of the list's columns.
     int ColumnsWidth(int steps) {
         doc.Steps().assign(static_cast<size_t>(steps), AcStep());
-        dlg = std::make_unique<CExecDlg>(doc, cntl, property);
+        dlg = std::make_unique<CExecDlg>(doc, cntl, property, RunSessionSettings::Load());
         dlg->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
         int total = 0;

@@ -60,7 +60,7 @@ void ConnectedRun(ShotFolder& shots, zeb::CZebM40App& app) {
     zeb::CZebM40SettingsDoc doc;
     JudgedDocument(doc);
     app.TestProperty().m_tmTestDate = QDateTime::currentSecsSinceEpoch();
-    zeb::CExecDlg dlg(doc, app.Cntl(), app.TestProperty());
+    zeb::CExecDlg dlg(doc, app.Cntl(), app.TestProperty(), zeb::RunSessionSettings::Load());
     if (!dlg.Begin()) {
         std::fprintf(stderr, "the run dialog did not open\n");
         return;
@@ -104,7 +104,7 @@ void DisconnectedRun(ShotFolder& shots, zeb::CZebM40App& app) {
 
     zeb::CZebM40SettingsDoc doc;
     JudgedDocument(doc);
-    zeb::CExecDlg dlg(doc, nothing, app.TestProperty());
+    zeb::CExecDlg dlg(doc, nothing, app.TestProperty(), zeb::RunSessionSettings::Load());
     if (!dlg.Begin()) {
         std::fprintf(stderr, "the run dialog did not open\n");
         return;

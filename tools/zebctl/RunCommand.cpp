@@ -19,16 +19,16 @@
 
 #include "Cli.h"
 #include "DocumentJson.h"
+#include "FileRunJournal.h"
 #include "JournalRecovery.h"
 #include "LinkSession.h"
 #include "ReportPdf.h"
-#include "RunJournalObserver.h"
 #include "RunMonitor.h"
 #include "RunPreChecks.h"
 #include "RunSequencer.h"
+#include "RunSession.h"
 #include "SettingsDoc.h"
-#include "TestReport.h"
-#include "TimerHost.h"
+#include "TestProperty.h"
 #include "ZebM40Cntl.h"
 
 namespace zebctl {
@@ -77,8 +77,8 @@ QString ResultText(int result) {
 // Prints what changed since the last look: the progress line and every step result.
 class ProgressPrinter {
 public:
-    ProgressPrinter(const zeb::CRunSequencer& seq, const zeb::ExecDataList& steps)
-        : m_seq(seq), m_steps(steps) {
+    ProgressPrinter(const zeb::CRunSession& session, const zeb::ExecDataList& steps)
+        : m_session(session), m_seq(session.Sequencer()), m_steps(steps) {
         for (const zeb::CExecData& s : steps) {
             m_results.push_back(s.m_nResult);
         }
@@ -86,7 +86,7 @@ public:
 
     void Look(bool running) {
         // A step the monitor is still judging has no result to print yet.
-        for (size_t i = 0; i < m_steps.size() && m_seq.Phase() != zeb::RunPhase::Holding; ++i) {
+        for (size_t i = 0; i < m_steps.size() && m_session.ResultsSettled(); ++i) {
             if (m_steps[i].m_nResult != m_results[i]) {
                 m_results[i] = m_steps[i].m_nResult;
                 Out(QStringLiteral("mark step=%1 result=%2")
@@ -129,6 +129,7 @@ public:
     }
 
 private:
+    const zeb::CRunSession& m_session;
     const zeb::CRunSequencer& m_seq;
     const zeb::ExecDataList& m_steps;
     std::vector<int> m_results;
@@ -171,27 +172,21 @@ bool Resume(const QString& resumePath, const QString& docPath, zeb::CZebM40Setti
     return true;
 }
 
-// The run's journal, at the given path or a new one in the default folder. An explicit path
-// that cannot be made refuses the run (nothing was sent yet); the default one only warns.
-bool StartJournal(const QString& path, const zeb::JournalOpenInfo& info,
-                  const zeb::CZebM40SettingsDoc& doc,
-                  std::unique_ptr<zeb::CRunJournalFile>& journal) {
-    if (path.isEmpty()) {
-        journal = zeb::StartRunJournal(zeb::DefaultJournalFolder(), doc, info);
-    } else {
-        auto file = std::make_unique<zeb::CRunJournalFile>();
-        QString error;
-        if (!file->Create(path, error)) {
-            Err(QStringLiteral("zebctl: %1").arg(error));
-            return false;
-        }
-        file->Open(info);
-        journal = std::move(file);
+// Why a test that was waited for never began, as the operator is told it.
+void TellWhyNotStarted(zeb::AutoStartEnd why) {
+    switch (why) {
+        case zeb::AutoStartEnd::NoAnswer:
+            Err(QStringLiteral("zebctl: the instrument does not answer"));
+            break;
+        case zeb::AutoStartEnd::NeedsLine:
+            Err(QStringLiteral("A synchronised test needs the EUT line on (--line-on)."));
+            break;
+        case zeb::AutoStartEnd::StayedBusy:
+            Err(QStringLiteral("zebctl: the instrument stayed busy; the test was not started"));
+            break;
+        default:
+            break;
     }
-    if (journal) {
-        Out(QStringLiteral("journal=%1").arg(journal->Path()));
-    }
-    return true;
 }
 
 int Finish(zeb::RunOutcome outcome, const ProgressPrinter& printer, int total) {
@@ -264,90 +259,54 @@ int Run(const QStringList& arguments) {
     }
 
     zeb::CZebM40Cntl cntl{zeb::SerialAccess::System()};
-    zeb::CQtTimerHost* timerPtr = nullptr;
-    std::optional<zeb::CRunSequencer> seq;
-    QEventLoop loop;
-    enum class Phase { Waiting, Running, Done } phase = Phase::Waiting;
-    int waitTicks = 0;
-    std::optional<zeb::RunOutcome> outcome;
-    bool started = false;
-
-    zeb::CQtTimerHost timers([&](int id) {
-        seq->OnTimer(id);
-        if (phase == Phase::Waiting && id == zeb::runtimer::kIdlePoll) {
-            if (seq->Phase() == zeb::RunPhase::LinkLost) {
-                Err(QStringLiteral("zebctl: the instrument does not answer"));
-                outcome = zeb::RunOutcome::NoLink;
-            } else if (seq->StartOffered()) {
-                seq->OnStart();
-                if (seq->Phase() == zeb::RunPhase::Running) {
-                    phase = Phase::Running;
-                    started = true;
-                } else if (seq->Outcome() != zeb::RunOutcome::None) {
-                    outcome = seq->Outcome();  // the step was refused before it was sent
-                }
-            } else if (seq->Phase() == zeb::RunPhase::Idle) {
-                // Idle yet START is not offered: the synchronised test lacks its line.
-                Err(QStringLiteral("A synchronised test needs the EUT line on (--line-on)."));
-                outcome = zeb::RunOutcome::Stopped;
-            }
-            if (!outcome && phase == Phase::Waiting && ++waitTicks > kMaxWaitTicks) {
-                Err(QStringLiteral("zebctl: the instrument stayed busy; the test was not started"));
-                outcome = zeb::RunOutcome::Stopped;
-            }
-        }
-        if (phase == Phase::Running && seq->Outcome() != zeb::RunOutcome::None) {
-            outcome = seq->Outcome();
-        }
-        if (outcome) {
-            phase = Phase::Done;
-            loop.quit();
-        }
-    });
-    timerPtr = &timers;
-    seq.emplace(doc, cntl, *timerPtr);
-    ProgressPrinter printer(*seq, doc.Steps());
-    // Once the test has ended, the figures reset for the next run are not progress.
-    seq->SetStateListener(
-        [&] { printer.Look(phase == Phase::Running && seq->Outcome() == zeb::RunOutcome::None); });
-    std::unique_ptr<zeb::CRunJournalFile> journal;
-    std::unique_ptr<CRunMonitor> monitor;
-    if (monitorSettings.Enabled()) {
-        monitor = CRunMonitor::Make(
-            monitorSettings, *seq, doc, QFileInfo(args.at(0)).absoluteFilePath(),
-            [&printer, &journal](const zeb::MonitorVerdict& v, int result) {
-                printer.Sync();
-                if (journal) {
-                    journal->Observer().RecordMonitorVerdict(v, result);
-                }
-            },
-            error);
-        if (!monitor) {
-            Err(QStringLiteral("zebctl: the EUT monitor: %1").arg(error));
-            return kExitBadInput;
-        }
-    }
-
     // The test date is the opening's, so the report from the journal equals the run's own.
     zeb::CTestProperty property;
     property.LoadFromIni();
     property.m_tmTestDate = QDateTime::currentSecsSinceEpoch();
-    const bool connected = ConnectInstrument(cntl, portNo);
-    doc.SetCurrentStep(static_cast<int32_t>(std::min<long long>(from - 1, total - 1)));
-    zeb::JournalOpenInfo info = zeb::RunOpenInfo(doc, property, cntl);
-    zeb::NoteResumedRun(doc, info.resumesJournal, info.endedSteps);
-    if (!StartJournal(journalPath, info, doc, journal)) {
+    zeb::RunSessionSettings settings;
+    settings.journal = journalPath.isEmpty() ? zeb::RunSessionSettings::Journal::InFolder
+                                             : zeb::RunSessionSettings::Journal::AtPath;
+    settings.journalFolder = zeb::DefaultJournalFolder();
+    settings.journalPath = journalPath;
+    settings.monitor = monitorSettings;
+    settings.documentPath = QFileInfo(args.at(0)).absoluteFilePath();
+    zeb::CRunSession session(doc, cntl, property, settings);
+    zeb::CRunSequencer& seq = session.Sequencer();
+    QEventLoop loop;
+    ProgressPrinter printer(session, doc.Steps());
+    // Once the test has ended, the figures reset for the next run are not progress.
+    session.SetStateListener([&] {
+        printer.Look(session.TestStarted() && !session.Finished() &&
+                     seq.Outcome() == zeb::RunOutcome::None);
+    });
+    session.SetFinishListener([&] { loop.quit(); });
+    // With no operator to ask, a check without verdict goes on unless told to stop.
+    session.SetProblemAnswer(
+        [stop = monitorSettings.stopOnFail](const zeb::MonitorVerdict&) { return !stop; });
+    session.SetVerdictListener([&](const zeb::MonitorVerdict& v, int result) {
+        PrintVerdict(doc, v, result);
+        printer.Sync();
+    });
+    if (!session.UseMonitorOfSettings(error)) {
+        Err(QStringLiteral("zebctl: the EUT monitor: %1").arg(error));
         return kExitBadInput;
     }
-    if (journal && !zeb::ContinueResumedRun(doc, journal->Path(), error)) {
+
+    const bool connected = ConnectInstrument(cntl, portNo);
+    doc.SetCurrentStep(static_cast<int32_t>(std::min<long long>(from - 1, total - 1)));
+    QString notice;
+    if (!session.OpenJournal(error, notice)) {
         Err(QStringLiteral("zebctl: %1").arg(error));
+        return kExitBadInput;
     }
-    zeb::IRunObserver* observer = journal ? &journal->Observer() : nullptr;
-    seq->SetObserver(observer);
+    if (!session.JournalPath().isEmpty()) {
+        Out(QStringLiteral("journal=%1").arg(session.JournalPath()));
+    }
+    if (!notice.isEmpty()) {
+        Err(QStringLiteral("zebctl: %1").arg(notice));
+    }
     const auto closeEarly = [&](zeb::RunOutcome outcome) {
-        if (observer) {
-            observer->OnClosed(outcome);
-        }
+        session.CloseUnopened(outcome);
         return Finish(outcome, printer, total);
     };
     if (from > total) {
@@ -360,10 +319,10 @@ int Run(const QStringList& arguments) {
     if (!zeb::RunPreChecks(cntl, doc)) {
         return closeEarly(zeb::RunOutcome::Stopped);
     }
-    seq->Open();
+    session.Open();
     if (lineOn) {
-        if (seq->LineOnOffered()) {
-            seq->OnLineOn();
+        if (seq.LineOnOffered()) {
+            seq.OnLineOn();
         } else {
             // SURGE OUTPUT and TELECOM tests never switch the EUT line through the generator.
             Err(
@@ -371,6 +330,7 @@ int Run(const QStringList& arguments) {
                                "switch the EUT line."));
         }
     }
+    session.StartWhenReady(kMaxWaitTicks);
 
     // STOP by signal: the flag is looked at from the event loop, never from the handler.
     g_stopSignal = 0;
@@ -378,45 +338,36 @@ int Run(const QStringList& arguments) {
     std::signal(SIGTERM, OnStopSignal);
     QTimer signalWatch;
     QObject::connect(&signalWatch, &QTimer::timeout, [&] {
-        if (!g_stopSignal || phase == Phase::Done) {
-            return;
-        }
-        g_stopSignal = 0;
-        if (phase == Phase::Running) {
-            seq->OnStop();
-        } else {
-            outcome = zeb::RunOutcome::Stopped;
-            phase = Phase::Done;
-            loop.quit();
+        if (g_stopSignal && !session.Finished()) {
+            g_stopSignal = 0;
+            session.StopRequested();
         }
     });
     signalWatch.start(50);
-    if (phase != Phase::Done) {
+    if (!session.Finished()) {
         loop.exec();
     }
     signalWatch.stop();
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
+    TellWhyNotStarted(session.AutoStartEnded());
 
-    monitor.reset();  // no verdict may arrive once the run is closed
+    session.DropMonitor();  // no verdict may arrive once the run is closed
     printer.Look(false);
     bool reportFailed = false;
-    if (!reportPath.isEmpty() && started) {
-        if (zeb::WriteTestReport(property, doc, reportPath, error)) {
-            if (observer) {
-                observer->OnReportWritten(reportPath);
-            }
-        } else {
+    if (!reportPath.isEmpty() && session.TestStarted()) {
+        if (!session.WriteReport(reportPath, error)) {
             Err(QStringLiteral("zebctl: %1").arg(error));
             reportFailed = true;
         }
     }
-    if (!pdfPath.isEmpty() && started &&
-        !IssueRunReportPdf(doc, property, journal.get(), pdfPath)) {
+    if (!pdfPath.isEmpty() && session.TestStarted() &&
+        !IssueRunReportPdf(doc, property, session.JournalFile(), pdfPath)) {
         reportFailed = true;
     }
-    seq->Destroy();  // the journal's close line
-    const int code = Finish(outcome.value_or(zeb::RunOutcome::Stopped), printer, total);
+    session.Close();  // the journal's close line
+    const int code = Finish(session.Finished() ? session.FinalOutcome() : zeb::RunOutcome::Stopped,
+                            printer, total);
     return reportFailed ? kExitBadInput : code;
 }
 

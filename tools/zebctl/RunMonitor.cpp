@@ -2,7 +2,6 @@
 
 #include "Cli.h"
 #include "ExecData.h"
-#include "RunSequencer.h"
 #include "SettingsDoc.h"
 
 namespace zebctl {
@@ -68,38 +67,17 @@ bool MonitorSettingsFor(const RunMonitorOptions& options, zeb::EutMonitorSetting
     return true;
 }
 
-std::unique_ptr<CRunMonitor> CRunMonitor::Make(
-    const zeb::EutMonitorSettings& settings, zeb::CRunSequencer& seq, zeb::CZebM40SettingsDoc& doc,
-    const QString& documentPath, zeb::CMonitorGate::VerdictRecorder onVerdict, QString& error) {
-    std::unique_ptr<CRunMonitor> run(new CRunMonitor);
-    run->m_monitor = zeb::MakeEutMonitor(settings, &error);
-    if (!run->m_monitor) {
-        return nullptr;
+void PrintVerdict(const zeb::CZebM40SettingsDoc& doc, const zeb::MonitorVerdict& v, int result) {
+    const int step = v.request.step;
+    if (v.outcome == zeb::MonitorOutcome::Problem) {
+        Out(QStringLiteral("monitor step=%1 problem=%2").arg(step).arg(Reason(v.comment)));
+    } else if (v.outcome == zeb::MonitorOutcome::Fail ||
+               v.request.phase == zeb::MonitorPhase::After) {
+        Out(QStringLiteral("mark step=%1 result=%2 by=monitor comment=%3")
+                .arg(step)
+                .arg(result == zeb::kResultFail ? QStringLiteral("FAIL") : QStringLiteral("PASS"))
+                .arg(doc.Steps()[static_cast<size_t>(step - 1)].m_strComment));
     }
-    run->m_gate = std::make_unique<zeb::CMonitorGate>(
-        seq, doc, *run->m_monitor, zeb::MonitorGateOptions::From(settings), documentPath);
-    run->m_gate->SetVerdictRecorder(
-        [&doc, onVerdict = std::move(onVerdict)](const zeb::MonitorVerdict& v, int result) {
-            const int step = v.request.step;
-            if (v.outcome == zeb::MonitorOutcome::Problem) {
-                Out(QStringLiteral("monitor step=%1 problem=%2").arg(step).arg(Reason(v.comment)));
-            } else if (v.outcome == zeb::MonitorOutcome::Fail ||
-                       v.request.phase == zeb::MonitorPhase::After) {
-                // A PASS during a step changes nothing and is not a mark.
-                Out(QStringLiteral("mark step=%1 result=%2 by=monitor comment=%3")
-                        .arg(step)
-                        .arg(result == zeb::kResultFail ? QStringLiteral("FAIL")
-                                                        : QStringLiteral("PASS"))
-                        .arg(doc.Steps()[static_cast<size_t>(step - 1)].m_strComment));
-            }
-            if (onVerdict) {
-                onVerdict(v, result);
-            }
-        });
-    const bool stopOnFail = settings.stopOnFail;
-    run->m_gate->SetProblemAnswer([stopOnFail](const zeb::MonitorVerdict&) { return !stopOnFail; });
-    seq.SetStepGate(run->m_gate.get());
-    return run;
 }
 
 }  // namespace zebctl

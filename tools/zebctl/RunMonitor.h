@@ -1,16 +1,17 @@
 #pragma once
-// The EUT monitor of zebctl run: its options, and the gate that judges the steps with it. With
-// no operator to ask, a check that gives no verdict is printed and the run goes on, unless
+// The EUT monitor of zebctl run: its options and how its verdicts are printed. With no
+// operator to ask, a check that gives no verdict is printed and the run goes on, unless
 // --stop-on-fail asks to stop.
 
 #include <QString>
 #include <QStringList>
 
-#include <memory>
-
-#include "MonitorGate.h"
+#include "EutMonitor.h"
 #include "MonitorSettings.h"
-#include "ProcessEutMonitor.h"
+
+namespace zeb {
+class CZebM40SettingsDoc;
+}
 
 namespace zebctl {
 
@@ -32,23 +33,10 @@ bool TakeMonitorOptions(QStringList& args, RunMonitorOptions& options);
 // range or an option that needs a command when there is none.
 bool MonitorSettingsFor(const RunMonitorOptions& options, zeb::EutMonitorSettings& settings);
 
-// The monitor and its gate on one run; prints "mark step=n result=PASS|FAIL by=monitor
-// comment=..." for verdicts and "monitor step=n problem=..." for the rest.
-class CRunMonitor {
-public:
-    // `onVerdict` hears every verdict, with the step result it left, once it is printed: the
-    // caller's own step printing takes the new results as known, and a run journal may record
-    // the verdict.
-    static std::unique_ptr<CRunMonitor> Make(const zeb::EutMonitorSettings& settings,
-                                             zeb::CRunSequencer& seq, zeb::CZebM40SettingsDoc& doc,
-                                             const QString& documentPath,
-                                             zeb::CMonitorGate::VerdictRecorder onVerdict,
-                                             QString& error);
-
-private:
-    CRunMonitor() = default;
-    std::unique_ptr<zeb::CProcessEutMonitor> m_monitor;
-    std::unique_ptr<zeb::CMonitorGate> m_gate;
-};
+// Prints a verdict of the run's monitor with the step result it left: "mark step=n
+// result=PASS|FAIL by=monitor comment=..." for verdicts, "monitor step=n problem=..." for the
+// rest. A PASS during a step changes nothing and is not printed.
+void PrintVerdict(const zeb::CZebM40SettingsDoc& doc, const zeb::MonitorVerdict& verdict,
+                  int result);
 
 }  // namespace zebctl

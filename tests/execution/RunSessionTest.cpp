@@ -1,0 +1,185 @@
+// The run session on a fake instrument, an in-memory journal and a scripted monitor: it starts a
+// test by itself once START is offered (zebctl's way), gives up for the reasons an operator is
+// told, stops on request, and records the monitor's verdicts in the journal before anyone hears
+// of them.
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+
+#include "FakeEutMonitor.h"
+#include "JournalReader.h"
+#include "LinkMessages.h"
+#include "RunJournalObserver.h"
+#include "RunSession.h"
+#include "SequencerFixture.h"
+#include "TestProperty.h"
+
+namespace zeb::test {
+namespace {
+
+using namespace status;
+
+class RunSessionTest : public SequencerFixture {
+protected:
+    void SetUp() override {
+        SequencerFixture::SetUp();
+        RunSessionSettings settings;
+        settings.journal = RunSessionSettings::Journal::None;
+        session = std::make_unique<CRunSession>(doc, cntl, property, settings, &timers);
+        session->UseJournal(journal, RunOpenInfo(doc, property, cntl));
+    }
+    void TearDown() override { session.reset(); }
+
+    // Fires whichever poll is armed.
+    void Poll() {
+        const int id = timers.ArmedPoll();
+        ASSERT_GE(id, 0);
+        session->OnTimer(id);
+    }
+    bool ChainWhole() const {
+        QByteArray bytes = journal.Bytes();
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        return ReadJournal(buffer).IsWhole();
+    }
+
+    CTestProperty property;
+    CMemoryRunJournal journal;
+    std::unique_ptr<CRunSession> session;
+};
+
+TEST_F(RunSessionTest, StartsOnceStartIsOfferedAndRunsToTheEnd) {
+    Status(kBusy);
+    ASSERT_TRUE(session->Open());
+    session->StartWhenReady(10);
+    Poll();  // busy: waits
+    EXPECT_FALSE(session->TestStarted());
+    EXPECT_FALSE(Sent().contains(QStringLiteral("CA")));
+    Status(0);
+    sink.Expect(linkmsg::ConfirmTestStart());
+    Poll();
+    EXPECT_TRUE(session->TestStarted());
+    EXPECT_EQ(session->Sequencer().Phase(), RunPhase::Running);
+    EXPECT_EQ(Sent().filter(QStringLiteral("CA")).size(), 1);
+    Status(kNormalEnd);
+    Poll();  // step 1 done, step 2 started
+    EXPECT_FALSE(session->Finished());
+    sink.Expect(linkmsg::TestComplete());
+    Poll();
+    ASSERT_TRUE(session->Finished());
+    EXPECT_EQ(session->FinalOutcome(), RunOutcome::Complete);
+    EXPECT_EQ(session->AutoStartEnded(), AutoStartEnd::None);
+    EXPECT_EQ(Sent(), (QStringList{"CB", "STEP200", "CA"}));
+    session->Close();
+    session->Close();  // once
+    EXPECT_EQ(Sent(), (QStringList{"PQ0", "CB"}));
+    EXPECT_EQ(journal.EventNames().first(), "open");
+    EXPECT_EQ(journal.EventNames().last(), "close");
+    EXPECT_EQ(journal.EventNames().count("step-end"), 2);
+    EXPECT_TRUE(ChainWhole());
+}
+
+TEST_F(RunSessionTest, GivesUpOnAMissingLineASilentOrABusyInstrument) {
+    // A synchronised AC test without the EUT line.
+    doc.Record().m_outOutput.m_aopOutputPort[kPortAc].m_nSync = 1;
+    ASSERT_TRUE(session->Open());
+    session->StartWhenReady(10);
+    Poll();
+    EXPECT_TRUE(session->Finished());
+    EXPECT_EQ(session->AutoStartEnded(), AutoStartEnd::NeedsLine);
+    EXPECT_EQ(session->FinalOutcome(), RunOutcome::Stopped);
+    EXPECT_FALSE(session->TestStarted());
+
+    RunSessionSettings none;
+    none.journal = RunSessionSettings::Journal::None;
+    doc.Record().m_outOutput.m_aopOutputPort[kPortAc].m_nSync = 0;
+    CRunSession silent(doc, cntl, property, none, &timers);
+    ASSERT_TRUE(silent.Open());
+    silent.StartWhenReady(10);
+    Silence();
+    silent.OnTimer(runtimer::kIdlePoll);
+    EXPECT_EQ(silent.AutoStartEnded(), AutoStartEnd::NoAnswer);
+    EXPECT_EQ(silent.FinalOutcome(), RunOutcome::NoLink);
+    Speak();
+
+    CRunSession busy(doc, cntl, property, none, &timers);
+    Status(kBusy);
+    ASSERT_TRUE(busy.Open());
+    busy.StartWhenReady(3);
+    for (int i = 0; i < 3; ++i) {
+        busy.OnTimer(runtimer::kIdlePoll);
+        EXPECT_FALSE(busy.Finished()) << i;
+    }
+    busy.OnTimer(runtimer::kIdlePoll);
+    EXPECT_EQ(busy.AutoStartEnded(), AutoStartEnd::StayedBusy);
+    EXPECT_FALSE(Sent().contains(QStringLiteral("CA")));
+}
+
+TEST_F(RunSessionTest, AStopRequestEndsAWaitingRunAtOnceAndAStartedOneThroughTheInstrument) {
+    Status(kBusy);
+    ASSERT_TRUE(session->Open());
+    session->StartWhenReady(10);
+    Poll();
+    Sent();
+    session->StopRequested();
+    EXPECT_TRUE(session->Finished());
+    EXPECT_EQ(session->FinalOutcome(), RunOutcome::Stopped);
+    EXPECT_TRUE(Sent().isEmpty());
+
+    RunSessionSettings none;
+    none.journal = RunSessionSettings::Journal::None;
+    CRunSession started(doc, cntl, property, none, &timers);
+    Status(0);
+    ASSERT_TRUE(started.Open());
+    started.StartWhenReady(10);
+    sink.Expect(linkmsg::ConfirmTestStart());
+    started.OnTimer(runtimer::kIdlePoll);
+    ASSERT_TRUE(started.TestStarted());
+    Status(kRunning);
+    started.OnTimer(runtimer::kRunPoll);
+    Sent();
+    started.StopRequested();
+    EXPECT_EQ(Sent(), QStringList{"CB"});
+    EXPECT_FALSE(started.Finished());  // the instrument says when the test has ended
+    Status(0);
+    sink.Expect(linkmsg::TestStopped());
+    started.OnTimer(runtimer::kRunPoll);
+    EXPECT_TRUE(started.Finished());
+    EXPECT_EQ(started.FinalOutcome(), RunOutcome::Stopped);
+}
+
+TEST_F(RunSessionTest, VerdictsAreJournalledBeforeTheyAreHeardAndTheMonitorGoesFirstOnClose) {
+    auto fake = std::make_unique<FakeEutMonitor>();
+    FakeEutMonitor& monitor = *fake;
+    session->SetMonitor(std::move(fake), MonitorGateOptions());
+    int heard = 0;
+    session->SetVerdictListener([&](const MonitorVerdict&, int result) {
+        ++heard;
+        EXPECT_EQ(result, kResultFail);
+        EXPECT_EQ(journal.EventNames().last(), "monitor");
+    });
+    ASSERT_TRUE(session->Open());
+    session->StartWhenReady(10);
+    sink.Expect(linkmsg::ConfirmTestStart());
+    Poll();
+    Status(kNormalEnd);
+    Poll();
+    EXPECT_TRUE(session->CheckingAfterStep());
+    EXPECT_FALSE(session->ResultsSettled());
+    monitor.AnswerFail(QStringLiteral("no answer on port 80"));
+    EXPECT_EQ(heard, 1);
+    EXPECT_TRUE(session->ResultsSettled());
+    EXPECT_EQ(doc.Steps()[0].m_nResult, kResultFail);
+    // A check still running when the session closes is cancelled, and no verdict comes after.
+    Status(kNormalEnd);
+    Poll();
+    ASSERT_TRUE(session->CheckingAfterStep());
+    session->Close();
+    EXPECT_EQ(monitor.cancelled, 1);
+    EXPECT_EQ(journal.EventNames().last(), "close");
+    EXPECT_TRUE(ChainWhole());
+}
+
+}  // namespace
+}  // namespace zeb::test
