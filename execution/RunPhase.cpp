@@ -119,9 +119,13 @@ Transition Start(const RunInput& in) {
     t.next = in.phase;
     const bool underWay = TestUnderWay(in.phase);
     if (in.status && (*in.status & status::kRunning)) {
-        t.ops.push_back(RunOp::PauseResume);
-        t.next = underWay ? in.phase : RunPhase::Running;
-        t.poll = runtimer::kRunPoll;
+        // START pauses or resumes only a step of our test; a sequence started at the
+        // instrument's own panel is never resumed from here (the idle poll stops it), nor is a
+        // step after STOP.
+        if (in.phase == RunPhase::Running || in.phase == RunPhase::Paused) {
+            t.ops.push_back(RunOp::PauseResume);
+        }
+        t.poll = underWay ? runtimer::kRunPoll : runtimer::kIdlePoll;
         return t;
     }
     if (!in.status || (*in.status & status::kBusy)) {

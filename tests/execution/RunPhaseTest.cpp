@@ -48,7 +48,11 @@ TEST(RunPhaseTable, OnlyStartOrAStartedRunSendsCaAndOnlyLineOnSendsCc) {
                         EXPECT_EQ(event, RunEvent::StartConfirmed) << where();
                     }
                     if (Has(t, RunOp::PauseResume)) {
+                        // Only a step of our test, never one started at the instrument's own
+                        // panel, nor one after STOP.
                         EXPECT_EQ(event, RunEvent::Start) << where();
+                        EXPECT_TRUE(phase == RunPhase::Running || phase == RunPhase::Paused)
+                            << where();
                     }
                     if (Has(t, RunOp::NextStep)) {
                         // Only a step this dialog started, reported done and not stopped.
