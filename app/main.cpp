@@ -9,6 +9,7 @@
 #include "FirstPaint.h"
 #include "MainFrame.h"
 #include "MessageBoxSink.h"
+#include "NamedComboAccessible.h"
 #include "ProgramIcon.h"
 #include "ZebM40App.h"
 
@@ -20,6 +21,7 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Brakmoor"));
     QApplication::setApplicationVersion(QStringLiteral(ZEB_VERSION_STRING));
     QApplication::setWindowIcon(zeb::ProgramIcon());
+    zeb::InstallNamedComboAccessibility();
 
     const zeb::AppOptions options = zeb::ParseCommandLine(QApplication::arguments().mid(1));
     if (options.help || !options.error.isEmpty()) {

@@ -225,7 +225,8 @@ void CExecDlg::Render() {
     }
     w.start->setEnabled(s.startEnabled);
     w.stop->setEnabled(s.stopEnabled);
-    w.start->setIcon(s.startIcon == StartIcon::Play ? w.playIcon : w.pauseIcon);
+    w.ShowStartAction(s.startIcon == StartIcon::Pause,
+                      s.startIcon == StartIcon::Play && s.pauseVisible);
     w.start->setDefault(s.defaultButton == ExecControl::Start);
     w.stop->setDefault(s.defaultButton == ExecControl::Stop);
     w.lamp->setPixmap(s.lampLit ? w.lampLit : w.lampDark);
@@ -319,6 +320,7 @@ void CExecDlg::OpenJudgement(int row) {
     }
     const CExecData& step = m_doc.Steps()[static_cast<size_t>(row)];
     CJudgeDlg judge(this);
+    judge.SetStep(row + 1);
     judge.m_nJudgement = step.m_nResult;
     judge.m_strComment = step.m_strComment;
     if (judge.exec() == QDialog::Accepted) {

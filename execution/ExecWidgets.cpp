@@ -18,6 +18,7 @@
 #include "ElidingHeader.h"
 #include "JudgeDlg.h"
 #include "MonitorGate.h"
+#include "NamedComboAccessible.h"
 #include "ValueLabel.h"
 
 // The icons and lamp images live in the library's resource file; a static library must pull
@@ -75,8 +76,19 @@ QPushButton* Button(QDialog* dlg, const QString& text) {
 
 }  // namespace
 
+void CExecWidgets::ShowStartAction(bool pauses, bool resumes) {
+    start->setIcon(pauses ? pauseIcon : playIcon);
+    const QString name = pauses    ? QStringLiteral("PAUSE")
+                         : resumes ? QStringLiteral("RESUME")
+                                   : QStringLiteral("START");
+    if (start->accessibleName() != name) {
+        start->setAccessibleName(name);
+    }
+}
+
 void CExecWidgets::Build(QDialog* dlg) {
     InitExecutionResources();
+    InstallNamedComboAccessibility();
     playIcon = Icon(QStringLiteral("play"));
     pauseIcon = Icon(QStringLiteral("pause"));
     lampLit = Render(QStringLiteral("lamp_lit"), QSize(52, 51));

@@ -70,6 +70,9 @@ struct CExecWidgets {
 
     // Creates every control as a child of `dlg` and lays them out.
     void Build(QDialog* dlg);
+    // START keeps its text; its icon and its accessible name say what a press does now:
+    // PAUSE while the test runs, RESUME while it is paused, START otherwise.
+    void ShowStartAction(bool pauses, bool resumes);
 };
 
 }  // namespace zeb

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "NameTables.h"
+#include "NamedComboAccessible.h"
 
 namespace zeb {
 
@@ -22,6 +23,7 @@ void FillJudgementCombo(QComboBox* combo, int code) {
 
 CJudgeDlg::CJudgeDlg(QWidget* parent)
     : QDialog(parent), m_combo(new QComboBox(this)), m_comment(new QPlainTextEdit(this)) {
+    InstallNamedComboAccessibility();
     setWindowTitle(QStringLiteral("Judgement"));
     auto* form = new QFormLayout;
     auto* resultLabel = new QLabel(QStringLiteral("&Result:"), this);
@@ -42,6 +44,12 @@ CJudgeDlg::CJudgeDlg(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
+}
+
+void CJudgeDlg::SetStep(int step) {
+    const QString title = QStringLiteral("Judgement of step %1").arg(step);
+    setWindowTitle(title);
+    setAccessibleName(title);
 }
 
 int CJudgeDlg::exec() {

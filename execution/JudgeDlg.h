@@ -1,6 +1,6 @@
 #pragma once
 // The judgement of one step: PASS, FAIL or not judged, and a free comment of several lines.
-// The caller fills the two members, runs the dialog and, on OK, reads them back.
+// The caller names the step, fills the two members, runs the dialog and, on OK, reads them back.
 
 #include <QDialog>
 #include <QString>
@@ -17,6 +17,9 @@ void FillJudgementCombo(QComboBox* combo, int code);
 class CJudgeDlg : public QDialog {
 public:
     explicit CJudgeDlg(QWidget* parent = nullptr);
+
+    // The step judged (1-based), in the title and the accessible name: "Judgement of step 5".
+    void SetStep(int step);
 
     int exec() override;
     void accept() override;

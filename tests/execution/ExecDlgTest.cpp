@@ -86,6 +86,7 @@ TEST_F(ExecDlgTest, EmptyStepListIsRefusedWithoutTouchingTheInstrument) {
 TEST_F(ExecDlgTest, RendersTheStateAndForwardsTheButtons) {
     ShowIdle();
     EXPECT_TRUE(W().start->isEnabled());
+    EXPECT_EQ(W().start->accessibleName(), "START");
     EXPECT_FALSE(W().stop->isEnabled());
     EXPECT_TRUE(W().lineOff->isChecked());
     EXPECT_EQ(W().stepTotal->text(), "2");
@@ -94,6 +95,7 @@ TEST_F(ExecDlgTest, RendersTheStateAndForwardsTheButtons) {
 
     Running(kRunning | kPaused);
     EXPECT_FALSE(W().pauseLabel->isHidden());
+    EXPECT_EQ(W().start->accessibleName(), "RESUME");  // START's name says what it does now
     EXPECT_FALSE(W().report->isEnabled());
     EXPECT_FALSE(W().bulkCombo->isEnabled());
     W().stop->click();
@@ -210,6 +212,7 @@ TEST_F(ExecDlgTest, DoubleClickJudgesOnlyWhileNotRunning) {
                 return;
             }
             opened = true;
+            EXPECT_EQ(judge->windowTitle(), "Judgement of step 2");
             EXPECT_EQ(judge->JudgementCombo()->currentText(), "------");
             judge->JudgementCombo()->setCurrentIndex(judge->JudgementCombo()->findText("FAIL"));
             judge->CommentField()->setPlainText(QStringLiteral("EUT reset\nafter 2 discharges"));

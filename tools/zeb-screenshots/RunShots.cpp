@@ -123,6 +123,7 @@ void RunShots(ShotFolder& shots, zeb::CZebM40App& app) {
     DisconnectedRun(shots, app);
 
     zeb::CJudgeDlg judge;
+    judge.SetStep(3);
     zeb::FillJudgementCombo(judge.JudgementCombo(), 1);
     judge.CommentField()->setPlainText(
         QStringLiteral("Arc between L2 and PE at the third discharge.\nThe EUT restarted by "
