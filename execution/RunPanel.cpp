@@ -187,6 +187,9 @@ void CRunSequencer::ApplyView(PanelView view, quint8 st) {
         case PanelView::StepDone:
             s.pauseVisible = s.processingVisible = false;
             break;
+        case PanelView::StartRefused:
+            s.lineOnEnabled = true;
+            break;
         case PanelView::Completed:
             s.pauseVisible = s.processingVisible = false;
             StopBlink();

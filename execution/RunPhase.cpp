@@ -138,6 +138,45 @@ Transition Start(const RunInput& in) {
     return t;
 }
 
+// A step that did not reach the instrument, or a start command that did not: the step check
+// refusing a block ends nothing but the start (or stops the run between steps); a link that
+// fails on the block or on "CA" ends the test at once, as a run poll without answer does.
+Transition Failure(const RunInput& in) {
+    const bool refused = in.event == RunEvent::StepRefused;
+    if (in.failedOp == RunOp::LoadStep) {
+        Transition t;
+        t.next = RunPhase::Idle;
+        t.poll = runtimer::kIdlePoll;
+        t.view = PanelView::StartRefused;
+        t.outcome = refused ? RunOutcome::Stopped : RunOutcome::NoLink;
+        t.message = refused ? in.detail : linkmsg::LostDuringRun();
+        t.sayFirst = refused;
+        if (!t.message.isEmpty()) {
+            t.ops.push_back(RunOp::Say);
+        }
+        return t;
+    }
+    if (refused && in.failedOp == RunOp::NextStep) {
+        // The next step is not started, and the next tick ends the run as stopped, whatever
+        // the old end bit says.
+        Transition t;
+        t.next = RunPhase::Stopping;
+        t.poll = runtimer::kRunPoll;
+        t.view = PanelView::StepDone;
+        t.message = in.detail;
+        t.sayFirst = true;
+        if (!t.message.isEmpty()) {
+            t.ops.push_back(RunOp::Say);
+        }
+        return t;
+    }
+    if (!refused && (in.failedOp == RunOp::StartStep || in.failedOp == RunOp::NextStep ||
+                     in.failedOp == RunOp::PauseResume)) {
+        return EndWith(RunOutcome::NoLink, linkmsg::LostDuringRun());
+    }
+    return Stay(in.phase);
+}
+
 }  // namespace
 
 bool TestUnderWay(RunPhase phase) {
@@ -197,6 +236,9 @@ Transition Decide(const RunInput& in) {
         case RunEvent::LineOff:
             t.ops = {RunOp::Stop, RunOp::LineOff};
             return t;
+        case RunEvent::StepRefused:
+        case RunEvent::CommandFailed:
+            return Failure(in);
     }
     return t;
 }

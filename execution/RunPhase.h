@@ -39,6 +39,8 @@ enum class RunEvent {
     Escape,           // Esc while STOP is enabled
     LineOnConfirmed,  // OK on "The EUT LINE will turn ON."
     LineOff,          // LINE OFF pressed
+    StepRefused,      // the step check refused the step's parameter block (RunInput::detail)
+    CommandFailed,    // RunInput::failedOp got no ACK, timed out or found the link gone
 };
 
 // What a transition does, in this order. Instrument operations first, then run bookkeeping.
@@ -72,6 +74,7 @@ enum class PanelView {
     RunBusyEnd,    // the end bit came while the instrument is still busy
     StepDone,      // the step ended normally and another follows
     Completed,     // the last step ended normally: lamp dark
+    StartRefused,  // START's step did not reach the instrument: LINE ON is offered again
 };
 
 namespace runtimer {
@@ -86,8 +89,10 @@ constexpr int kLampMs = 500;
 struct RunInput {
     RunPhase phase = RunPhase::Idle;
     RunEvent event = RunEvent::IdleTick;
-    std::optional<quint8> status;  // empty: the instrument did not answer
-    bool moreSteps = false;        // another step follows the current one
+    std::optional<quint8> status;      // empty: the instrument did not answer
+    bool moreSteps = false;            // another step follows the current one
+    RunOp failedOp = RunOp::LoadStep;  // StepRefused, CommandFailed: the operation
+    QString detail;                    // StepRefused: what the step check said (may be empty)
 };
 
 struct Transition {
@@ -95,6 +100,7 @@ struct Transition {
     std::vector<RunOp> ops;
     QString message;                        // for RunOp::Say
     bool notice = false;                    // the message is news (information), not a fault
+    bool sayFirst = false;                  // the message comes before the panel follows
     RunOutcome outcome = RunOutcome::None;  // set when the test ends here
     int poll = runtimer::kNone;             // the poll armed afterwards
     PanelView view = PanelView::Keep;

@@ -138,7 +138,12 @@ void CRunSequencer::Carry(Transition t, size_t firstOp) {
             return;
         }
         if (!Perform(op, t)) {
-            return;  // the transition was cut short and has settled the run itself
+            // The operation failed: the rest of the transition is not carried out, the table
+            // decides what the failure leads to.
+            RunInput failed = *m_failed;
+            m_failed.reset();
+            Carry(Decide(failed));
+            return;
         }
     }
     if (!m_viewApplied) {
@@ -188,18 +193,11 @@ bool CRunSequencer::Perform(RunOp op, Transition& t) {
             if (m_gate) {
                 m_gate->StepStarted(m_doc.CurrentStep());
             }
-            m_cntl.StartTest();
-            return true;
+            return Done(op, m_cntl.StartTest());
         case RunOp::PauseResume:
-            m_cntl.PauseResume();
-            return true;
+            return Done(op, m_cntl.PauseResume());
         case RunOp::NextStep:
-            if (!NextStep()) {
-                // The next step was refused: it is not started, and the next tick ends the
-                // run as stopped, whatever the old end bit says.
-                t.next = RunPhase::Stopping;
-            }
-            return true;
+            return NextStep();
         case RunOp::ReadCounters:
             ReadCounters(CurrentIndex());
             return true;
@@ -212,7 +210,7 @@ bool CRunSequencer::Perform(RunOp op, Transition& t) {
         case RunOp::Gate:
             return true;  // no gate, or it let the run go on (see Carry)
         case RunOp::Say:
-            if (!m_viewApplied) {
+            if (!m_viewApplied && !t.sayFirst) {
                 ApplyView(t.view, m_status);
             }
             Changed();
@@ -224,6 +222,22 @@ bool CRunSequencer::Perform(RunOp op, Transition& t) {
             return true;
     }
     return true;
+}
+
+// An operation's result: a failure goes to the table (see Carry) as the event it is.
+bool CRunSequencer::Done(RunOp op, const CmdResult& result) {
+    if (result) {
+        return true;
+    }
+    RunInput in;
+    in.phase = m_phase;
+    in.event =
+        result.status == CmdStatus::Refused ? RunEvent::StepRefused : RunEvent::CommandFailed;
+    in.status = m_status;
+    in.failedOp = op;
+    in.detail = result.text;
+    m_failed = in;
+    return false;
 }
 
 void CRunSequencer::Enter(RunPhase phase) {
@@ -293,44 +307,23 @@ void CRunSequencer::FinishStep() {
 bool CRunSequencer::NextStep() {
     const int current = CurrentIndex();
     m_cntl.StopTest();
-    const CmdResult sent = m_cntl.SendStep(m_doc.Steps()[static_cast<size_t>(current)], &m_block);
-    if (!sent) {
-        if (sent.status == CmdStatus::Refused && !sent.text.isEmpty()) {
-            Changed();
-            ShowMessage(sent.text, MsgButtons::Ok, MsgIcon::Warning);
-        }
+    if (!Done(RunOp::NextStep,
+              m_cntl.SendStep(m_doc.Steps()[static_cast<size_t>(current)], &m_block))) {
         return false;
     }
     m_observer->OnStepStarted(current, m_block);
     if (m_gate) {
         m_gate->StepStarted(current);
     }
-    m_cntl.StartTest();
-    return true;
+    return Done(RunOp::NextStep, m_cntl.StartTest());
 }
 
 // START's block. A step is never started on a parameter set that did not fully arrive: values
 // the instrument cannot take are named to the operator; a line that failed during the block
 // is told as such instead of START seeming to do nothing.
 bool CRunSequencer::LoadCurrentStep() {
-    const CmdResult sent =
-        m_cntl.SendStep(m_doc.Steps()[static_cast<size_t>(CurrentIndex())], &m_block);
-    if (sent) {
-        return true;
-    }
-    if (sent.status == CmdStatus::Refused && !sent.text.isEmpty()) {
-        ShowMessage(sent.text, MsgButtons::Ok, MsgIcon::Warning);
-    }
-    m_state.lineOnEnabled = true;
-    Changed();
-    if (sent.LinkFailed()) {
-        ShowMessage(linkmsg::LostDuringRun());
-    }
-    ArmPoll(runtimer::kIdlePoll);
-    Enter(RunPhase::Idle);
-    EndRun(sent.LinkFailed() ? RunOutcome::NoLink : RunOutcome::Stopped);
-    Changed();
-    return false;
+    return Done(RunOp::LoadStep,
+                m_cntl.SendStep(m_doc.Steps()[static_cast<size_t>(CurrentIndex())], &m_block));
 }
 
 // "CC", then the instrument must report the line on; if it does not, the radios fall back and

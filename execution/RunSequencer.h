@@ -15,6 +15,7 @@
 #include <functional>
 #include <optional>
 
+#include "CommandResult.h"
 #include "PanelState.h"
 #include "RunEvents.h"
 #include "RunPhase.h"
@@ -106,6 +107,7 @@ private:
     void Tick(RunEvent event);
     void Carry(Transition t, size_t firstOp = 0);
     bool Perform(RunOp op, Transition& t);
+    bool Done(RunOp op, const CmdResult& result);
     void Enter(RunPhase phase);
     void EndRun(RunOutcome outcome);
     void ArmPoll(int id);
@@ -163,6 +165,7 @@ private:
     int m_finished = 0;                // the step that ended last
     QStringList m_block;               // the parameter block last sent
     std::optional<Transition> m_held;  // the rest of a transition the step gate holds
+    std::optional<RunInput> m_failed;  // the failure that cut the current transition short
     size_t m_heldAt = 0;
 };
 

@@ -20,7 +20,8 @@ constexpr RunPhase kPhases[] = {
 constexpr RunEvent kEvents[] = {
     RunEvent::IdleTick,       RunEvent::RunTick,         RunEvent::Start,
     RunEvent::StartConfirmed, RunEvent::StartCancelled,  RunEvent::Stop,
-    RunEvent::Escape,         RunEvent::LineOnConfirmed, RunEvent::LineOff};
+    RunEvent::Escape,         RunEvent::LineOnConfirmed, RunEvent::LineOff,
+    RunEvent::StepRefused,    RunEvent::CommandFailed};
 
 bool Has(const Transition& t, RunOp op) {
     return std::find(t.ops.begin(), t.ops.end(), op) != t.ops.end();

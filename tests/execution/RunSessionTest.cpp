@@ -47,6 +47,7 @@ protected:
     CTestProperty property;
     CMemoryRunJournal journal;
     std::unique_ptr<CRunSession> session;
+    QString refuse;  // the command the instrument does not acknowledge
 };
 
 TEST_F(RunSessionTest, StartsOnceStartIsOfferedAndRunsToTheEnd) {
@@ -147,6 +148,49 @@ TEST_F(RunSessionTest, AStopRequestEndsAWaitingRunAtOnceAndAStartedOneThroughThe
     started.OnTimer(runtimer::kRunPoll);
     EXPECT_TRUE(started.Finished());
     EXPECT_EQ(started.FinalOutcome(), RunOutcome::Stopped);
+}
+
+// Every failed command reaches the run's table: "CA" without its ACK ends the test at once
+// (not at the next poll) with the message of a link lost during the run, and the journal says
+// so; so does a block between steps that does not arrive, and its step is not started.
+TEST_F(RunSessionTest, AStartCommandWithoutAckEndsTheTestAtOnce) {
+    line->responder = [this](const QByteArray& data) {
+        if (!refuse.isEmpty() && data.size() >= 3 &&
+            data.mid(1, data.size() - 3) == refuse.toLatin1()) {
+            inst.log << refuse;
+            return QByteArray(1, '\x15');
+        }
+        return inst.Answer(data);
+    };
+    ASSERT_TRUE(session->Open());
+    session->StartWhenReady(10);
+    Status(kRunning);
+    refuse = QStringLiteral("CA");
+    sink.Expect(linkmsg::ConfirmTestStart());
+    sink.Expect(linkmsg::LostDuringRun());
+    Status(0);
+    Poll();
+    EXPECT_EQ(session->Sequencer().Phase(), RunPhase::Ending);
+    EXPECT_EQ(session->Sequencer().Outcome(), RunOutcome::NoLink);
+    EXPECT_EQ(timers.ArmedPoll(), runtimer::kIdlePoll);
+    const QStringList names = journal.EventNames();
+    ASSERT_GE(names.size(), 3);
+    EXPECT_EQ(names.mid(names.size() - 3), (QStringList{"step-start", "link-lost", "run-end"}));
+
+    // Between steps: step 2's voltage gets no ACK.
+    refuse.clear();
+    Sent();
+    sink.Expect(linkmsg::ConfirmTestStart());
+    session->Sequencer().OnStart();
+    ASSERT_EQ(session->Sequencer().Phase(), RunPhase::Running);
+    refuse = QStringLiteral("PD200");
+    sink.ExpectAny();
+    Status(kNormalEnd);
+    Poll();
+    EXPECT_EQ(session->Sequencer().Phase(), RunPhase::Ending);
+    EXPECT_EQ(session->Sequencer().Outcome(), RunOutcome::NoLink);
+    EXPECT_EQ(Sent().filter(QStringLiteral("CA")).size(), 1);  // START's only
+    EXPECT_EQ(journal.EventNames().count("step-start"), 2);    // step 1 twice, never step 2
 }
 
 TEST_F(RunSessionTest, VerdictsAreJournalledBeforeTheyAreHeardAndTheMonitorGoesFirstOnClose) {
