@@ -209,56 +209,57 @@ ExecControl CExecDlg::ControlOf(const QWidget* widget) const {
 }
 
 void CExecDlg::Render() {
-    const ExecPanelState& s = Sequencer().State();
+    const RunView v = Project(m_session->State());
     CExecWidgets& w = *m_w;
     m_rendering = true;
-    w.lineOn->setEnabled(s.lineOnEnabled);
-    w.lineOff->setEnabled(s.lineOffEnabled);
+    w.lineOn->setEnabled(v.lineOnEnabled);
+    w.lineOff->setEnabled(v.lineOffEnabled);
     {
         const QSignalBlocker quietOn(w.lineOn);
         const QSignalBlocker quietOff(w.lineOff);
-        if (s.lineOnChecked) {
+        if (v.line == LineShown::On) {
             w.lineOn->setChecked(true);
-        } else if (s.lineOffChecked) {
+        } else if (v.line == LineShown::Off) {
             w.lineOff->setChecked(true);
         }
     }
-    w.start->setEnabled(s.startEnabled);
-    w.stop->setEnabled(s.stopEnabled);
-    w.ShowStartAction(s.startIcon == StartIcon::Pause,
-                      s.startIcon == StartIcon::Play && s.pauseVisible);
-    w.start->setDefault(s.defaultButton == ExecControl::Start);
-    w.stop->setDefault(s.defaultButton == ExecControl::Stop);
-    w.lamp->setPixmap(s.lampLit ? w.lampLit : w.lampDark);
-    w.pauseLabel->setVisible(s.pauseVisible);
-    w.processingLabel->setVisible(s.processingVisible);
-    w.notConnectedLabel->setVisible(s.notConnectedVisible);
-    w.checkingLabel->setVisible(m_session->CheckingAfterStep());
-    w.impedanceCaption->setVisible(s.impedanceVisible);
-    w.impedanceColon->setVisible(s.impedanceVisible);
-    w.impedance->setVisible(s.impedanceVisible);
+    w.start->setEnabled(v.startEnabled);
+    w.stop->setEnabled(v.stopEnabled);
+    w.ShowStartAction(v.startAction == StartAction::Pause, v.startAction == StartAction::Resume);
+    w.start->setDefault(v.defaultButton == ExecControl::Start);
+    w.stop->setDefault(v.defaultButton == ExecControl::Stop);
+    w.lamp->setPixmap(v.lampLit ? w.lampLit : w.lampDark);
+    w.pauseLabel->setVisible(v.pauseVisible);
+    w.processingLabel->setVisible(v.processingVisible);
+    w.notConnectedLabel->setVisible(v.notConnectedVisible);
+    w.checkingLabel->setVisible(v.checkingVisible);
+    w.journalLabel->setVisible(v.journalNoticeVisible);
+    w.impedanceCaption->setVisible(v.impedanceVisible);
+    w.impedanceColon->setVisible(v.impedanceVisible);
+    w.impedance->setVisible(v.impedanceVisible);
     for (QWidget* c : {static_cast<QWidget*>(w.bulkCombo), static_cast<QWidget*>(w.bulkApply),
                        static_cast<QWidget*>(w.deleteComments), static_cast<QWidget*>(w.report)}) {
-        c->setEnabled(s.judgementEnabled);
+        c->setEnabled(v.judgementEnabled);
     }
-    ShowValue(w.stepNumber, s.stepNumber);
-    ShowValue(w.stepTotal, s.stepTotal);
-    ShowValue(w.dischargeDone, s.dischargeDone);
-    ShowValue(w.dischargeTotal, s.dischargeTotal);
-    ShowValue(w.countdown, s.countdown);
-    ShowValue(w.interval, s.interval);
-    ShowValue(w.outputPort, s.outputPort);
-    ShowValue(w.outputLines, s.outputLines);
-    ShowValue(w.waveform, s.waveform);
-    ShowValue(w.impedance, s.impedance);
-    ShowValue(w.remaining, s.remaining);
-    if (s.selectedRow >= 0 && w.list->currentIndex().row() != s.selectedRow) {
-        w.list->selectRow(s.selectedRow);
-        w.list->scrollTo(w.list->model()->index(s.selectedRow, 0));
+    ShowValue(w.stepNumber, v.stepNumber);
+    ShowValue(w.stepTotal, v.stepTotal);
+    ShowValue(w.dischargeDone, v.dischargeDone);
+    ShowValue(w.dischargeTotal, v.dischargeTotal);
+    ShowValue(w.countdown, v.countdown);
+    ShowValue(w.interval, v.interval);
+    ShowValue(w.outputPort, v.outputPort);
+    ShowValue(w.outputLines, v.outputLines);
+    ShowValue(w.waveform, v.waveform);
+    ShowValue(w.impedance, v.impedance);
+    ShowValue(w.remaining, v.remaining);
+    if (v.selectedRow >= 0 && w.list->currentIndex().row() != v.selectedRow) {
+        w.list->selectRow(v.selectedRow);
+        w.list->scrollTo(w.list->model()->index(v.selectedRow, 0));
     }
-    if (static_cast<int>(s.focus) != m_renderedFocus) {
-        m_renderedFocus = static_cast<int>(s.focus);
-        if (QWidget* target = WidgetFor(s.focus)) {
+    const ExecControl focus = m_session->Sequencer().State().focus;
+    if (static_cast<int>(focus) != m_renderedFocus) {
+        m_renderedFocus = static_cast<int>(focus);
+        if (QWidget* target = WidgetFor(focus)) {
             target->setFocus();
         }
     }

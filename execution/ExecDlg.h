@@ -57,6 +57,7 @@ public:
     void End();
 
     CRunSequencer& Sequencer();
+    CRunSession& Session() { return *m_session; }
     // The EUT monitor's gate on this run, or nullptr when the settings set no monitor. Its verdict
     // recorder is free for whoever keeps a record of the run.
     CMonitorGate* MonitorGate();

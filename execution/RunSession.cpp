@@ -86,11 +86,21 @@ void CRunSession::SetProblemAnswer(CMonitorGate::ProblemAnswer answer) {
     }
 }
 
+// Without a listener the journal tells the operator itself, through the message seam.
 void CRunSession::SetJournalFailureListener(std::function<void(const QString&)> listener) {
     m_onJournalFailure = std::move(listener);
     if (m_journal && m_onJournalFailure) {
-        m_journal->SetFailureListener(m_onJournalFailure);
+        WireJournal(*m_journal);
     }
+}
+
+RunSessionState CRunSession::State() const {
+    RunSessionState state;
+    state.phase = m_seq.Phase();
+    state.panel = m_seq.State();
+    state.checking = CheckingAfterStep();
+    state.journalNotice = m_journalNotice;
+    return state;
 }
 
 bool CRunSession::OpenJournal(QString& error, QString& notice) {
@@ -131,7 +141,10 @@ void CRunSession::UseJournal(IRunJournal& journal, const JournalOpenInfo& info) 
 void CRunSession::WireJournal(CRunJournalObserver& observer) {
     m_journal = &observer;
     if (m_onJournalFailure) {
-        m_journal->SetFailureListener(m_onJournalFailure);
+        m_journal->SetFailureListener([this](const QString& text) {
+            m_journalNotice = text;
+            m_onJournalFailure(text);
+        });
     }
     m_seq.SetObserver(m_journal);
 }

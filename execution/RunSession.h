@@ -13,6 +13,7 @@
 #include "MonitorGate.h"
 #include "MonitorSettings.h"
 #include "RunSequencer.h"
+#include "RunView.h"
 
 namespace zeb {
 
@@ -97,6 +98,8 @@ public:
     CRunJournalFile* JournalFile() { return m_file.get(); }
     QString JournalPath() const;
     const RunSessionSettings& Settings() const { return m_settings; }
+    // Everything the run shows, for Project().
+    RunSessionState State() const;
     void SetReportFolder(const QString& folder) { m_settings.reportFolder = folder; }
     void SetJournalFolder(const QString& folder) { m_settings.journalFolder = folder; }
 
@@ -134,6 +137,7 @@ private:
     std::unique_ptr<CMonitorGate> m_gate;  // goes before the monitor and the sequencer
     CMonitorGate::ProblemAnswer m_answer;
     std::function<void(const QString&)> m_onJournalFailure;
+    QString m_journalNotice;  // the journal's write failure, as its listener heard it
     std::function<void()> m_onState;
     std::function<void()> m_onFinish;
     CMonitorGate::VerdictRecorder m_onVerdict;

@@ -22,6 +22,7 @@
 #include "MonitorGate.h"
 #include "MonitorSettings.h"
 #include "RecordingOpener.h"
+#include "RunView.h"
 #include "SequencerFixture.h"
 #include "TempConfigHome.h"
 #include "TestProperty.h"
@@ -321,6 +322,83 @@ TEST_F(ExecDlgTest, ShowsCheckingTheEutWhileTheMonitorJudgesTheStepThatEnded) {
     QApplication::processEvents();
     EXPECT_FALSE(W().checkingLabel->isVisible());
     EXPECT_EQ(dlg->Sequencer().Phase(), RunPhase::Running);
+}
+
+// What the widgets show, read back as the projection describes it.
+RunView Shown(const CExecWidgets& w) {
+    RunView v;
+    v.lineOnEnabled = w.lineOn->isEnabled();
+    v.lineOffEnabled = w.lineOff->isEnabled();
+    v.line = w.lineOn->isChecked()    ? LineShown::On
+             : w.lineOff->isChecked() ? LineShown::Off
+                                      : LineShown::None;
+    v.startEnabled = w.start->isEnabled();
+    v.stopEnabled = w.stop->isEnabled();
+    const QString name = w.start->accessibleName();
+    v.startAction = name == "PAUSE"    ? StartAction::Pause
+                    : name == "RESUME" ? StartAction::Resume
+                                       : StartAction::Start;
+    v.defaultButton = w.stop->isDefault()    ? ExecControl::Stop
+                      : w.start->isDefault() ? ExecControl::Start
+                                             : ExecControl::None;
+    v.lampLit = w.lamp->pixmap().cacheKey() == w.lampLit.cacheKey();
+    const QWidget* dlg = w.start->window();
+    v.pauseVisible = w.pauseLabel->isVisibleTo(dlg);
+    v.processingVisible = w.processingLabel->isVisibleTo(dlg);
+    v.notConnectedVisible = w.notConnectedLabel->isVisibleTo(dlg);
+    v.checkingVisible = w.checkingLabel->isVisibleTo(dlg);
+    v.journalNoticeVisible = w.journalLabel->isVisibleTo(dlg);
+    v.impedanceVisible = w.impedance->isVisibleTo(dlg);
+    v.judgementEnabled = w.report->isEnabled() && w.bulkApply->isEnabled();
+    v.selectedRow = w.list->currentIndex().row();
+    v.stepNumber = w.stepNumber->text();
+    v.stepTotal = w.stepTotal->text();
+    v.dischargeDone = w.dischargeDone->text();
+    v.dischargeTotal = w.dischargeTotal->text();
+    v.countdown = w.countdown->text();
+    v.interval = w.interval->text();
+    v.outputPort = w.outputPort->text();
+    v.outputLines = w.outputLines->text();
+    v.waveform = w.waveform->text();
+    v.impedance = w.impedance->text();
+    v.remaining = w.remaining->text();
+    return v;
+}
+
+// After every step of a run, with a monitor judging each step, the widgets show exactly the
+// projection of the session's state.
+TEST_F(ExecDlgTest, TheWidgetsShowTheProjectionOfTheSessionAfterEveryTransition) {
+    auto fake = std::make_unique<FakeEutMonitor>();
+    FakeEutMonitor& monitor = *fake;
+    dlg->SetEutMonitor(std::move(fake), MonitorGateOptions());
+    const auto same = [&](const char* when) {
+        EXPECT_TRUE(Shown(W()) == Project(dlg->Session().State())) << when;
+    };
+    ShowIdle();
+    same("idle");
+    Running(kRunning | kBusy);
+    same("preparing");
+    Status(kRunning);
+    Counters(1, 7);
+    Tick(1);
+    same("running");
+    Status(kRunning | kPaused);
+    Tick(1);
+    same("paused");
+    Status(kNormalEnd);
+    Tick(1);
+    same("holding for the verdict");
+    EXPECT_TRUE(Project(dlg->Session().State()).checkingVisible);
+    monitor.AnswerPass();
+    QApplication::processEvents();
+    same("next step");
+    Silence();
+    sink.ExpectAny();
+    Tick(1);
+    same("link lost");
+    Tick(0);
+    same("not connected");
+    Speak();
 }
 
 TEST_F(ExecDlgTest, AMonitorCommandThatCannotBeUsedIsToldWhenTheRunOpens) {
