@@ -1,4 +1,4 @@
-// Test run benchmark: a document's steps run by the run sequencer on its real timers in an event
+// Test run benchmark: a document's steps run by a run session on its real timers in an event
 // loop, against the simulator (a zeb-sim child process, so its work is not counted here) with
 // 9600-baud pacing. Prints key=value figures:
 //   poll_period_ms    mean time between two run-poll status queries
@@ -28,8 +28,7 @@
 #include "MessageSeam.h"
 #include "MonitorGate.h"
 #include "ProcessEutMonitor.h"
-#include "RunJournalObserver.h"
-#include "RunSequencer.h"
+#include "RunSession.h"
 #include "SettingsDoc.h"
 #include "TestProperty.h"
 #include "TimerHost.h"
@@ -90,33 +89,26 @@ private:
 double MeanGapMs(zeb::CZebM40SettingsDoc& doc, zeb::CZebM40Cntl& cntl,
                  const QStringList& monitorWords) {
     QEventLoop loop;
-    zeb::CRunSequencer* seqPtr = nullptr;
-    zeb::CQtTimerHost timers([&](int id) {
-        seqPtr->OnTimer(id);
-        if (seqPtr->Outcome() != zeb::RunOutcome::None) {
-            loop.quit();
-        }
-    });
-    zeb::CRunSequencer seq(doc, cntl, timers);
-    seqPtr = &seq;
+    zeb::RunSessionSettings settings;
+    settings.journal = zeb::RunSessionSettings::Journal::None;
+    const zeb::CTestProperty property;
+    zeb::CRunSession session(doc, cntl, property, settings);
+    zeb::CRunSequencer& seq = session.Sequencer();
+    session.SetFinishListener([&] { loop.quit(); });
     GapClock gaps;
     seq.SetObserver(&gaps);
-    std::unique_ptr<zeb::CProcessEutMonitor> monitor;
-    std::unique_ptr<zeb::CMonitorGate> gate;
     if (!monitorWords.isEmpty()) {
-        monitor = std::make_unique<zeb::CProcessEutMonitor>(monitorWords, 30000);
-        gate = std::make_unique<zeb::CMonitorGate>(seq, doc, *monitor, zeb::MonitorGateOptions());
-        seq.SetStepGate(gate.get());
+        session.SetMonitor(std::make_unique<zeb::CProcessEutMonitor>(monitorWords, 30000),
+                           zeb::MonitorGateOptions());
     }
     doc.SetCurrentStep(0);
-    seq.Open();
-    seq.OnTimer(zeb::runtimer::kIdlePoll);
+    session.Open();
+    session.OnTimer(zeb::runtimer::kIdlePoll);
     seq.OnStart();
     if (seq.Phase() == zeb::RunPhase::Running) {
         loop.exec();
     }
-    gate.reset();
-    seq.Destroy();
+    session.Close();
     if (seq.Outcome() != zeb::RunOutcome::Complete || gaps.gapsMs.empty()) {
         return -1.0;
     }
@@ -189,32 +181,32 @@ int main(int argc, char** argv) {
 
     QEventLoop loop;
     std::vector<qint64> runPollNs;
-    zeb::CRunSequencer* seqPtr = nullptr;
+    zeb::CRunSession* sessionPtr = nullptr;
     zeb::CQtTimerHost timers([&](int id) {
         if (id == zeb::runtimer::kRunPoll) {
             runPollNs.push_back(clock.nsecsElapsed());
         }
-        seqPtr->OnTimer(id);
-        if (seqPtr->Outcome() != zeb::RunOutcome::None) {
-            loop.quit();
-        }
+        sessionPtr->OnTimer(id);
     });
-    zeb::CRunSequencer seq(doc, cntl, timers);
-    seqPtr = &seq;
     // The journal on this disk, as a real run writes it.
     QTemporaryDir journalDir;
-    zeb::CRunJournalFile journal;
-    if (journalled) {
-        QString error;
-        if (!journal.Create(journalDir.filePath(QStringLiteral("run.zebrun")), error) ||
-            !journal.Open(zeb::RunOpenInfo(doc, zeb::CTestProperty(), cntl))) {
-            std::fprintf(stderr, "run_bench: no journal: %s\n", error.toLocal8Bit().constData());
-            return 1;
-        }
-        seq.SetObserver(&journal.Observer());
+    zeb::RunSessionSettings settings;
+    settings.journal = journalled ? zeb::RunSessionSettings::Journal::AtPath
+                                  : zeb::RunSessionSettings::Journal::None;
+    settings.journalPath = journalDir.filePath(QStringLiteral("run.zebrun"));
+    const zeb::CTestProperty property;
+    zeb::CRunSession session(doc, cntl, property, settings, &timers);
+    sessionPtr = &session;
+    zeb::CRunSequencer& seq = session.Sequencer();
+    session.SetFinishListener([&] { loop.quit(); });
+    QString error;
+    QString notice;
+    if (!session.OpenJournal(error, notice)) {
+        std::fprintf(stderr, "run_bench: no journal: %s\n", error.toLocal8Bit().constData());
+        return 1;
     }
-    seq.Open();
-    seq.OnTimer(zeb::runtimer::kIdlePoll);
+    session.Open();
+    session.OnTimer(zeb::runtimer::kIdlePoll);
     const double cpu0 = ProcessCpuMs();
     clock.restart();
     seq.OnStart();
@@ -225,7 +217,7 @@ int main(int argc, char** argv) {
     loop.exec();
     const double wallMs = static_cast<double>(clock.nsecsElapsed()) / 1.0e6;
     const double cpuMs = ProcessCpuMs() - cpu0;
-    seq.Destroy();
+    session.Close();
     if (seq.Outcome() != zeb::RunOutcome::Complete || runPollNs.size() < 2) {
         std::fprintf(stderr, "run_bench: the run did not complete: %s\n",
                      sink.last.toLocal8Bit().constData());

@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <random>
+
 #include "ExecDlg.h"
 #include "ExecWidgets.h"
 #include "FakeEutMonitor.h"
@@ -399,6 +401,71 @@ TEST_F(ExecDlgTest, TheWidgetsShowTheProjectionOfTheSessionAfterEveryTransition)
     Tick(0);
     same("not connected");
     Speak();
+}
+
+// Answers OK or Cancel at random, and No to the report.
+class CoinOperator : public IMessageSink {
+public:
+    explicit CoinOperator(std::mt19937& rng) : m_rng(rng) {}
+    MsgAnswer Show(const QString&, MsgButtons buttons, MsgIcon) override {
+        if (buttons == MsgButtons::YesNoCancel) {
+            return MsgAnswer::No;
+        }
+        return buttons == MsgButtons::Ok || m_rng() % 4 != 0 ? MsgAnswer::Ok : MsgAnswer::Cancel;
+    }
+
+private:
+    std::mt19937& m_rng;
+};
+
+// Seeded random clicks, status bytes and verdicts: after each, the widgets are the projection.
+TEST_F(ExecDlgTest, RandomRunsAlwaysShowTheProjection) {
+    std::mt19937 rng(22);
+    CoinOperator coin(rng);
+    ScopedMessageSink scope(&coin);
+    auto fake = std::make_unique<FakeEutMonitor>();
+    FakeEutMonitor& monitor = *fake;
+    dlg->SetEutMonitor(std::move(fake), MonitorGateOptions());
+    ASSERT_TRUE(dlg->Begin());
+    dlg->show();
+    const quint8 kStatus[] = {0,
+                              kBusy,
+                              kRunning,
+                              kRunning | kBusy,
+                              kRunning | kPaused,
+                              kNormalEnd,
+                              kNormalEnd | kBusy,
+                              kError,
+                              kLineOn};
+    for (int event = 0; event < 1500; ++event) {
+        const int roll = static_cast<int>(rng() % 100);
+        const RunPhase phase = dlg->Sequencer().Phase();
+        if (roll < 50) {
+            Status(kStatus[rng() % sizeof kStatus]);
+            Counters(static_cast<int>(rng() % 3), static_cast<int>(rng() % 10));
+            if (phase != RunPhase::Holding) {
+                Tick(TestUnderWay(phase) ? runtimer::kRunPoll : runtimer::kIdlePoll);
+            }
+        } else if (roll < 62) {
+            W().start->click();
+        } else if (roll < 70) {
+            W().stop->click();
+        } else if (roll < 75) {
+            W().lineOn->click();
+        } else if (roll < 80) {
+            W().lineOff->click();
+        } else if (monitor.Busy()) {
+            if (roll < 90) {
+                monitor.AnswerPass();
+            } else if (roll < 95) {
+                monitor.AnswerFail(QStringLiteral("no answer"));
+            } else {
+                monitor.AnswerProblem(QStringLiteral("exit status 3"));
+            }
+        }
+        QApplication::processEvents();
+        ASSERT_TRUE(Shown(W()) == Project(dlg->Session().State())) << "event " << event;
+    }
 }
 
 TEST_F(ExecDlgTest, AMonitorCommandThatCannotBeUsedIsToldWhenTheRunOpens) {
