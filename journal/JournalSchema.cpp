@@ -53,11 +53,11 @@ constexpr bool Optional = false;
 const QStringList kResults{"pass", "fail", "none", "pending"};
 const QStringList kTestOutcomes{"complete", "stopped", "error", "no-link"};
 
-JournalFieldSpec StepField() {
+JournalFieldRow StepField() {
     return {kStep, Integer, Required, "the step, counted from 1", {}, {}, JournalBrief::Value};
 }
 
-std::vector<JournalEventSpec> BuildSchema() {
+std::vector<JournalEventRow> BuildSchema() {
     const QStringList runOutcomes = kTestOutcomes + QStringList{"closed", "abandoned", "resumed"};
     return {
         {JournalEvent::Open,
@@ -153,8 +153,8 @@ std::vector<JournalEventSpec> BuildSchema() {
 
 }  // namespace
 
-const JournalFieldSpec* JournalEventSpec::Field(const QString& fieldName) const {
-    for (const JournalFieldSpec& field : fields) {
+const JournalFieldRow* JournalEventRow::Field(const QString& fieldName) const {
+    for (const JournalFieldRow& field : fields) {
         if (fieldName == QLatin1String(field.name)) {
             return &field;
         }
@@ -162,43 +162,43 @@ const JournalFieldSpec* JournalEventSpec::Field(const QString& fieldName) const 
     return nullptr;
 }
 
-const std::vector<JournalEventSpec>& JournalSchema() {
-    static const std::vector<JournalEventSpec> schema = BuildSchema();
+const std::vector<JournalEventRow>& JournalSchema() {
+    static const std::vector<JournalEventRow> schema = BuildSchema();
     return schema;
 }
 
-const JournalEventSpec& JournalEventSpecOf(JournalEvent event) {
-    for (const JournalEventSpec& spec : JournalSchema()) {
-        if (spec.event == event) {
-            return spec;
+const JournalEventRow& JournalEventRowOf(JournalEvent event) {
+    for (const JournalEventRow& row : JournalSchema()) {
+        if (row.event == event) {
+            return row;
         }
     }
     return JournalSchema().front();  // every event has its row; never reached
 }
 
-const JournalEventSpec* FindJournalEventSpec(const QString& name) {
-    for (const JournalEventSpec& spec : JournalSchema()) {
-        if (name == QLatin1String(spec.name)) {
-            return &spec;
+const JournalEventRow* FindJournalEventRow(const QString& name) {
+    for (const JournalEventRow& row : JournalSchema()) {
+        if (name == QLatin1String(row.name)) {
+            return &row;
         }
     }
     return nullptr;
 }
 
 QLatin1String JournalEventName(JournalEvent event) {
-    return QLatin1String(JournalEventSpecOf(event).name);
+    return QLatin1String(JournalEventRowOf(event).name);
 }
 
 std::optional<JournalEvent> JournalEventOf(const QString& name) {
-    const JournalEventSpec* spec = FindJournalEventSpec(name);
-    return spec ? std::optional<JournalEvent>(spec->event) : std::nullopt;
+    const JournalEventRow* row = FindJournalEventRow(name);
+    return row ? std::optional<JournalEvent>(row->event) : std::nullopt;
 }
 
 JournalFields JournalEventFields(JournalEvent event, std::initializer_list<QJsonValue> values) {
-    const JournalEventSpec& spec = JournalEventSpecOf(event);
+    const JournalEventRow& row = JournalEventRowOf(event);
     JournalFields fields;
     auto next = values.begin();
-    for (const JournalFieldSpec& field : spec.fields) {
+    for (const JournalFieldRow& field : row.fields) {
         const QJsonValue value = next != values.end() ? *next++ : QJsonValue(QJsonValue::Undefined);
         if (field.required) {
             // A value that is not there is written as null, never left out.

@@ -89,10 +89,10 @@ enum class JournalFieldType { Integer, Text, Boolean, List, Object };
 // number of its items, or not at all (a structure too long for one line).
 enum class JournalBrief { Value, Count, Omit };
 
-struct JournalFieldSpec {
-    JournalFieldSpec(const char* fieldName, JournalFieldType fieldType, bool isRequired,
-                     const char* fieldMeaning, QStringList texts = {}, QStringList parts = {},
-                     JournalBrief shown = JournalBrief::Value)
+struct JournalFieldRow {
+    JournalFieldRow(const char* fieldName, JournalFieldType fieldType, bool isRequired,
+                    const char* fieldMeaning, QStringList texts = {}, QStringList parts = {},
+                    JournalBrief shown = JournalBrief::Value)
         : name(fieldName),
           type(fieldType),
           required(isRequired),
@@ -112,20 +112,20 @@ struct JournalFieldSpec {
     JournalBrief brief = JournalBrief::Value;
 };
 
-struct JournalEventSpec {
+struct JournalEventRow {
     JournalEvent event = JournalEvent::Open;
     const char* name = "";
     const char* meaning = "";
-    std::vector<JournalFieldSpec> fields;  // in the order they are written
+    std::vector<JournalFieldRow> fields;  // in the order they are written
 
-    const JournalFieldSpec* Field(const QString& fieldName) const;
+    const JournalFieldRow* Field(const QString& fieldName) const;
 };
 
 // The whole table, in the order the README lists the events.
-const std::vector<JournalEventSpec>& JournalSchema();
-const JournalEventSpec& JournalEventSpecOf(JournalEvent event);
+const std::vector<JournalEventRow>& JournalSchema();
+const JournalEventRow& JournalEventRowOf(JournalEvent event);
 // The event named so; nothing for a name this program does not write.
-const JournalEventSpec* FindJournalEventSpec(const QString& name);
+const JournalEventRow* FindJournalEventRow(const QString& name);
 
 // "open", "step-end", ...
 QLatin1String JournalEventName(JournalEvent event);

@@ -50,24 +50,24 @@ bool HasType(const QJsonValue& value, JournalFieldType type) {
 
 // What is wrong with an event against the table; empty when it fits.
 QStringList Misfits(const QString& name, const JournalFields& fields) {
-    const JournalEventSpec* spec = FindJournalEventSpec(name);
-    if (!spec) {
+    const JournalEventRow* row = FindJournalEventRow(name);
+    if (!row) {
         return {name + ": not in the table"};
     }
     QStringList wrong;
     size_t at = 0;  // the table's fields are met in order
     for (const auto& [key, value] : fields) {
-        while (at < spec->fields.size() && key != QLatin1String(spec->fields[at].name)) {
-            if (spec->fields[at].required) {
-                wrong << QStringLiteral("%1: %2 missing").arg(name, spec->fields[at].name);
+        while (at < row->fields.size() && key != QLatin1String(row->fields[at].name)) {
+            if (row->fields[at].required) {
+                wrong << QStringLiteral("%1: %2 missing").arg(name, row->fields[at].name);
             }
             ++at;
         }
-        if (at == spec->fields.size()) {
+        if (at == row->fields.size()) {
             wrong << QStringLiteral("%1: %2 unknown or out of order").arg(name, key);
             break;
         }
-        const JournalFieldSpec& field = spec->fields[at++];
+        const JournalFieldRow& field = row->fields[at++];
         if (!HasType(value, field.type)) {
             wrong << QStringLiteral("%1: %2 is no %3")
                          .arg(name, key, JournalFieldTypeText(field.type));
@@ -75,9 +75,9 @@ QStringList Misfits(const QString& name, const JournalFields& fields) {
             wrong << QStringLiteral("%1: %2 \"%3\"").arg(name, key, value.toString());
         }
     }
-    for (; at < spec->fields.size(); ++at) {
-        if (spec->fields[at].required) {
-            wrong << QStringLiteral("%1: %2 missing").arg(name, spec->fields[at].name);
+    for (; at < row->fields.size(); ++at) {
+        if (row->fields[at].required) {
+            wrong << QStringLiteral("%1: %2 missing").arg(name, row->fields[at].name);
         }
     }
     return wrong;
@@ -131,8 +131,8 @@ TEST(JournalSchema, EveryEntryPointWritesItsEventAsTheTableDescribesIt) {
         written.insert(name);
     }
     // Each of the table's events has its entry point.
-    for (const JournalEventSpec& spec : JournalSchema()) {
-        EXPECT_EQ(written.count(QString::fromLatin1(spec.name)), 1u) << spec.name;
+    for (const JournalEventRow& row : JournalSchema()) {
+        EXPECT_EQ(written.count(QString::fromLatin1(row.name)), 1u) << row.name;
     }
     // Optional fields are left out, never written empty; the table's order holds with them.
     EXPECT_EQ(journal.events[0].second.size(), 12u);
@@ -142,12 +142,12 @@ TEST(JournalSchema, EveryEntryPointWritesItsEventAsTheTableDescribesIt) {
 
 TEST(JournalSchema, EventsAreFoundByNameAndAValueNotGivenIsNeverDropped) {
     std::set<QString> names;
-    for (const JournalEventSpec& spec : JournalSchema()) {
-        EXPECT_EQ(JournalEventOf(QString::fromLatin1(spec.name)), spec.event);
-        EXPECT_EQ(JournalEventName(spec.event), QLatin1String(spec.name));
-        EXPECT_TRUE(names.insert(QString::fromLatin1(spec.name)).second) << spec.name;
+    for (const JournalEventRow& row : JournalSchema()) {
+        EXPECT_EQ(JournalEventOf(QString::fromLatin1(row.name)), row.event);
+        EXPECT_EQ(JournalEventName(row.event), QLatin1String(row.name));
+        EXPECT_TRUE(names.insert(QString::fromLatin1(row.name)).second) << row.name;
         std::set<QString> fields;
-        for (const JournalFieldSpec& field : spec.fields) {
+        for (const JournalFieldRow& field : row.fields) {
             EXPECT_FALSE(IsReservedJournalField(QString::fromLatin1(field.name))) << field.name;
             EXPECT_TRUE(fields.insert(QString::fromLatin1(field.name)).second) << field.name;
             EXPECT_TRUE(field.values.isEmpty() || field.type == JournalFieldType::Text);
@@ -213,30 +213,30 @@ TEST(JournalSchema, TheReadmeTableNamesExactlyTheTablesEventsAndFieldsInTheirOrd
     const std::vector<ReadmeRow> rows = ReadmeEventRows();
     ASSERT_FALSE(rows.empty()) << "the README's table of events was not found";
     QStringList allEvents;
-    for (const JournalEventSpec& spec : JournalSchema()) {
-        allEvents << QString::fromLatin1(spec.name);
+    for (const JournalEventRow& row : JournalSchema()) {
+        allEvents << QString::fromLatin1(row.name);
     }
     QStringList documented;
-    for (const ReadmeRow& row : rows) {
-        for (const QString& event : row.events) {
+    for (const ReadmeRow& readme : rows) {
+        for (const QString& event : readme.events) {
             documented << event;
-            const JournalEventSpec* spec = FindJournalEventSpec(event);
-            if (!spec) {
+            const JournalEventRow* row = FindJournalEventRow(event);
+            if (!row) {
                 ADD_FAILURE() << "the README documents an event not written: "
                               << event.toStdString();
                 continue;
             }
             QStringList fields;
             QStringList known = allEvents;
-            for (const JournalFieldSpec& field : spec->fields) {
+            for (const JournalFieldRow& field : row->fields) {
                 fields << QString::fromLatin1(field.name);
                 known << field.values << field.members;
             }
             if (fields.isEmpty()) {
-                EXPECT_EQ(row.text.trimmed(), "none |") << event.toStdString();
+                EXPECT_EQ(readme.text.trimmed(), "none |") << event.toStdString();
             }
             QStringList inOrder;
-            for (const QString& name : row.names) {
+            for (const QString& name : readme.names) {
                 if (fields.contains(name)) {
                     if (!inOrder.contains(name)) {
                         inOrder << name;
@@ -258,7 +258,7 @@ TEST(JournalSchema, TheReadmeTableNamesExactlyTheTablesEventsAndFieldsInTheirOrd
 
 TEST(JournalSchema, TheWordsWrittenAreTheTablesValues) {
     const auto values = [](JournalEvent event, const char* field) {
-        return JournalEventSpecOf(event).Field(QLatin1String(field))->values;
+        return JournalEventRowOf(event).Field(QLatin1String(field))->values;
     };
     const QStringList closeOutcomes = values(JournalEvent::Close, "outcome");
     const QStringList testOutcomes = values(JournalEvent::RunEnd, "outcome");

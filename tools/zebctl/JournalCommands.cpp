@@ -61,10 +61,10 @@ QString Brief(const QJsonValue& value) {
 // does not name, and those of other events, follow in alphabetical order.
 QString EventLine(const JournalEntry& entry) {
     QStringList parts{QString::number(entry.seq), entry.time, entry.event};
-    const zeb::JournalEventSpec* spec = zeb::FindJournalEventSpec(entry.event);
+    const zeb::JournalEventRow* row = zeb::FindJournalEventRow(entry.event);
     QStringList keys;
-    if (spec) {
-        for (const zeb::JournalFieldSpec& field : spec->fields) {
+    if (row) {
+        for (const zeb::JournalFieldRow& field : row->fields) {
             const QString key = QString::fromLatin1(field.name);
             if (field.brief != zeb::JournalBrief::Omit && entry.line.contains(key)) {
                 keys << key;
@@ -72,14 +72,14 @@ QString EventLine(const JournalEntry& entry) {
         }
     }
     for (const QString& key : entry.line.keys()) {
-        const bool named = spec && spec->Field(key);
+        const bool named = row && row->Field(key);
         if (!named && !zeb::IsReservedJournalField(key)) {
             keys << key;
         }
     }
     for (const QString& key : keys) {
         const QJsonValue value = entry.line.value(key);
-        const zeb::JournalFieldSpec* field = spec ? spec->Field(key) : nullptr;
+        const zeb::JournalFieldRow* field = row ? row->Field(key) : nullptr;
         if (field && field->brief == zeb::JournalBrief::Count && value.isArray()) {
             parts << QStringLiteral("%1=%2").arg(key).arg(value.toArray().size());
         } else {
@@ -130,9 +130,9 @@ int Show(const QString& path) {
 // The journal's table: "event: meaning", then "  field type required|optional: meaning" with
 // the words a text may hold, for an auditor reading a journal without the README.
 int Events() {
-    for (const zeb::JournalEventSpec& spec : zeb::JournalSchema()) {
-        Out(QStringLiteral("%1: %2").arg(QLatin1String(spec.name), QLatin1String(spec.meaning)));
-        for (const zeb::JournalFieldSpec& field : spec.fields) {
+    for (const zeb::JournalEventRow& row : zeb::JournalSchema()) {
+        Out(QStringLiteral("%1: %2").arg(QLatin1String(row.name), QLatin1String(row.meaning)));
+        for (const zeb::JournalFieldRow& field : row.fields) {
             QString line =
                 QStringLiteral("  %1 %2 %3: %4")
                     .arg(QLatin1String(field.name), zeb::JournalFieldTypeText(field.type),
