@@ -19,7 +19,12 @@ void CRunSequencer::OnStart() {
         return;
     }
     KillPolls();
+    // START runs the current step; one outside the list (it cannot arise from the handlers)
+    // is the first.
     const int current = CurrentIndex();
+    if (current != m_doc.CurrentStep()) {
+        m_doc.SetCurrentStep(current);
+    }
     CExecData& step = m_doc.Steps()[static_cast<size_t>(current)];
     m_state.stepNumber = QString::number(current + 1);
     Changed();

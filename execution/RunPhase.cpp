@@ -58,6 +58,27 @@ Transition EndWith(RunOutcome outcome, const QString& message) {
     return t;
 }
 
+// After a step that ended normally (and was judged, where a gate judges it): the next step, or
+// the test is complete.
+Transition GoOn(bool moreSteps) {
+    Transition t;
+    t.poll = runtimer::kRunPoll;
+    t.view = PanelView::StepDone;
+    if (moreSteps) {
+        t.next = RunPhase::Running;
+        t.ops = {RunOp::NextStep};
+        return t;
+    }
+    t.next = RunPhase::Ending;
+    t.poll = runtimer::kIdlePoll;
+    t.outcome = RunOutcome::Complete;
+    t.ops = {RunOp::ReadCounters, RunOp::Say, RunOp::Rewind};
+    t.message = linkmsg::TestComplete();
+    t.notice = true;
+    t.view = PanelView::Completed;
+    return t;
+}
+
 // The run poll: follows the instrument through the step and on to the next one.
 Transition RunTick(const RunInput& in) {
     if (!in.status) {
@@ -95,19 +116,17 @@ Transition RunTick(const RunInput& in) {
         t.view = PanelView::RunBusyEnd;
         return t;
     }
-    t.view = PanelView::StepDone;
-    if (in.moreSteps) {
-        t.next = RunPhase::Running;
-        t.ops = {RunOp::FinishStep, RunOp::Gate, RunOp::NextStep};
+    if (in.stepGate) {
+        // The step gate judges the step while the instrument is idle; nothing is polled and
+        // nothing sent until it lets the run go on (Released) or STOP ends it.
+        t.next = RunPhase::Holding;
+        t.poll = runtimer::kNone;
+        t.ops = {RunOp::FinishStep, RunOp::CheckStep};
+        t.view = in.moreSteps ? PanelView::StepDone : PanelView::Completed;
         return t;
     }
-    t.next = RunPhase::Ending;
-    t.poll = runtimer::kIdlePoll;
-    t.outcome = RunOutcome::Complete;
-    t.ops = {RunOp::FinishStep, RunOp::Gate, RunOp::ReadCounters, RunOp::Say, RunOp::Rewind};
-    t.message = linkmsg::TestComplete();
-    t.notice = true;
-    t.view = PanelView::Completed;
+    t = GoOn(in.moreSteps);
+    t.ops.insert(t.ops.begin(), RunOp::FinishStep);
     return t;
 }
 
@@ -239,6 +258,8 @@ Transition Decide(const RunInput& in) {
         case RunEvent::StepRefused:
         case RunEvent::CommandFailed:
             return Failure(in);
+        case RunEvent::Released:
+            return in.phase == RunPhase::Holding ? GoOn(in.moreSteps) : t;
     }
     return t;
 }

@@ -41,6 +41,7 @@ enum class RunEvent {
     LineOff,          // LINE OFF pressed
     StepRefused,      // the step check refused the step's parameter block (RunInput::detail)
     CommandFailed,    // RunInput::failedOp got no ACK, timed out or found the link gone
+    Released,         // the step gate lets the run go on after the step that ended
 };
 
 // What a transition does, in this order. Instrument operations first, then run bookkeeping.
@@ -56,7 +57,7 @@ enum class RunOp {
     ReadCounters,   // discharges done and countdown into the panel
     ReportError,    // the instrument's error text, shown when there is one
     FinishStep,     // the step passed; another step becomes current
-    Gate,           // the step gate may hold the run here
+    CheckStep,      // the step gate judges the step that ended (the run holds meanwhile)
     Say,            // the transition's message
     Rewind,         // back to the first step after a complete test
 };
@@ -91,6 +92,7 @@ struct RunInput {
     RunEvent event = RunEvent::IdleTick;
     std::optional<quint8> status;      // empty: the instrument did not answer
     bool moreSteps = false;            // another step follows the current one
+    bool stepGate = false;             // a step gate may hold the run after each step
     RunOp failedOp = RunOp::LoadStep;  // StepRefused, CommandFailed: the operation
     QString detail;                    // StepRefused: what the step check said (may be empty)
 };

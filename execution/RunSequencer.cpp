@@ -109,6 +109,7 @@ void CRunSequencer::Tick(RunEvent event) {
     in.event = event;
     if (event == RunEvent::RunTick) {
         in.moreSteps = CurrentIndex() + 1 < StepCount();
+        in.stepGate = m_gate != nullptr;
     }
     quint8 st = 0;
     if (m_cntl.GetStatus(st)) {
@@ -120,29 +121,15 @@ void CRunSequencer::Tick(RunEvent event) {
     Carry(Decide(in));
 }
 
-void CRunSequencer::Carry(Transition t, size_t firstOp) {
-    if (firstOp == 0) {
-        m_viewApplied = false;
-    }
-    for (size_t i = firstOp; i < t.ops.size(); ++i) {
-        const RunOp op = t.ops[i];
-        if (op == RunOp::Gate && m_gate &&
-            m_gate->HoldAfterStep(m_finished, m_doc.CurrentStep() == m_finished)) {
-            if (!m_viewApplied) {
-                ApplyView(t.view, m_status);
-            }
-            m_heldAt = i + 1;
-            m_held = std::move(t);
-            Enter(RunPhase::Holding);
-            Changed();
-            return;
-        }
+void CRunSequencer::Carry(const Transition& t, bool viewShown) {
+    m_viewApplied = viewShown;
+    for (const RunOp op : t.ops) {
         if (!Perform(op, t)) {
-            // The operation failed: the rest of the transition is not carried out, the table
-            // decides what the failure leads to.
-            RunInput failed = *m_failed;
+            // The operation failed, or the gate did not hold: the rest of the transition is not
+            // carried out, the table decides what comes of it.
+            const RunInput next = *m_failed;
             m_failed.reset();
-            Carry(Decide(failed));
+            Carry(Decide(next));
             return;
         }
     }
@@ -160,18 +147,24 @@ void CRunSequencer::Carry(Transition t, size_t firstOp) {
 }
 
 void CRunSequencer::ReleaseHold() {
-    if (m_phase != RunPhase::Holding || !m_held) {
+    if (m_phase != RunPhase::Holding) {
         return;
     }
-    Transition t = std::move(*m_held);
-    const size_t at = m_heldAt;
-    m_held.reset();
-    Enter(RunPhase::Running);  // back in the run it was holding
-    m_viewApplied = true;
-    Carry(std::move(t), at);
+    Enter(RunPhase::Running);  // back in the run it was holding; its panel stays as shown
+    Carry(Decide(Released()), true);
 }
 
-bool CRunSequencer::Perform(RunOp op, Transition& t) {
+// The event that lets a held run go on, after the step that ended last.
+RunInput CRunSequencer::Released() const {
+    RunInput in;
+    in.phase = RunPhase::Holding;
+    in.event = RunEvent::Released;
+    in.status = m_status;
+    in.moreSteps = m_finished + 1 < StepCount();
+    return in;
+}
+
+bool CRunSequencer::Perform(RunOp op, const Transition& t) {
     switch (op) {
         case RunOp::ClearSettings:
             m_cntl.ClearSettings();
@@ -207,8 +200,12 @@ bool CRunSequencer::Perform(RunOp op, Transition& t) {
         case RunOp::FinishStep:
             FinishStep();
             return true;
-        case RunOp::Gate:
-            return true;  // no gate, or it let the run go on (see Carry)
+        case RunOp::CheckStep:
+            if (m_gate && m_gate->HoldAfterStep(m_finished, m_doc.CurrentStep() == m_finished)) {
+                return true;  // the run holds until the gate releases it or STOP
+            }
+            m_failed = Released();  // nothing to wait for: the run goes on at once
+            return false;
         case RunOp::Say:
             if (!m_viewApplied && !t.sayFirst) {
                 ApplyView(t.view, m_status);
@@ -246,9 +243,6 @@ void CRunSequencer::Enter(RunPhase phase) {
     }
     const RunPhase from = m_phase;
     m_phase = phase;
-    if (from == RunPhase::Holding) {
-        m_held.reset();
-    }
     m_observer->OnPhase(from, phase);
 }
 
@@ -271,11 +265,9 @@ void CRunSequencer::KillPolls() {
 
 // The current step; an index outside the list cannot arise from the handlers, but it is never
 // read past the list either.
-int CRunSequencer::CurrentIndex() {
-    if (!HasStep(m_doc.CurrentStep())) {
-        m_doc.SetCurrentStep(0);
-    }
-    return m_doc.CurrentStep();
+int CRunSequencer::CurrentIndex() const {
+    const int current = m_doc.CurrentStep();
+    return HasStep(current) ? current : 0;
 }
 
 // The step the instrument finished passed, unless the step gate judges it; the next one becomes

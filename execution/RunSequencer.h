@@ -105,14 +105,16 @@ public:
 private:
     // Carrying out transitions (RunSequencer.cpp).
     void Tick(RunEvent event);
-    void Carry(Transition t, size_t firstOp = 0);
-    bool Perform(RunOp op, Transition& t);
+    // viewShown: the panel already shows the transition (a held run going on).
+    void Carry(const Transition& t, bool viewShown = false);
+    bool Perform(RunOp op, const Transition& t);
+    RunInput Released() const;
     bool Done(RunOp op, const CmdResult& result);
     void Enter(RunPhase phase);
     void EndRun(RunOutcome outcome);
     void ArmPoll(int id);
     void KillPolls();
-    int CurrentIndex();
+    int CurrentIndex() const;
     void FinishStep();
     bool NextStep();
     bool LoadCurrentStep();
@@ -164,9 +166,7 @@ private:
     qint64 m_remainingSeconds = 0;
     int m_finished = 0;                // the step that ended last
     QStringList m_block;               // the parameter block last sent
-    std::optional<Transition> m_held;  // the rest of a transition the step gate holds
-    std::optional<RunInput> m_failed;  // the failure that cut the current transition short
-    size_t m_heldAt = 0;
+    std::optional<RunInput> m_failed;  // what cut the current transition short
 };
 
 }  // namespace zeb

@@ -21,7 +21,7 @@ constexpr RunEvent kEvents[] = {
     RunEvent::IdleTick,       RunEvent::RunTick,         RunEvent::Start,
     RunEvent::StartConfirmed, RunEvent::StartCancelled,  RunEvent::Stop,
     RunEvent::Escape,         RunEvent::LineOnConfirmed, RunEvent::LineOff,
-    RunEvent::StepRefused,    RunEvent::CommandFailed};
+    RunEvent::StepRefused,    RunEvent::CommandFailed,   RunEvent::Released};
 
 bool Has(const Transition& t, RunOp op) {
     return std::find(t.ops.begin(), t.ops.end(), op) != t.ops.end();
@@ -37,8 +37,10 @@ TEST(RunPhaseTable, OnlyStartOrAStartedRunSendsCaAndOnlyLineOnSendsCc) {
                 if (b >= 0) {
                     in.status = static_cast<quint8>(b);
                 }
-                for (bool more : {false, true}) {
+                for (int variant = 0; variant < 4; ++variant) {
+                    const bool more = (variant & 1) != 0;
                     in.moreSteps = more;
+                    in.stepGate = (variant & 2) != 0;
                     const Transition t = Decide(in);
                     const auto where = [&] {
                         return ::testing::Message()
@@ -55,7 +57,11 @@ TEST(RunPhaseTable, OnlyStartOrAStartedRunSendsCaAndOnlyLineOnSendsCc) {
                         EXPECT_TRUE(phase == RunPhase::Running || phase == RunPhase::Paused)
                             << where();
                     }
-                    if (Has(t, RunOp::NextStep)) {
+                    if (Has(t, RunOp::NextStep) && event == RunEvent::Released) {
+                        // A run the gate held goes on.
+                        EXPECT_EQ(phase, RunPhase::Holding) << where();
+                        EXPECT_TRUE(more) << where();
+                    } else if (Has(t, RunOp::NextStep)) {
                         // Only a step this dialog started, reported done and not stopped.
                         EXPECT_EQ(event, RunEvent::RunTick) << where();
                         EXPECT_TRUE(phase == RunPhase::Running || phase == RunPhase::Paused)
@@ -70,9 +76,9 @@ TEST(RunPhaseTable, OnlyStartOrAStartedRunSendsCaAndOnlyLineOnSendsCc) {
                     if (phase == RunPhase::Closed) {
                         EXPECT_TRUE(t.ops.empty() && t.next == RunPhase::Closed) << where();
                     }
-                    // A poll never leaves the run without a poll, unless the gate may hold it.
+                    // A poll never leaves the run without a poll, unless the gate holds it.
                     if ((event == RunEvent::IdleTick || event == RunEvent::RunTick) &&
-                        phase != RunPhase::Closed) {
+                        phase != RunPhase::Closed && t.next != RunPhase::Holding) {
                         EXPECT_NE(t.poll, runtimer::kNone) << where();
                     }
                 }
@@ -113,15 +119,18 @@ TEST(RunPhaseTable, HowATestEnds) {
 
 // Where each poll of a started test leads, for every status byte: STOP is never forgotten, a
 // step the instrument still runs keeps its pause state, and only a step of ours that ended
-// normally moves the run on.
+// normally moves the run on (or holds it, where a step gate may judge the step).
 TEST(RunPhaseTable, EveryRunTickLeadsToTheRightPhase) {
     for (RunPhase phase : {RunPhase::Running, RunPhase::Paused, RunPhase::Stopping}) {
         for (int b = -1; b < 256; ++b) {
-            for (bool more : {false, true}) {
+            for (int variant = 0; variant < 4; ++variant) {
+                const bool more = (variant & 1) != 0;
+                const bool gate = (variant & 2) != 0;
                 RunInput in;
                 in.phase = phase;
                 in.event = RunEvent::RunTick;
                 in.moreSteps = more;
+                in.stepGate = gate;
                 if (b >= 0) {
                     in.status = static_cast<quint8>(b);
                 }
@@ -136,11 +145,15 @@ TEST(RunPhaseTable, EveryRunTickLeadsToTheRightPhase) {
                                                            : RunPhase::Running;
                 } else if (b >= 0 && !(b & kError) && (b & kNormalEnd) &&
                            phase != RunPhase::Stopping) {
-                    expected = (b & kBusy) ? phase : more ? RunPhase::Running : RunPhase::Ending;
+                    expected = (b & kBusy) ? phase
+                               : gate      ? RunPhase::Holding
+                               : more      ? RunPhase::Running
+                                           : RunPhase::Ending;
                 }
                 EXPECT_EQ(static_cast<int>(t.next), static_cast<int>(expected)) << where;
-                EXPECT_EQ(t.poll,
-                          expected == RunPhase::Ending ? runtimer::kIdlePoll : runtimer::kRunPoll)
+                EXPECT_EQ(t.poll, expected == RunPhase::Ending    ? runtimer::kIdlePoll
+                                  : expected == RunPhase::Holding ? runtimer::kNone
+                                                                  : runtimer::kRunPoll)
                     << where;
             }
         }

@@ -193,6 +193,21 @@ TEST_F(RunSessionTest, AStartCommandWithoutAckEndsTheTestAtOnce) {
     EXPECT_EQ(journal.EventNames().count("step-start"), 2);    // step 1 twice, never step 2
 }
 
+// Reading the run changes nothing: a current step outside the list (which no handler makes) is
+// read as the first one, and the document keeps it as it is.
+TEST_F(RunSessionTest, ReadsChangeNothing) {
+    ASSERT_TRUE(session->Open());
+    session->StartWhenReady(10);
+    sink.Expect(linkmsg::ConfirmTestStart());
+    Poll();
+    doc.SetCurrentStep(7);
+    Status(kRunning);
+    Poll();  // the run poll reads the current step for its counters and the next step
+    Project(session->State());
+    session->Sequencer().StartOffered();
+    EXPECT_EQ(doc.CurrentStep(), 7);
+}
+
 TEST_F(RunSessionTest, VerdictsAreJournalledBeforeTheyAreHeardAndTheMonitorGoesFirstOnClose) {
     auto fake = std::make_unique<FakeEutMonitor>();
     FakeEutMonitor& monitor = *fake;
