@@ -1,6 +1,5 @@
 #include "MonitorGate.h"
 
-#include "MessageSeam.h"
 #include "MonitorSettings.h"
 #include "RunSequencer.h"
 #include "SettingsDoc.h"
@@ -253,13 +252,8 @@ void CMonitorGate::SetChecking(int row) {
 
 bool CMonitorGate::AskToGoOn(const MonitorVerdict& verdict) {
     m_asking = true;
-    bool goOn = false;
-    if (m_answer) {
-        goOn = m_answer(verdict);
-    } else {
-        goOn = ShowMessage(MonitorProblemQuestion(verdict.request.step, verdict.comment),
-                           MsgButtons::OkCancel, MsgIcon::Warning) == MsgAnswer::Ok;
-    }
+    // Nobody to answer means nobody said the EUT may be surged further.
+    const bool goOn = m_answer && m_answer(verdict);
     m_asking = false;
     return goOn;
 }

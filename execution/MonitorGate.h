@@ -56,8 +56,8 @@ public:
     // for a PASS that cannot undo a FAIL found during the step, "------" for a problem).
     using VerdictRecorder = std::function<void(const MonitorVerdict&, int result)>;
     void SetVerdictRecorder(VerdictRecorder recorder) { m_recorder = std::move(recorder); }
-    // Asked when the monitor gave no verdict: true goes on, false stops the test. By default
-    // the operator answers through the message seam (OK goes on, Cancel stops).
+    // Asked when the monitor gave no verdict: true goes on, false stops the test (as it does
+    // when nobody answers). The gate itself never asks anyone.
     using ProblemAnswer = std::function<bool(const MonitorVerdict&)>;
     void SetProblemAnswer(ProblemAnswer answer) { m_answer = std::move(answer); }
     // Called when a check after a step begins (true) and when its verdict is in (false).

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "JournalRecovery.h"
+#include "MessageSeam.h"
 #include "ProcessEutMonitor.h"
 #include "RunJournalObserver.h"
 #include "SettingsDoc.h"
@@ -19,6 +20,11 @@ RunSessionSettings RunSessionSettings::Load() {
     return s;
 }
 
+bool AskOperatorToGoOn(const MonitorVerdict& verdict) {
+    return ShowMessage(MonitorProblemQuestion(verdict.request.step, verdict.comment),
+                       MsgButtons::OkCancel, MsgIcon::Warning) == MsgAnswer::Ok;
+}
+
 CRunSession::CRunSession(CZebM40SettingsDoc& doc, CZebM40Cntl& cntl, const CTestProperty& property,
                          RunSessionSettings settings, ITimerHost* timers)
     : m_doc(doc),
@@ -28,7 +34,8 @@ CRunSession::CRunSession(CZebM40SettingsDoc& doc, CZebM40Cntl& cntl, const CTest
       m_ownTimers(timers ? nullptr
                          : std::make_unique<CQtTimerHost>([this](int id) { OnTimer(id); })),
       m_timers(timers ? timers : m_ownTimers.get()),
-      m_seq(doc, cntl, *m_timers) {
+      m_seq(doc, cntl, *m_timers),
+      m_answer(AskOperatorToGoOn) {
     m_seq.SetStateListener([this] { Changed(); });
 }
 
@@ -68,9 +75,7 @@ void CRunSession::SetMonitor(std::unique_ptr<IEutMonitor> monitor,
             m_onVerdict(verdict, result);
         }
     });
-    if (m_answer) {
-        m_gate->SetProblemAnswer(m_answer);
-    }
+    m_gate->SetProblemAnswer(m_answer);
     m_seq.SetStepGate(m_gate.get());
 }
 

@@ -38,6 +38,10 @@ struct RunSessionSettings {
     static RunSessionSettings Load();
 };
 
+// The operator's answer to a check without verdict, through the message seam: OK goes on,
+// Cancel stops the test. The session's default answer.
+bool AskOperatorToGoOn(const MonitorVerdict& verdict);
+
 // How a session that starts its test by itself (StartWhenReady) gave up before the test ran.
 enum class AutoStartEnd { None, NoAnswer, NeedsLine, StayedBusy, Refused };
 
@@ -109,7 +113,7 @@ public:
     void SetVerdictListener(CMonitorGate::VerdictRecorder listener) {
         m_onVerdict = std::move(listener);
     }
-    // How a check without verdict is answered (default: the operator, OK goes on).
+    // How a check without verdict is answered (default: AskOperatorToGoOn).
     void SetProblemAnswer(CMonitorGate::ProblemAnswer answer);
     // Hears the journal's first write failure instead of the message seam.
     void SetJournalFailureListener(std::function<void(const QString&)> listener);

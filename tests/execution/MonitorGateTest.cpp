@@ -12,6 +12,7 @@
 #include "MonitorGate.h"
 #include "MonitorSettings.h"
 #include "RunJournalObserver.h"
+#include "RunSession.h"
 #include "SequencerFixture.h"
 
 namespace zeb::test {
@@ -36,6 +37,7 @@ protected:
     void MakeGate(MonitorGateOptions options) {
         gate = std::make_unique<CMonitorGate>(seq, doc, monitor, options,
                                               QStringLiteral("/lab/eut.zms"));
+        gate->SetProblemAnswer(AskOperatorToGoOn);  // as the run session answers
         gate->SetVerdictRecorder([this](const MonitorVerdict& v, int result) {
             records << QStringLiteral("%1 %2 %3 -> %4")
                            .arg(PhaseName(v.request.phase))
