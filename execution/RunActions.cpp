@@ -124,15 +124,9 @@ void CRunSequencer::OnLineOn() {
         return;
     }
     m_timers.KillTimer(runtimer::kIdlePoll);
-    if (ShowMessage(linkmsg::ConfirmLineOn(), MsgButtons::OkCancel, MsgIcon::Question) !=
-        MsgAnswer::Ok) {
-        ArmPoll(runtimer::kIdlePoll);
-        Changed();
-        return;
-    }
     RunInput in;
     in.phase = m_phase;
-    in.event = RunEvent::LineOnConfirmed;
+    in.event = RunEvent::LineOnPressed;
     in.status = st;
     m_status = st;
     Carry(Decide(in));

@@ -248,8 +248,15 @@ Transition Decide(const RunInput& in) {
             // reports it.
             t.ops.push_back(RunOp::Stop);
             return t;
+        case RunEvent::LineOnPressed:
+            // The idle poll waits for the answer: nothing is polled while the question is open.
+            t.ops = {RunOp::AskLineOn};
+            return t;
         case RunEvent::LineOnConfirmed:
             t.ops = {RunOp::ClearSettings, RunOp::Stop, RunOp::LineOn};
+            t.poll = runtimer::kIdlePoll;
+            return t;
+        case RunEvent::LineOnCancelled:
             t.poll = runtimer::kIdlePoll;
             return t;
         case RunEvent::LineOff:

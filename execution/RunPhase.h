@@ -37,7 +37,9 @@ enum class RunEvent {
     StartCancelled,   // Cancel on "Test starting."
     Stop,             // STOP pressed (or zebctl's signal)
     Escape,           // Esc while STOP is enabled
+    LineOnPressed,    // LINE ON pressed with the line switchable (the status byte it found)
     LineOnConfirmed,  // OK on "The EUT LINE will turn ON."
+    LineOnCancelled,  // Cancel on it
     LineOff,          // LINE OFF pressed
     StepRefused,      // the step check refused the step's parameter block (RunInput::detail)
     CommandFailed,    // RunInput::failedOp got no ACK, timed out or found the link gone
@@ -49,6 +51,7 @@ enum class RunOp {
     ClearSettings,  // "PQ0"
     Stop,           // "CB"
     LineOff,        // "CD"
+    AskLineOn,      // "The EUT LINE will turn ON.": the answer is the next event
     LineOn,         // "CC"
     LoadStep,       // the current step's parameter block
     StartStep,      // "CA" on a loaded step

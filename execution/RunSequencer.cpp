@@ -125,8 +125,8 @@ void CRunSequencer::Carry(const Transition& t, bool viewShown) {
     m_viewApplied = viewShown;
     for (const RunOp op : t.ops) {
         if (!Perform(op, t)) {
-            // The operation failed, or the gate did not hold: the rest of the transition is not
-            // carried out, the table decides what comes of it.
+            // The operation failed, the gate did not hold or the operator answered: the rest of
+            // the transition is not carried out, the table decides what comes of it.
             const RunInput next = *m_failed;
             m_failed.reset();
             Carry(Decide(next));
@@ -175,6 +175,17 @@ bool CRunSequencer::Perform(RunOp op, const Transition& t) {
         case RunOp::LineOff:
             m_cntl.LineOff();
             return true;
+        case RunOp::AskLineOn: {
+            // The operator's answer is the next event of the table.
+            const bool ok = ShowMessage(linkmsg::ConfirmLineOn(), MsgButtons::OkCancel,
+                                        MsgIcon::Question) == MsgAnswer::Ok;
+            RunInput answer;
+            answer.phase = m_phase;
+            answer.event = ok ? RunEvent::LineOnConfirmed : RunEvent::LineOnCancelled;
+            answer.status = m_status;
+            m_failed = answer;
+            return false;
+        }
         case RunOp::LineOn:
             SwitchLineOn();
             return true;

@@ -166,7 +166,7 @@ private:
     qint64 m_remainingSeconds = 0;
     int m_finished = 0;                // the step that ended last
     QStringList m_block;               // the parameter block last sent
-    std::optional<RunInput> m_failed;  // what cut the current transition short
+    std::optional<RunInput> m_failed;  // what cut the current transition short (the next event)
 };
 
 }  // namespace zeb

@@ -21,7 +21,8 @@ constexpr RunEvent kEvents[] = {
     RunEvent::IdleTick,       RunEvent::RunTick,         RunEvent::Start,
     RunEvent::StartConfirmed, RunEvent::StartCancelled,  RunEvent::Stop,
     RunEvent::Escape,         RunEvent::LineOnConfirmed, RunEvent::LineOff,
-    RunEvent::StepRefused,    RunEvent::CommandFailed,   RunEvent::Released};
+    RunEvent::StepRefused,    RunEvent::CommandFailed,   RunEvent::Released,
+    RunEvent::LineOnPressed,  RunEvent::LineOnCancelled};
 
 bool Has(const Transition& t, RunOp op) {
     return std::find(t.ops.begin(), t.ops.end(), op) != t.ops.end();
@@ -70,6 +71,10 @@ TEST(RunPhaseTable, OnlyStartOrAStartedRunSendsCaAndOnlyLineOnSendsCc) {
                             << where();
                         EXPECT_TRUE(more) << where();
                     }
+                    // The question comes only from LINE ON, "CC" only from OK on it.
+                    EXPECT_EQ(Has(t, RunOp::AskLineOn),
+                              event == RunEvent::LineOnPressed && phase != RunPhase::Closed)
+                        << where();
                     EXPECT_EQ(Has(t, RunOp::LineOn),
                               event == RunEvent::LineOnConfirmed && phase != RunPhase::Closed)
                         << where();
