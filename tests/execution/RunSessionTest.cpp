@@ -209,7 +209,17 @@ TEST_F(RunSessionTest, ReadsChangeNothing) {
 }
 
 TEST_F(RunSessionTest, VerdictsAreJournalledBeforeTheyAreHeardAndTheMonitorGoesFirstOnClose) {
-    auto fake = std::make_unique<FakeEutMonitor>();
+    // The session owns its monitor and deletes it on Close, so the cancels are counted here.
+    struct CountedMonitor : FakeEutMonitor {
+        explicit CountedMonitor(int& cancels) : m_cancels(cancels) {}
+        void Cancel() override {
+            m_cancels += Busy() ? 1 : 0;
+            FakeEutMonitor::Cancel();
+        }
+        int& m_cancels;
+    };
+    int cancels = 0;
+    auto fake = std::make_unique<CountedMonitor>(cancels);
     FakeEutMonitor& monitor = *fake;
     session->SetMonitor(std::move(fake), MonitorGateOptions());
     int heard = 0;
@@ -235,7 +245,7 @@ TEST_F(RunSessionTest, VerdictsAreJournalledBeforeTheyAreHeardAndTheMonitorGoesF
     Poll();
     ASSERT_TRUE(session->CheckingAfterStep());
     session->Close();
-    EXPECT_EQ(monitor.cancelled, 1);
+    EXPECT_EQ(cancels, 1);
     EXPECT_EQ(journal.EventNames().last(), "close");
     EXPECT_TRUE(ChainWhole());
 }
