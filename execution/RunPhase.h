@@ -48,15 +48,15 @@ enum class RunEvent {
 
 // What a transition does, in this order. Instrument operations first, then run bookkeeping.
 enum class RunOp {
-    ClearSettings,  // "PQ0"
-    Stop,           // "CB"
-    LineOff,        // "CD"
+    ClearSettings,  // CZebM40Cntl::ClearSettings: the loaded parameters are forgotten
+    Stop,           // CZebM40Cntl::StopTest
+    LineOff,        // CZebM40Cntl::LineOff
     AskLineOn,      // "The EUT LINE will turn ON.": the answer is the next event
-    LineOn,         // "CC"
+    LineOn,         // CZebM40Cntl::LineOn
     LoadStep,       // the current step's parameter block
-    StartStep,      // "CA" on a loaded step
-    PauseResume,    // "CA" on a running step
-    NextStep,       // "CB", the next step's block, "CA"
+    StartStep,      // CZebM40Cntl::StartTest on a loaded step
+    PauseResume,    // CZebM40Cntl::PauseResume on a running step
+    NextStep,       // stop, the next step's block, start
     ReadCounters,   // discharges done and countdown into the panel
     ReportError,    // the instrument's error text, shown when there is one
     FinishStep,     // the step passed; another step becomes current
