@@ -1,9 +1,9 @@
 #include "MonitorProgram.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
+
+#include "DataFolders.h"
 
 namespace zeb {
 
@@ -19,17 +19,11 @@ QString Described(const QString& what, const QString& folder) {
 }  // namespace
 
 QString ShippedMonitorFolder() {
-    const QString env = qEnvironmentVariable("ZEB_MONITORS_DIR");
-    if (!env.isEmpty()) {
-        return env;
-    }
-    return QDir::cleanPath(QCoreApplication::applicationDirPath() +
-                           QStringLiteral("/../share/zeb/monitors"));
+    return ShippedDataFolder("ZEB_MONITORS_DIR", QStringLiteral("monitors"));
 }
 
 QString LabMonitorFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
-           QStringLiteral("/monitors");
+    return LabDataFolder(QStringLiteral("monitors"));
 }
 
 MonitorPlaces InstalledMonitorPlaces(const QString& documentPath) {

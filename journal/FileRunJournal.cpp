@@ -3,11 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <cerrno>
 #include <cstring>
 
+#include "DataFolders.h"
 #include "FileAccess.h"
 #include "JournalReader.h"
 
@@ -71,8 +71,7 @@ QString WriteFailureMarkerPath(const QString& journalPath) {
 }
 
 QString DefaultJournalFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
-           QStringLiteral("/runs");
+    return LabDataFolder(QStringLiteral("runs"));
 }
 
 QString JournalFileName(const QString& documentName, const QDateTime& localNow) {

@@ -1,12 +1,11 @@
 #include "ProfileLibrary.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <optional>
 
+#include "DataFolders.h"
 #include "FileAccess.h"
 
 namespace zeb {
@@ -91,17 +90,11 @@ ProfileSet LoadProfiles(const QString& shippedFolder, const QString& labFolder) 
 }
 
 QString ShippedProfileFolder() {
-    const QString env = qEnvironmentVariable("ZEB_STANDARDS_DIR");
-    if (!env.isEmpty()) {
-        return env;
-    }
-    return QDir::cleanPath(QCoreApplication::applicationDirPath() +
-                           QStringLiteral("/../share/zeb/standards"));
+    return ShippedDataFolder("ZEB_STANDARDS_DIR", QStringLiteral("standards"));
 }
 
 QString LabProfileFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
-           QStringLiteral("/standards");
+    return LabDataFolder(QStringLiteral("standards"));
 }
 
 const ProfileSet& InstalledProfiles() {
