@@ -39,31 +39,8 @@ void CRunSequencer::OnStart() {
         in.status = st;
     }
     m_status = st;
-    const Transition t = Decide(in);
-    if (t.next != RunPhase::Starting) {
-        Carry(t);  // pause or resume, or nothing can start now
-        return;
-    }
-    m_state.dischargeDone = QString::number(0);
-    m_state.countdown = QString::number(step.MinInterval());
-    SelectRow(current);
-    m_state.lineOnEnabled = false;
-    m_state.startEnabled = false;
-    Carry(t);
-    if (m_phase != RunPhase::Starting) {
-        return;  // the step was not loaded; the operator has been told
-    }
-    in.phase = m_phase;
-    if (ShowMessage(linkmsg::ConfirmTestStart(), MsgButtons::OkCancel, MsgIcon::Question) ==
-        MsgAnswer::Ok) {
-        m_reportPending = true;
-        m_outcome = RunOutcome::None;
-        Judge(current, kResultNone, JudgedBy::Sequencer);
-        in.event = RunEvent::StartConfirmed;
-    } else {
-        m_state.lineOnEnabled = true;  // the parameters stay loaded on the instrument
-        in.event = RunEvent::StartCancelled;
-    }
+    // Pause or resume, nothing when nothing can start now, or the step loaded and the
+    // question "Test starting." whose answer the table decides.
     Carry(Decide(in));
 }
 

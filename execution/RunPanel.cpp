@@ -187,6 +187,15 @@ void CRunSequencer::ApplyView(PanelView view, quint8 st) {
         case PanelView::StepDone:
             s.pauseVisible = s.processingVisible = false;
             break;
+        case PanelView::Starting: {
+            const int current = CurrentIndex();
+            s.dischargeDone = Num(0);
+            s.countdown = Num(m_doc.Steps()[static_cast<size_t>(current)].MinInterval());
+            SelectRow(current);
+            s.lineOnEnabled = false;
+            s.startEnabled = false;
+            break;
+        }
         case PanelView::StartRefused:
             s.lineOnEnabled = true;
             break;

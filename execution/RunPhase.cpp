@@ -152,8 +152,12 @@ Transition Start(const RunInput& in) {
         t.poll = underWay ? runtimer::kRunPoll : runtimer::kIdlePoll;
         return t;
     }
-    t.ops = {RunOp::ClearSettings, RunOp::Stop, RunOp::LoadStep};
+    // The step is loaded with its counters shown from 0, then the operator is asked; the
+    // answer is the next event.
+    t.ops = {RunOp::ClearSettings, RunOp::Stop, RunOp::LoadStep, RunOp::AskStart};
     t.next = RunPhase::Starting;
+    t.view = PanelView::Starting;
+    t.viewFirst = true;
     return t;
 }
 
@@ -193,7 +197,19 @@ Transition Failure(const RunInput& in) {
                      in.failedOp == RunOp::PauseResume)) {
         return EndWith(RunOutcome::NoLink, linkmsg::LostDuringRun());
     }
-    return Stay(in.phase);
+    // A stop that did not arrive leaves the instrument free to go on surging: a started test
+    // ends at once, as on a run poll without answer, and the idle poll that follows stops
+    // whatever the instrument still runs.
+    if (!refused && (in.failedOp == RunOp::Stop || in.failedOp == RunOp::LineOff) &&
+        TestUnderWay(in.phase)) {
+        return EndWith(RunOutcome::NoLink, linkmsg::LostDuringRun());
+    }
+    Transition t = Stay(in.phase);
+    // Outside a started test a lost "PQ0", "CB", "CD" or "CC" changes nothing by itself: the
+    // next poll finds out how the instrument is.
+    t.carryOn = !refused && (in.failedOp == RunOp::ClearSettings || in.failedOp == RunOp::Stop ||
+                             in.failedOp == RunOp::LineOff || in.failedOp == RunOp::LineOn);
+    return t;
 }
 
 }  // namespace
@@ -226,7 +242,7 @@ Transition Decide(const RunInput& in) {
             return Start(in);
         case RunEvent::StartConfirmed:
             if (in.phase == RunPhase::Starting) {
-                t.ops.push_back(RunOp::StartStep);
+                t.ops = {RunOp::BeginTest, RunOp::StartStep};
                 t.next = RunPhase::Running;
                 t.poll = runtimer::kRunPoll;
             }
@@ -235,6 +251,7 @@ Transition Decide(const RunInput& in) {
             if (in.phase == RunPhase::Starting) {
                 t.next = RunPhase::Idle;  // the parameters stay loaded on the instrument
                 t.poll = runtimer::kIdlePoll;
+                t.view = PanelView::StartRefused;
             }
             return t;
         case RunEvent::Stop:

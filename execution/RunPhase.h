@@ -54,6 +54,8 @@ enum class RunOp {
     AskLineOn,      // "The EUT LINE will turn ON.": the answer is the next event
     LineOn,         // CZebM40Cntl::LineOn
     LoadStep,       // the current step's parameter block
+    AskStart,       // "Test starting.": the answer is the next event
+    BeginTest,      // the test begins: its report is due and its first step reads "------"
     StartStep,      // CZebM40Cntl::StartTest on a loaded step
     PauseResume,    // CZebM40Cntl::PauseResume on a running step
     NextStep,       // stop, the next step's block, start
@@ -78,7 +80,8 @@ enum class PanelView {
     RunBusyEnd,    // the end bit came while the instrument is still busy
     StepDone,      // the step ended normally and another follows
     Completed,     // the last step ended normally: lamp dark
-    StartRefused,  // START's step did not reach the instrument: LINE ON is offered again
+    Starting,      // START loads the current step: its counters from 0, START and LINE ON locked
+    StartRefused,  // START's test did not begin (refused or cancelled): LINE ON is offered again
 };
 
 namespace runtimer {
@@ -103,9 +106,12 @@ struct RunInput {
 struct Transition {
     RunPhase next = RunPhase::Idle;
     std::vector<RunOp> ops;
-    QString message;                        // for RunOp::Say
-    bool notice = false;                    // the message is news (information), not a fault
-    bool sayFirst = false;                  // the message comes before the panel follows
+    QString message;         // for RunOp::Say
+    bool notice = false;     // the message is news (information), not a fault
+    bool sayFirst = false;   // the message comes before the panel follows
+    bool viewFirst = false;  // the panel follows before the operations
+    // A failed command that changes nothing: the transition it interrupted goes on.
+    bool carryOn = false;
     RunOutcome outcome = RunOutcome::None;  // set when the test ends here
     int poll = runtimer::kNone;             // the poll armed afterwards
     PanelView view = PanelView::Keep;

@@ -123,18 +123,30 @@ void CRunSequencer::Tick(RunEvent event) {
 
 void CRunSequencer::Carry(const Transition& t, bool viewShown) {
     m_viewApplied = viewShown;
+    if (t.viewFirst && !m_viewApplied) {
+        ApplyView(t.view, m_status);
+        Changed();
+    }
     for (const RunOp op : t.ops) {
         if (!Perform(op, t)) {
-            // The operation failed, the gate did not hold or the operator answered: the rest of
-            // the transition is not carried out, the table decides what comes of it.
+            // The operation failed, the gate did not hold or the operator answered: the table
+            // decides what comes of it, and the rest of the transition is carried out only when
+            // it says the failure changes nothing.
             const RunInput next = *m_failed;
             m_failed.reset();
-            Carry(Decide(next));
+            const Transition then = Decide(next);
+            if (then.carryOn) {
+                continue;
+            }
+            Carry(then);
             return;
         }
     }
     if (!m_viewApplied) {
         ApplyView(t.view, m_status);
+    }
+    if (t.outcome != RunOutcome::None) {
+        KillPolls();  // a test that ends polls only as its end says, also when a key ended it
     }
     if (t.poll != runtimer::kNone) {
         ArmPoll(t.poll);
@@ -167,30 +179,32 @@ RunInput CRunSequencer::Released() const {
 bool CRunSequencer::Perform(RunOp op, const Transition& t) {
     switch (op) {
         case RunOp::ClearSettings:
-            m_cntl.ClearSettings();
-            return true;
+            return Done(op, m_cntl.ClearSettings());
         case RunOp::Stop:
-            m_cntl.StopTest();
-            return true;
+            return Done(op, m_cntl.StopTest());
         case RunOp::LineOff:
-            m_cntl.LineOff();
-            return true;
-        case RunOp::AskLineOn: {
-            // The operator's answer is the next event of the table.
-            const bool ok = ShowMessage(linkmsg::ConfirmLineOn(), MsgButtons::OkCancel,
-                                        MsgIcon::Question) == MsgAnswer::Ok;
-            RunInput answer;
-            answer.phase = m_phase;
-            answer.event = ok ? RunEvent::LineOnConfirmed : RunEvent::LineOnCancelled;
-            answer.status = m_status;
-            m_failed = answer;
-            return false;
-        }
+            return Done(op, m_cntl.LineOff());
+        case RunOp::AskLineOn:
+            return Ask(linkmsg::ConfirmLineOn(), RunEvent::LineOnConfirmed,
+                       RunEvent::LineOnCancelled);
         case RunOp::LineOn:
-            SwitchLineOn();
-            return true;
+            return SwitchLineOn();
         case RunOp::LoadStep:
             return LoadCurrentStep();
+        case RunOp::AskStart:
+            // The run waits for the answer in the transition's phase, its panel shown.
+            Enter(t.next);
+            if (!m_viewApplied) {
+                ApplyView(t.view, m_status);
+            }
+            Changed();
+            return Ask(linkmsg::ConfirmTestStart(), RunEvent::StartConfirmed,
+                       RunEvent::StartCancelled);
+        case RunOp::BeginTest:
+            m_reportPending = true;
+            m_outcome = RunOutcome::None;
+            Judge(CurrentIndex(), kResultNone, JudgedBy::Sequencer);
+            return true;
         case RunOp::StartStep:
             m_doc.ClearResume();  // a test has started: the next one begins at step 1
             m_observer->OnStepStarted(m_doc.CurrentStep(), m_block);
@@ -230,6 +244,18 @@ bool CRunSequencer::Perform(RunOp op, const Transition& t) {
             return true;
     }
     return true;
+}
+
+// A question to the operator: the answer is the next event of the table (see Carry).
+bool CRunSequencer::Ask(const QString& question, RunEvent ok, RunEvent cancel) {
+    const bool yes =
+        ShowMessage(question, MsgButtons::OkCancel, MsgIcon::Question) == MsgAnswer::Ok;
+    RunInput answer;
+    answer.phase = m_phase;
+    answer.event = yes ? ok : cancel;
+    answer.status = m_status;
+    m_failed = answer;
+    return false;
 }
 
 // An operation's result: a failure goes to the table (see Carry) as the event it is.
@@ -331,9 +357,9 @@ bool CRunSequencer::LoadCurrentStep() {
 
 // "CC", then the instrument must report the line on; if it does not, the radios fall back and
 // the instrument's error says why.
-void CRunSequencer::SwitchLineOn() {
-    if (!m_cntl.LineOn()) {
-        return;
+bool CRunSequencer::SwitchLineOn() {
+    if (!Done(RunOp::LineOn, m_cntl.LineOn())) {
+        return false;
     }
     quint8 after = 0;
     if (m_cntl.GetStatus(after) && !(after & status::kLineOn)) {
@@ -343,6 +369,7 @@ void CRunSequencer::SwitchLineOn() {
         Changed();
         ReportInstrumentError(PanelView::Keep);
     }
+    return true;
 }
 
 void CRunSequencer::ReportInstrumentError(PanelView view) {

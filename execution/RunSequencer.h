@@ -109,6 +109,7 @@ private:
     void Carry(const Transition& t, bool viewShown = false);
     bool Perform(RunOp op, const Transition& t);
     RunInput Released() const;
+    bool Ask(const QString& question, RunEvent ok, RunEvent cancel);
     bool Done(RunOp op, const CmdResult& result);
     void Enter(RunPhase phase);
     void EndRun(RunOutcome outcome);
@@ -118,7 +119,7 @@ private:
     void FinishStep();
     bool NextStep();
     bool LoadCurrentStep();
-    void SwitchLineOn();
+    bool SwitchLineOn();
     // Reads the instrument's error text and, when it has one, shows it and clears the settings
     // of a coupling unit. The panel shows `view` first.
     void ReportInstrumentError(PanelView view);

@@ -71,6 +71,14 @@ TEST(RunPhaseTable, OnlyStartOrAStartedRunSendsCaAndOnlyLineOnSendsCc) {
                             << where();
                         EXPECT_TRUE(more) << where();
                     }
+                    // "Test starting." is asked only by START on an idle instrument, and
+                    // only after the step went out.
+                    if (Has(t, RunOp::AskStart)) {
+                        EXPECT_EQ(event, RunEvent::Start) << where();
+                        EXPECT_EQ(t.ops.back(), RunOp::AskStart) << where();
+                        EXPECT_TRUE(Has(t, RunOp::LoadStep)) << where();
+                        EXPECT_EQ(b & (kRunning | kBusy), 0) << where();
+                    }
                     // The question comes only from LINE ON, "CC" only from OK on it.
                     EXPECT_EQ(Has(t, RunOp::AskLineOn),
                               event == RunEvent::LineOnPressed && phase != RunPhase::Closed)
@@ -120,6 +128,45 @@ TEST(RunPhaseTable, HowATestEnds) {
     EXPECT_EQ(Decide(in).next, RunPhase::LinkLost);
     EXPECT_TRUE(MayPickStep(RunPhase::Idle) && MayJudge(RunPhase::Paused));
     EXPECT_FALSE(MayPickStep(RunPhase::Ending) || MayJudge(RunPhase::Running));
+}
+
+// A command the instrument did not take, in every phase: a lost stop ends a started test at once
+// (the instrument may still be surging), everything else outside a test lets the transition go on
+// and leaves the next poll to find out; a refusal of the values never counts as a lost link.
+TEST(RunPhaseTable, AFailedCommandEndsAStartedTestOnlyWhenItWasAStop) {
+    const RunOp quiet[] = {RunOp::ClearSettings, RunOp::Stop, RunOp::LineOff, RunOp::LineOn};
+    for (RunPhase phase : kPhases) {
+        if (phase == RunPhase::Closed) {
+            continue;
+        }
+        for (RunOp op : quiet) {
+            RunInput in;
+            in.phase = phase;
+            in.event = RunEvent::CommandFailed;
+            in.failedOp = op;
+            const Transition t = Decide(in);
+            const auto where = [&] {
+                return ::testing::Message()
+                       << "phase " << static_cast<int>(phase) << " op " << static_cast<int>(op);
+            };
+            const bool ends = TestUnderWay(phase) && (op == RunOp::Stop || op == RunOp::LineOff);
+            if (ends) {
+                EXPECT_EQ(t.outcome, RunOutcome::NoLink) << where();
+                EXPECT_EQ(t.message, linkmsg::LostDuringRun()) << where();
+                EXPECT_EQ(t.next, RunPhase::Ending) << where();
+                EXPECT_EQ(t.poll, runtimer::kIdlePoll) << where();
+                EXPECT_FALSE(t.carryOn) << where();
+            } else {
+                EXPECT_TRUE(t.carryOn) << where();
+                EXPECT_TRUE(t.ops.empty()) << where();
+                EXPECT_EQ(t.next, phase) << where();
+                EXPECT_EQ(t.outcome, RunOutcome::None) << where();
+            }
+            in.event = RunEvent::StepRefused;
+            EXPECT_FALSE(Decide(in).carryOn) << where();
+            EXPECT_EQ(Decide(in).outcome, RunOutcome::None) << where();
+        }
+    }
 }
 
 // Where each poll of a started test leads, for every status byte: STOP is never forgotten, a

@@ -193,6 +193,63 @@ TEST_F(RunSessionTest, AStartCommandWithoutAckEndsTheTestAtOnce) {
     EXPECT_EQ(journal.EventNames().count("step-start"), 2);    // step 1 twice, never step 2
 }
 
+// "CB" without its ACK during a test ends it at once with the message of a link lost during the
+// run, whichever control sent it; the run poll is not left armed beside the idle poll, so the
+// test is not ended a second time. Outside a test a lost "CB" changes nothing by itself.
+TEST_F(RunSessionTest, AStopWithoutAckEndsTheTestAtOnce) {
+    line->responder = [this](const QByteArray& data) {
+        if (!refuse.isEmpty() && data.size() >= 3 &&
+            data.mid(1, data.size() - 3) == refuse.toLatin1()) {
+            inst.log << refuse;
+            return QByteArray(1, '\x15');
+        }
+        return inst.Answer(data);
+    };
+    ASSERT_TRUE(session->Open());
+    CRunSequencer& seq = session->Sequencer();
+    refuse = QStringLiteral("CB");
+    seq.OnLineOff();  // idle: nothing ends, the idle poll stays
+    EXPECT_EQ(seq.Phase(), RunPhase::Idle);
+    EXPECT_EQ(seq.Outcome(), RunOutcome::None);
+    EXPECT_EQ(timers.ArmedPoll(), runtimer::kIdlePoll);
+    EXPECT_TRUE(Sent().contains(QStringLiteral("CD")));  // the rest went on
+
+    for (int viaEscape = 0; viaEscape < 2; ++viaEscape) {
+        refuse.clear();
+        Status(0);
+        sink.Expect(linkmsg::ConfirmTestStart());
+        seq.OnStart();
+        ASSERT_EQ(seq.Phase(), RunPhase::Running);
+        Status(kRunning);
+        Poll();
+        refuse = QStringLiteral("CB");
+        sink.Expect(linkmsg::LostDuringRun());
+        if (viaEscape != 0) {
+            EXPECT_TRUE(seq.OnEscape());
+        } else {
+            seq.OnStop();
+        }
+        EXPECT_TRUE(sink.AllConsumed());
+        EXPECT_EQ(seq.Phase(), RunPhase::Ending) << viaEscape;
+        EXPECT_EQ(seq.Outcome(), RunOutcome::NoLink) << viaEscape;
+        EXPECT_EQ(timers.ArmedPoll(), runtimer::kIdlePoll) << viaEscape;
+        const QStringList names = journal.EventNames();
+        EXPECT_EQ(names.mid(names.size() - 3), (QStringList{"stop", "link-lost", "run-end"}))
+            << viaEscape;
+        // The instrument still runs the step: the idle poll stops it, as a sequence of the
+        // instrument's own panel.
+        refuse.clear();
+        Sent();
+        sink.Expect(linkmsg::TestInterrupted());
+        Poll();
+        EXPECT_TRUE(Sent().contains(QStringLiteral("CB")));
+        Status(0);
+        Poll();
+        EXPECT_EQ(seq.Phase(), RunPhase::Idle);
+    }
+    EXPECT_TRUE(ChainWhole());
+}
+
 // Reading the run changes nothing: a current step outside the list (which no handler makes) is
 // read as the first one, and the document keeps it as it is.
 TEST_F(RunSessionTest, ReadsChangeNothing) {
