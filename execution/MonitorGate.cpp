@@ -1,7 +1,6 @@
 #include "MonitorGate.h"
 
 #include "MonitorSettings.h"
-#include "RunSequencer.h"
 #include "SettingsDoc.h"
 
 namespace zeb {
@@ -33,10 +32,9 @@ QString CheckingText() {
     return QStringLiteral("Checking the EUT...");
 }
 
-CMonitorGate::CMonitorGate(CRunSequencer& seq, CZebM40SettingsDoc& doc, IEutMonitor& monitor,
+CMonitorGate::CMonitorGate(const CZebM40SettingsDoc& doc, IEutMonitor& monitor,
                            MonitorGateOptions options, QString documentPath)
-    : m_seq(seq),
-      m_doc(doc),
+    : m_doc(doc),
       m_monitor(monitor),
       m_options(options),
       m_documentPath(documentPath.isEmpty() ? doc.PathName() : std::move(documentPath)) {
@@ -53,13 +51,21 @@ CMonitorGate::~CMonitorGate() {
     m_tick.stop();
     m_monitor.SetVerdictListener(nullptr);
     m_monitor.Cancel();
-    m_seq.SetStepGate(nullptr);
 }
 
 void CMonitorGate::StepStarted(int step) {
     m_failed.erase(step);
     m_duringStep = step;
-    m_nextDueMs = -1;  // the checks during it count from the next tick
+    m_nextDueMs.reset();  // the checks during it count from the next tick
+}
+
+// While the step is paused or the operator is asked, the schedule waits with the step; once
+// no step of ours runs, it starts afresh with the next.
+void CMonitorGate::RunMoved(RunPhase phase, bool answerPending) {
+    m_stepRuns = phase == RunPhase::Running && !answerPending;
+    if (!answerPending && phase != RunPhase::Running && phase != RunPhase::Paused) {
+        m_nextDueMs.reset();
+    }
 }
 
 // A FAIL found during the step stands; otherwise the verdict after it decides, when there is one.
@@ -70,58 +76,50 @@ int CMonitorGate::ResultAtStepEnd(int finished) {
     return m_options.judgeAfterStep ? kJournalResultPending : kResultPass;
 }
 
-bool CMonitorGate::HoldAfterStep(int finished, bool /*lastStep*/) {
-    m_nextDueMs = -1;  // the step is over: no more checks during it
+StepCheck CMonitorGate::HoldAfterStep(int finished, bool /*lastStep*/) {
+    m_nextDueMs.reset();  // the step is over: no more checks during it
+    StepCheck check;
     if (finished < 0 || finished >= static_cast<int>(m_doc.Steps().size()) ||
         !m_options.judgeAfterStep) {
-        return false;
+        return check;
     }
     // A check during the step still running is of no use now; the verdict after it counts.
     m_monitor.Cancel();
     if (!m_monitor.Start(RequestFor(finished, MonitorPhase::After))) {
         // No check, no verdict: the step stays unjudged and says so.
-        const CExecData& step = m_doc.Steps()[static_cast<size_t>(finished)];
-        m_seq.ApplyJudgement(
-            finished, step.m_nResult,
-            ReplaceMonitorComment(step.m_strComment,
-                                  QStringLiteral("monitor: the check could not be started")),
-            JudgedBy::Monitor);
-        return false;
+        StepFinding found;
+        found.event = RunEvent::CheckNotStarted;
+        found.row = finished;
+        found.result = Step(finished).m_nResult;
+        found.mark = StepMark{
+            found.result,
+            ReplaceMonitorComment(Step(finished).m_strComment,
+                                  QStringLiteral("monitor: the check could not be started"))};
+        check.found = found;
+        return check;
     }
     SetChecking(finished);
-    return true;
+    check.holds = true;
+    return check;
 }
 
 void CMonitorGate::OnDuringTick(qint64 nowMs) {
-    if (!m_options.checkDuringStep || m_asking) {
+    if (!m_options.checkDuringStep || !m_stepRuns || !m_duringStep) {
         return;
     }
-    const RunPhase phase = m_seq.Phase();
-    if (phase == RunPhase::Paused) {
-        return;  // the schedule waits with the step
-    }
-    if (phase != RunPhase::Running) {
-        m_nextDueMs = -1;
-        return;
-    }
-    const int step = m_doc.CurrentStep();
-    if (step < 0 || step >= static_cast<int>(m_doc.Steps().size())) {
-        return;
-    }
-    if (step != m_duringStep || m_nextDueMs < 0) {
+    if (!m_nextDueMs) {
         // A step (or a new run of it) has begun: its checks count from now.
-        m_duringStep = step;
         m_nextDueMs = nowMs + m_options.everyMs;
         return;
     }
-    if (nowMs < m_nextDueMs) {
+    if (nowMs < *m_nextDueMs) {
         return;
     }
-    while (m_nextDueMs <= nowMs) {
-        m_nextDueMs += m_options.everyMs;
+    while (*m_nextDueMs <= nowMs) {
+        *m_nextDueMs += m_options.everyMs;
     }
     // Refused while the last check still runs; the monitor counts it as skipped.
-    m_monitor.Start(RequestFor(step, MonitorPhase::During));
+    m_monitor.Start(RequestFor(*m_duringStep, MonitorPhase::During));
 }
 
 void CMonitorGate::OnVerdict(const MonitorVerdict& verdict) {
@@ -129,144 +127,101 @@ void CMonitorGate::OnVerdict(const MonitorVerdict& verdict) {
     if (row < 0 || row >= static_cast<int>(m_doc.Steps().size())) {
         return;
     }
+    StepFinding found;
     if (verdict.request.phase == MonitorPhase::After) {
-        if (row == m_afterStep) {
-            OnAfterVerdict(row, verdict);
+        if (row != m_afterStep) {
+            return;  // not the check the run waits for
         }
-        return;
+        SetChecking(std::nullopt);
+        found = AfterVerdict(row, verdict);
+    } else {
+        found = DuringVerdict(row, verdict);
     }
-    OnDuringVerdict(row, verdict);
+    found.row = row;
+    found.stopOnFail = m_options.stopOnFail;
+    found.verdict = verdict;
+    if (m_sink) {
+        m_sink(found);
+    }
 }
 
 // Each answer replaces the monitor's earlier comment on the step; the operator's is kept.
-void CMonitorGate::OnAfterVerdict(int row, const MonitorVerdict& verdict) {
-    SetChecking(-1);
-    const bool held = m_seq.Phase() == RunPhase::Holding;
-    const bool failedDuring = m_failed.count(row) != 0;
-    const QString kept = m_doc.Steps()[static_cast<size_t>(row)].m_strComment;
-    // A FAIL found during the step stands, and so does its reason.
-    const QString comment = failedDuring ? kept : ReplaceMonitorComment(kept, verdict.comment);
+StepFinding CMonitorGate::AfterVerdict(int row, const MonitorVerdict& verdict) {
+    StepFinding found;
+    found.event = RunEvent::VerdictAfterStep;
+    found.failedDuring = m_failed.count(row) != 0;
+    const QString kept = Step(row).m_strComment;
+    const QString replaced = ReplaceMonitorComment(kept, verdict.comment);
     switch (verdict.outcome) {
-        case MonitorOutcome::Pass: {
-            const int result = failedDuring ? kResultFail : kResultPass;
-            m_seq.ApplyJudgement(row, result, comment, JudgedBy::Monitor);
-            Record(verdict, result);
-            if (held && failedDuring && m_options.stopOnFail) {
-                m_seq.OnStop();  // the EUT failed during the step: no further surge
-            } else if (held) {
-                m_seq.ReleaseHold();
-            }
-            return;
-        }
+        case MonitorOutcome::Pass:
+            // A FAIL found during the step stands, and so does its reason.
+            found.result = found.failedDuring ? kResultFail : kResultPass;
+            found.mark = StepMark{found.result, found.failedDuring ? kept : replaced};
+            break;
         case MonitorOutcome::Fail:
-            m_seq.ApplyJudgement(row, kResultFail, ReplaceMonitorComment(kept, verdict.comment),
-                                 JudgedBy::Monitor);
-            Record(verdict, kResultFail);
-            if (held) {
-                if (m_options.stopOnFail) {
-                    m_seq.OnStop();
-                } else {
-                    m_seq.ReleaseHold();
-                }
-            }
-            return;
-        case MonitorOutcome::Problem: {
+            found.result = kResultFail;
+            found.mark = StepMark{kResultFail, replaced};
+            break;
+        case MonitorOutcome::Problem:
             // No verdict on the EUT: the step is not judged, unless a FAIL was already found.
-            const int result = failedDuring ? kResultFail : kResultNone;
-            m_seq.ApplyJudgement(row, result, comment, JudgedBy::Monitor);
-            Record(verdict, result);
-            if (!held) {
-                return;
-            }
-            // A FAIL found during the step stops the test at once when asked to, as after it.
-            if (failedDuring && m_options.stopOnFail) {
-                m_seq.OnStop();
-            } else if (AskToGoOn(verdict)) {
-                m_seq.ReleaseHold();
-            } else {
-                m_seq.OnStop();
-            }
-            return;
-        }
+            found.result = found.failedDuring ? kResultFail : kResultNone;
+            found.mark = StepMark{found.result, found.failedDuring ? kept : replaced};
+            break;
     }
+    return found;
 }
 
-void CMonitorGate::OnDuringVerdict(int row, const MonitorVerdict& verdict) {
-    const CExecData& step = m_doc.Steps()[static_cast<size_t>(row)];
+StepFinding CMonitorGate::DuringVerdict(int row, const MonitorVerdict& verdict) {
+    StepFinding found;
+    found.event = RunEvent::VerdictDuringStep;
+    const CExecData& step = Step(row);
     const bool failed = m_failed.count(row) != 0;
+    found.failedDuring = failed;
+    found.result = failed ? kResultFail : step.m_nResult;
     switch (verdict.outcome) {
         case MonitorOutcome::Pass: {
             // Never undoes a FAIL; an earlier problem's comment goes.
+            found.result = step.m_nResult;
             const QString comment = ReplaceMonitorComment(step.m_strComment, QString());
             if (!failed && comment != step.m_strComment) {
-                m_seq.ApplyJudgement(row, step.m_nResult, comment, JudgedBy::Monitor);
+                found.mark = StepMark{step.m_nResult, comment};
             }
-            Record(verdict, step.m_nResult);
-            return;
+            break;
         }
-        case MonitorOutcome::Fail: {
+        case MonitorOutcome::Fail:
             // The first FAIL's reason is kept; later ones only go to the record.
+            found.result = kResultFail;
             if (m_failed.insert(row).second) {
-                m_seq.ApplyJudgement(row, kResultFail,
-                                     ReplaceMonitorComment(step.m_strComment, verdict.comment),
-                                     JudgedBy::Monitor);
+                found.mark = StepMark{kResultFail,
+                                      ReplaceMonitorComment(step.m_strComment, verdict.comment)};
             }
-            Record(verdict, kResultFail);
-            if (m_options.stopOnFail && TestUnderWay(m_seq.Phase()) &&
-                m_seq.Phase() != RunPhase::Stopping) {
-                m_seq.OnStop();
-            }
-            return;
-        }
-        case MonitorOutcome::Problem: {
+            found.failedDuring = true;
+            break;
+        case MonitorOutcome::Problem:
             if (!failed) {
-                m_seq.ApplyJudgement(row, step.m_nResult,
-                                     ReplaceMonitorComment(step.m_strComment, verdict.comment),
-                                     JudgedBy::Monitor);
+                found.mark = StepMark{step.m_nResult,
+                                      ReplaceMonitorComment(step.m_strComment, verdict.comment)};
             }
-            Record(verdict, failed ? kResultFail : step.m_nResult);
-            // The EUT is not surged further while nobody knows how it is: pause as PAUSE does.
-            const bool paused = m_seq.Phase() == RunPhase::Running && m_seq.SetPaused(true);
-            const bool goOn = AskToGoOn(verdict);
-            const RunPhase phase = m_seq.Phase();
-            if (phase != RunPhase::Running && phase != RunPhase::Paused) {
-                return;  // the run ended meanwhile
-            }
-            if (!goOn) {
-                m_seq.OnStop();
-            } else if (paused) {
-                m_seq.SetPaused(false);
-            }
-            return;
-        }
+            break;
     }
+    return found;
 }
 
-void CMonitorGate::SetChecking(int row) {
-    const bool was = m_afterStep >= 0;
+void CMonitorGate::SetChecking(std::optional<int> row) {
+    const bool was = m_afterStep.has_value();
     m_afterStep = row;
-    if (m_onChecking && was != (row >= 0)) {
-        m_onChecking(row >= 0);
+    if (m_onChecking && was != row.has_value()) {
+        m_onChecking(row.has_value());
     }
-}
-
-bool CMonitorGate::AskToGoOn(const MonitorVerdict& verdict) {
-    m_asking = true;
-    // Nobody to answer means nobody said the EUT may be surged further.
-    const bool goOn = m_answer && m_answer(verdict);
-    m_asking = false;
-    return goOn;
 }
 
 MonitorRequest CMonitorGate::RequestFor(int row, MonitorPhase phase) const {
-    return MonitorRequestForStep(m_doc.Steps()[static_cast<size_t>(row)], row,
-                                 static_cast<int>(m_doc.Steps().size()), phase, m_documentPath);
+    return MonitorRequestForStep(Step(row), row, static_cast<int>(m_doc.Steps().size()), phase,
+                                 m_documentPath);
 }
 
-void CMonitorGate::Record(const MonitorVerdict& verdict, int result) {
-    if (m_recorder) {
-        m_recorder(verdict, result);
-    }
+const CExecData& CMonitorGate::Step(int row) const {
+    return m_doc.Steps()[static_cast<size_t>(row)];
 }
 
 }  // namespace zeb

@@ -6,6 +6,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <optional>
+
+#include "EutMonitor.h"
 #include "ExecData.h"
 #include "RunJournal.h"
 #include "RunPhase.h"
@@ -40,10 +44,43 @@ public:
     virtual void OnClosed(RunOutcome /*outcome*/) {}
 };
 
+// A step's result and comment, as a finding leaves them.
+struct StepMark {
+    int result = kResultNone;
+    QString comment;
+};
+
+// What a step gate found on a step, as a value: the run's table decides what comes of it
+// (RunEvent::VerdictAfterStep, VerdictDuringStep, CheckNotStarted) and the sequencer applies
+// the mark and records the verdict. The gate itself acts on nothing.
+struct StepFinding {
+    RunEvent event = RunEvent::VerdictAfterStep;
+    int row = 0;                   // the step, from 0
+    bool failedDuring = false;     // a FAIL found during the step stands
+    bool stopOnFail = false;       // the test stops at the first FAIL
+    std::optional<StepMark> mark;  // what it leaves on the step; none: the step stays as it is
+    // The verdict and the step result it left, for the record; none when no check answered
+    // (CheckNotStarted).
+    std::optional<MonitorVerdict> verdict;
+    int result = kResultNone;
+};
+
+// Hears each verdict of the monitor with the step result it left, once it is on its step.
+using VerdictRecorder = std::function<void(const MonitorVerdict&, int result)>;
+// Answers a check without verdict: true goes on, false stops the test.
+using ProblemAnswer = std::function<bool(const MonitorVerdict&)>;
+
+// What a step gate does once a step ended normally.
+struct StepCheck {
+    bool holds = false;  // a verdict is awaited: the run holds until the gate reports it
+    std::optional<StepFinding> found;  // reported at once instead (the run goes on after it)
+};
+
 // Asked after step `finished` (from 0) ended normally and was marked, before the next step's
 // parameter block and "CA" go out (or, after the last step, before the test completes). The
-// instrument is idle then. Return true to hold the run: it waits in RunPhase::Holding, with no
-// poll armed, until CRunSequencer::ReleaseHold() lets it go on or STOP ends it.
+// instrument is idle then. A gate that holds the run leaves it in RunPhase::Holding, with no
+// poll armed, until what it found (CRunSequencer::OnStepFinding) lets it go on or stops it, or
+// STOP ends it. The sequencer tells the gate where the run is; the gate never asks for it.
 class IStepGate {
 public:
     virtual ~IStepGate() = default;
@@ -55,7 +92,10 @@ public:
     // Step `step` (from 0) is being started (again): nothing found on an earlier run of it
     // counts for this one.
     virtual void StepStarted(int /*step*/) {}
-    virtual bool HoldAfterStep(int finished, bool lastStep) = 0;
+    // The run entered `phase`; answerPending: the operator is being asked about a finding of
+    // the gate and the run waits for the answer.
+    virtual void RunMoved(RunPhase /*phase*/, bool /*answerPending*/) {}
+    virtual StepCheck HoldAfterStep(int finished, bool lastStep) = 0;
 };
 
 }  // namespace zeb

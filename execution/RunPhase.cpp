@@ -212,6 +212,57 @@ Transition Failure(const RunInput& in) {
     return t;
 }
 
+// What the step gate found. The finding always goes on its step, also when the run has moved on
+// since the check began; only a run still where the check found it goes on or stops. A FAIL
+// with stop at the first FAIL stops the test as STOP does; no verdict asks the operator, a
+// check during the step pausing the step meanwhile, so the EUT is not surged further while
+// nobody knows how it is.
+Transition Finding(const RunInput& in) {
+    Transition t = Stay(in.phase);
+    t.ops = {RunOp::MarkStep};
+    const bool fail = in.verdict == MonitorOutcome::Fail;
+    const bool problem = in.verdict == MonitorOutcome::Problem;
+    if (in.event == RunEvent::VerdictAfterStep) {
+        if (in.phase != RunPhase::Holding) {
+            return t;  // the run no longer waits for it
+        }
+        // A FAIL found during the step stops the test as a FAIL after it does.
+        if (in.stopOnFail && (fail || in.failedDuring)) {
+            t.ops.push_back(RunOp::StopTest);
+        } else {
+            t.ops.push_back(problem ? RunOp::AskGoOn : RunOp::Release);
+        }
+        return t;
+    }
+    if (fail && in.stopOnFail && TestUnderWay(in.phase) && in.phase != RunPhase::Stopping) {
+        t.ops.push_back(RunOp::StopTest);
+    } else if (problem) {
+        if (in.phase == RunPhase::Running) {
+            t.ops.push_back(RunOp::PauseStep);
+        }
+        t.ops.push_back(RunOp::AskGoOn);
+    }
+    return t;
+}
+
+// The operator's answer to a check without verdict. After a step it lets the held run go on or
+// stops the test; during a step it resumes the step it paused or stops the test, unless the
+// run ended meanwhile.
+Transition Answer(const RunInput& in) {
+    Transition t = Stay(in.phase);
+    const bool stepOfOurs = in.phase == RunPhase::Running || in.phase == RunPhase::Paused;
+    if (in.event == RunEvent::StopAfterProblem) {
+        if (!in.duringStep || stepOfOurs) {
+            t.ops = {RunOp::StopTest};
+        }
+    } else if (!in.duringStep && in.phase == RunPhase::Holding) {
+        t.ops = {RunOp::Release};
+    } else if (in.duringStep && in.pausedForAnswer && stepOfOurs) {
+        t.ops = {RunOp::ResumeStep};
+    }
+    return t;
+}
+
 }  // namespace
 
 bool TestUnderWay(RunPhase phase) {
@@ -229,8 +280,11 @@ bool MayJudge(RunPhase phase) {
 }
 
 Transition Decide(const RunInput& in) {
+    const bool verdict =
+        in.event == RunEvent::VerdictAfterStep || in.event == RunEvent::VerdictDuringStep;
     if (in.phase == RunPhase::Closed) {
-        return Stay(in.phase);
+        // A verdict after the run closed still goes on its step; nothing else happens.
+        return verdict ? Finding(in) : Stay(in.phase);
     }
     Transition t = Stay(in.phase);
     switch (in.event) {
@@ -284,6 +338,20 @@ Transition Decide(const RunInput& in) {
             return Failure(in);
         case RunEvent::Released:
             return in.phase == RunPhase::Holding ? GoOn(in.moreSteps) : t;
+        case RunEvent::VerdictAfterStep:
+        case RunEvent::VerdictDuringStep:
+            return Finding(in);
+        case RunEvent::CheckNotStarted:
+            // Raised by CheckStep as a step of ours ended: the step says why it is not judged
+            // and the run goes on as after a gate that does not hold.
+            if (in.phase == RunPhase::Running || in.phase == RunPhase::Paused) {
+                t = GoOn(in.moreSteps);
+                t.ops.insert(t.ops.begin(), RunOp::MarkStep);
+            }
+            return t;
+        case RunEvent::GoOnAfterProblem:
+        case RunEvent::StopAfterProblem:
+            return Answer(in);
     }
     return t;
 }

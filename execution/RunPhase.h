@@ -11,6 +11,8 @@
 #include <optional>
 #include <vector>
 
+#include "EutMonitor.h"
+
 namespace zeb {
 
 enum class RunPhase {
@@ -44,6 +46,15 @@ enum class RunEvent {
     StepRefused,      // the step check refused the step's parameter block (RunInput::detail)
     CommandFailed,    // RunInput::failedOp got no ACK, timed out or found the link gone
     Released,         // the step gate lets the run go on after the step that ended
+    // What the step gate found (RunInput::verdict, failedDuring, stopOnFail). The finding goes
+    // on its step whatever the phase; only the run it was about goes on or stops.
+    VerdictAfterStep,   // the verdict on the step that ended, which the run may hold for
+    VerdictDuringStep,  // the verdict of a check while a step ran
+    CheckNotStarted,    // the check after the step could not be started: the run goes on
+    // The operator's answer to "The EUT monitor gave no verdict on step %1: ..."
+    // (RunInput::duringStep, pausedForAnswer).
+    GoOnAfterProblem,  // OK
+    StopAfterProblem,  // Cancel, or nobody to answer
 };
 
 // What a transition does, in this order. Instrument operations first, then run bookkeeping.
@@ -65,6 +76,12 @@ enum class RunOp {
     CheckStep,      // the step gate judges the step that ended (the run holds meanwhile)
     Say,            // the transition's message
     Rewind,         // back to the first step after a complete test
+    MarkStep,       // the gate's finding goes on its step (result, comment) and into the record
+    PauseStep,      // pauses the running step by one CZebM40Cntl::PauseResume, when unpaused
+    AskGoOn,        // the monitor gave no verdict: the operator's answer is the next event
+    ResumeStep,     // resumes the step PauseStep paused
+    StopTest,       // the test ends as STOP ends it: STOP is the next event
+    Release,        // the held run goes on: Released is the next event
 };
 
 // How the panel follows the transition (what the run dialog shows).
@@ -101,6 +118,15 @@ struct RunInput {
     bool stepGate = false;             // a step gate may hold the run after each step
     RunOp failedOp = RunOp::LoadStep;  // StepRefused, CommandFailed: the operation
     QString detail;                    // StepRefused: what the step check said (may be empty)
+    // The step gate's findings: the verdict, whether a FAIL found during the step stands, and
+    // whether the test stops at the first FAIL.
+    MonitorOutcome verdict = MonitorOutcome::Pass;
+    bool failedDuring = false;
+    bool stopOnFail = false;
+    // The answers to a check without verdict: the check ran during the step (not after it),
+    // and PauseStep paused the step for the question.
+    bool duringStep = false;
+    bool pausedForAnswer = false;
 };
 
 struct Transition {

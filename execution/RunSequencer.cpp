@@ -138,7 +138,7 @@ void CRunSequencer::Carry(const Transition& t, bool viewShown) {
             if (then.carryOn) {
                 continue;
             }
-            Carry(then);
+            Follow(next, then);
             return;
         }
     }
@@ -156,24 +156,6 @@ void CRunSequencer::Carry(const Transition& t, bool viewShown) {
         EndRun(t.outcome);
     }
     Changed();
-}
-
-void CRunSequencer::ReleaseHold() {
-    if (m_phase != RunPhase::Holding) {
-        return;
-    }
-    Enter(RunPhase::Running);  // back in the run it was holding; its panel stays as shown
-    Carry(Decide(Released()), true);
-}
-
-// The event that lets a held run go on, after the step that ended last.
-RunInput CRunSequencer::Released() const {
-    RunInput in;
-    in.phase = RunPhase::Holding;
-    in.event = RunEvent::Released;
-    in.status = m_status;
-    in.moreSteps = m_finished + 1 < StepCount();
-    return in;
 }
 
 bool CRunSequencer::Perform(RunOp op, const Transition& t) {
@@ -226,11 +208,7 @@ bool CRunSequencer::Perform(RunOp op, const Transition& t) {
             FinishStep();
             return true;
         case RunOp::CheckStep:
-            if (m_gate && m_gate->HoldAfterStep(m_finished, m_doc.CurrentStep() == m_finished)) {
-                return true;  // the run holds until the gate releases it or STOP
-            }
-            m_failed = Released();  // nothing to wait for: the run goes on at once
-            return false;
+            return CheckStep();
         case RunOp::Say:
             if (!m_viewApplied && !t.sayFirst) {
                 ApplyView(t.view, m_status);
@@ -242,6 +220,13 @@ bool CRunSequencer::Perform(RunOp op, const Transition& t) {
         case RunOp::Rewind:
             Rewind();
             return true;
+        case RunOp::MarkStep:
+        case RunOp::PauseStep:
+        case RunOp::AskGoOn:
+        case RunOp::ResumeStep:
+        case RunOp::StopTest:
+        case RunOp::Release:
+            return PerformGateOp(op);
     }
     return true;
 }
@@ -280,6 +265,7 @@ void CRunSequencer::Enter(RunPhase phase) {
     }
     const RunPhase from = m_phase;
     m_phase = phase;
+    TellGate();
     m_observer->OnPhase(from, phase);
 }
 

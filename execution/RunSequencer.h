@@ -59,12 +59,10 @@ public:
     // The report writer tells the file as soon as it is written (before anything opens it), so
     // the record has it whatever the operator is told next.
     void ReportWritten(const QString& path);
-    // Pauses (or resumes) the running step as START does while it runs, by one "CA"; nothing
-    // when the instrument does not report the step running, or it already is as asked. True
-    // when "CA" was sent.
-    bool SetPaused(bool pause);
     // Lets a held run go on (see IStepGate); does nothing unless the run is held.
     void ReleaseHold();
+    // What the step gate found: an event of the run's table (RunGate.cpp).
+    void OnStepFinding(const StepFinding& found);
 
     // The step list: a row the operator selected, the double-click gate, and the judgements.
     void OnRowSelected(int row);
@@ -83,7 +81,12 @@ public:
     void SetReportWriter(std::function<QString()> writer) { m_reportWriter = std::move(writer); }
     // Not owned; nullptr detaches.
     void SetObserver(IRunObserver* observer);
-    void SetStepGate(IStepGate* gate) { m_gate = gate; }
+    // Not owned; nullptr detaches. The gate is told where the run is from now on.
+    void SetStepGate(IStepGate* gate);
+    // Hears each verdict once it is on its step (the journal records it there).
+    void SetVerdictRecorder(VerdictRecorder recorder) { m_recorder = std::move(recorder); }
+    // Answers a check without verdict; none answers Cancel.
+    void SetProblemAnswer(ProblemAnswer answer) { m_answer = std::move(answer); }
 
     RunPhase Phase() const { return m_phase; }
     RunOutcome Outcome() const { return m_outcome; }
@@ -108,8 +111,20 @@ private:
     // viewShown: the panel already shows the transition (a held run going on).
     void Carry(const Transition& t, bool viewShown = false);
     bool Perform(RunOp op, const Transition& t);
+    // Carries out `then`, decided for the event a transition was cut short for (a held run's
+    // release goes on in Running).
+    void Follow(const RunInput& next, const Transition& then);
     RunInput Released() const;
     bool Ask(const QString& question, RunEvent ok, RunEvent cancel);
+    // The step gate's side of the run (RunGate.cpp).
+    bool CheckStep();
+    bool PerformGateOp(RunOp op);
+    bool AskGoOn();
+    void TellGate();
+    // Pauses (or resumes) the running step as START does while it runs, by one "CA"; nothing
+    // when the instrument does not report the step running, or it already is as asked. True
+    // when "CA" was sent.
+    bool SetPaused(bool pause);
     bool Done(RunOp op, const CmdResult& result);
     void Enter(RunPhase phase);
     void EndRun(RunOutcome outcome);
@@ -154,6 +169,8 @@ private:
     QString m_reportRecorded;  // the report ReportWritten told of during this OnReport
     IRunObserver* m_observer;
     IStepGate* m_gate = nullptr;
+    VerdictRecorder m_recorder;
+    ProblemAnswer m_answer;
 
     RunPhase m_phase = RunPhase::Closed;
     RunOutcome m_outcome = RunOutcome::None;
@@ -168,6 +185,9 @@ private:
     int m_finished = 0;                // the step that ended last
     QStringList m_block;               // the parameter block last sent
     std::optional<RunInput> m_failed;  // what cut the current transition short (the next event)
+    StepFinding m_finding;             // the gate's finding the current transition is about
+    bool m_pausedForAnswer = false;    // PauseStep paused the step for the question
+    int m_asking = 0;                  // questions about the gate's findings open
 };
 
 }  // namespace zeb

@@ -37,6 +37,7 @@ CRunSession::CRunSession(CZebM40SettingsDoc& doc, CZebM40Cntl& cntl, const CTest
       m_seq(doc, cntl, *m_timers),
       m_answer(AskOperatorToGoOn) {
     m_seq.SetStateListener([this] { Changed(); });
+    m_seq.SetProblemAnswer(m_answer);
 }
 
 CRunSession::~CRunSession() {
@@ -63,11 +64,12 @@ void CRunSession::SetMonitor(std::unique_ptr<IEutMonitor> monitor,
     if (!m_monitor) {
         return;
     }
-    m_gate =
-        std::make_unique<CMonitorGate>(m_seq, m_doc, *m_monitor, options, m_settings.documentPath);
+    m_gate = std::make_unique<CMonitorGate>(m_doc, *m_monitor, options, m_settings.documentPath);
     m_gate->SetCheckingListener([this](bool) { Changed(); });
+    // What the gate finds is an event of the run's table.
+    m_gate->SetFindingSink([this](const StepFinding& found) { m_seq.OnStepFinding(found); });
     // Every verdict goes into the run's journal with what the command said.
-    m_gate->SetVerdictRecorder([this](const MonitorVerdict& verdict, int result) {
+    m_seq.SetVerdictRecorder([this](const MonitorVerdict& verdict, int result) {
         if (m_journal) {
             m_journal->RecordMonitorVerdict(verdict, result);
         }
@@ -75,20 +77,18 @@ void CRunSession::SetMonitor(std::unique_ptr<IEutMonitor> monitor,
             m_onVerdict(verdict, result);
         }
     });
-    m_gate->SetProblemAnswer(m_answer);
     m_seq.SetStepGate(m_gate.get());
 }
 
 void CRunSession::DropMonitor() {
-    m_gate.reset();  // detaches itself from the sequencer and the monitor
+    m_seq.SetStepGate(nullptr);
+    m_gate.reset();
     m_monitor.reset();
 }
 
-void CRunSession::SetProblemAnswer(CMonitorGate::ProblemAnswer answer) {
+void CRunSession::SetProblemAnswer(ProblemAnswer answer) {
     m_answer = std::move(answer);
-    if (m_gate && m_answer) {
-        m_gate->SetProblemAnswer(m_answer);
-    }
+    m_seq.SetProblemAnswer(m_answer);
 }
 
 // Without a listener the journal tells the operator itself, through the message seam.

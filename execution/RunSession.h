@@ -110,11 +110,9 @@ public:
     // Hears every change of what the run shows (the panel, the monitor's checking).
     void SetStateListener(std::function<void()> listener) { m_onState = std::move(listener); }
     // Hears every verdict of the monitor, once journalled, with the step result it left.
-    void SetVerdictListener(CMonitorGate::VerdictRecorder listener) {
-        m_onVerdict = std::move(listener);
-    }
+    void SetVerdictListener(VerdictRecorder listener) { m_onVerdict = std::move(listener); }
     // How a check without verdict is answered (default: AskOperatorToGoOn).
-    void SetProblemAnswer(CMonitorGate::ProblemAnswer answer);
+    void SetProblemAnswer(ProblemAnswer answer);
     // Hears the journal's first write failure instead of the message seam.
     void SetJournalFailureListener(std::function<void(const QString&)> listener);
     // Hears the end of the session's run (Finished()).
@@ -139,12 +137,12 @@ private:
     CRunJournalObserver* m_journal = nullptr;
     std::unique_ptr<IEutMonitor> m_monitor;
     std::unique_ptr<CMonitorGate> m_gate;  // goes before the monitor and the sequencer
-    CMonitorGate::ProblemAnswer m_answer;
+    ProblemAnswer m_answer;
     std::function<void(const QString&)> m_onJournalFailure;
     QString m_journalNotice;  // the journal's write failure, as its listener heard it
     std::function<void()> m_onState;
     std::function<void()> m_onFinish;
-    CMonitorGate::VerdictRecorder m_onVerdict;
+    VerdictRecorder m_onVerdict;
 
     bool m_opened = false;
     bool m_closed = false;

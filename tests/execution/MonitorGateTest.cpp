@@ -35,10 +35,12 @@ protected:
         return o;
     }
     void MakeGate(MonitorGateOptions options) {
-        gate = std::make_unique<CMonitorGate>(seq, doc, monitor, options,
-                                              QStringLiteral("/lab/eut.zms"));
-        gate->SetProblemAnswer(AskOperatorToGoOn);  // as the run session answers
-        gate->SetVerdictRecorder([this](const MonitorVerdict& v, int result) {
+        gate =
+            std::make_unique<CMonitorGate>(doc, monitor, options, QStringLiteral("/lab/eut.zms"));
+        // Wired as the run session wires it.
+        gate->SetFindingSink([this](const StepFinding& found) { seq.OnStepFinding(found); });
+        seq.SetProblemAnswer(AskOperatorToGoOn);
+        seq.SetVerdictRecorder([this](const MonitorVerdict& v, int result) {
             records << QStringLiteral("%1 %2 %3 -> %4")
                            .arg(PhaseName(v.request.phase))
                            .arg(v.request.step)
@@ -65,6 +67,8 @@ protected:
 
     FakeEutMonitor monitor;
     std::unique_ptr<CMonitorGate> gate;
+    void TearDown() override { seq.SetStepGate(nullptr); }
+
     QStringList records;
     QList<bool> checking;
 };
@@ -128,7 +132,7 @@ TEST_F(MonitorGateTest, ProblemsLeaveTheStepUnjudgedAndTheOperatorGoesOnOrStops)
     EXPECT_EQ(Result(2), kResultNone);
 
     // A command that cannot start: without an operator the answer comes from the caller.
-    gate->SetProblemAnswer([](const MonitorVerdict&) { return true; });
+    seq.SetProblemAnswer([](const MonitorVerdict&) { return true; });
     Status(0);
     timers.Fire(seq, 0);
     StartRun();
@@ -219,7 +223,7 @@ TEST_F(MonitorGateTest, AProblemDuringTheStepPausesTheInstrumentThenAsks) {
     gate->OnDuringTick(0);
     gate->OnDuringTick(1000);
     // Going on resumes the paused step.
-    gate->SetProblemAnswer([this](const MonitorVerdict&) {
+    seq.SetProblemAnswer([this](const MonitorVerdict&) {
         Status(kRunning | kPaused);
         return true;
     });
@@ -231,7 +235,7 @@ TEST_F(MonitorGateTest, AProblemDuringTheStepPausesTheInstrumentThenAsks) {
     Status(kRunning);
     timers.Fire(seq, 1);
     gate->OnDuringTick(2000);
-    gate->SetProblemAnswer([](const MonitorVerdict&) { return false; });
+    seq.SetProblemAnswer([](const MonitorVerdict&) { return false; });
     monitor.AnswerProblem(QStringLiteral("exit status 3"));
     EXPECT_EQ(Sent(), (QStringList{"CA", "CB"}));
     EXPECT_EQ(seq.Phase(), RunPhase::Stopping);
@@ -267,9 +271,9 @@ TEST_F(MonitorGateTest, TheInstrumentHearsExactlyTheSameWithOrWithoutTheMonitor)
     // A gate that neither judges after nor checks during never asks and never holds.
     MonitorGateOptions off;
     off.judgeAfterStep = false;
-    CMonitorGate idle(seq, doc, monitor, off);
+    CMonitorGate idle(doc, monitor, off);
     seq.SetStepGate(&idle);
-    EXPECT_FALSE(idle.HoldAfterStep(0, false));
+    EXPECT_FALSE(idle.HoldAfterStep(0, false).holds);
     idle.OnDuringTick(100000);
     EXPECT_EQ(monitor.started.size(), 2u);
 }
@@ -343,7 +347,7 @@ TEST_F(MonitorGateTest, AFailDuringTheStepStopsTheTestWhenAskedTo) {
 // earlier comment while the operator's stays.
 TEST_F(MonitorGateTest, ARerunForgetsTheEarlierFailAndAnswersReplaceTheMonitorComment) {
     MakeGate(During());
-    gate->SetProblemAnswer([](const MonitorVerdict&) { return true; });
+    seq.SetProblemAnswer([](const MonitorVerdict&) { return true; });
     RunFirstStep();
     Status(kRunning);
     timers.Fire(seq, 1);

@@ -634,9 +634,11 @@ public:
     void OnClosed(RunOutcome outcome) override {
         events << QStringLiteral("closed %1").arg(int(outcome));
     }
-    bool HoldAfterStep(int finished, bool last) override {
+    StepCheck HoldAfterStep(int finished, bool last) override {
         events << QStringLiteral("hold %1 %2").arg(finished).arg(last);
-        return true;
+        StepCheck check;
+        check.holds = true;
+        return check;
     }
     QStringList events;
 };
