@@ -283,8 +283,12 @@ Transition Decide(const RunInput& in) {
     const bool verdict =
         in.event == RunEvent::VerdictAfterStep || in.event == RunEvent::VerdictDuringStep;
     if (in.phase == RunPhase::Closed) {
-        // A verdict after the run closed still goes on its step; nothing else happens.
-        return verdict ? Finding(in) : Stay(in.phase);
+        // A verdict after the run closed still goes on its step; nobody is asked.
+        Transition closed = Stay(in.phase);
+        if (verdict) {
+            closed.ops = {RunOp::MarkStep};
+        }
+        return closed;
     }
     Transition t = Stay(in.phase);
     switch (in.event) {

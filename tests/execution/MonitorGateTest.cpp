@@ -278,6 +278,91 @@ TEST_F(MonitorGateTest, TheInstrumentHearsExactlyTheSameWithOrWithoutTheMonitor)
     EXPECT_EQ(monitor.started.size(), 2u);
 }
 
+// The gate alone, told where the run is and fed verdicts: it reports each finding as a value
+// and acts on nothing. The step, the instrument and the run stay as they were.
+TEST_F(MonitorGateTest, TheGateOnlyReportsWhatItFound) {
+    MonitorGateOptions options = During();
+    options.stopOnFail = true;
+    CMonitorGate alone(doc, monitor, options);
+    std::vector<StepFinding> found;
+    alone.SetFindingSink([&](const StepFinding& f) { found.push_back(f); });
+    doc.Steps()[0].m_strComment = QStringLiteral("cable moved");
+    OpenIdle();
+    const RunPhase phase = seq.Phase();
+
+    // The checks during the step follow what the gate is told: none before a step runs, the
+    // schedule waits while the step is paused or a question is open, and starts afresh after.
+    alone.OnDuringTick(0);
+    alone.StepStarted(0);
+    alone.RunMoved(RunPhase::Running, false);
+    alone.OnDuringTick(0);
+    alone.RunMoved(RunPhase::Running, true);
+    alone.OnDuringTick(5000);
+    alone.RunMoved(RunPhase::Paused, false);
+    alone.OnDuringTick(5000);
+    EXPECT_TRUE(monitor.started.empty());
+    alone.RunMoved(RunPhase::Running, false);
+    alone.OnDuringTick(5000);  // due since 1000: the schedule was kept
+    ASSERT_EQ(monitor.started.size(), 1u);
+    EXPECT_EQ(monitor.started[0].phase, MonitorPhase::During);
+
+    monitor.AnswerFail(QStringLiteral("EUT rebooted"));
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].event, RunEvent::VerdictDuringStep);
+    EXPECT_EQ(found[0].row, 0);
+    EXPECT_TRUE(found[0].stopOnFail);
+    ASSERT_TRUE(found[0].mark.has_value());
+    EXPECT_EQ(found[0].mark->result, kResultFail);
+    EXPECT_EQ(found[0].mark->comment, "cable moved\nmonitor: EUT rebooted");
+    EXPECT_EQ(found[0].result, kResultFail);
+    ASSERT_TRUE(found[0].verdict.has_value());
+    EXPECT_EQ(found[0].verdict->outcome, MonitorOutcome::Fail);
+    // Nothing was applied, sent or decided by the gate.
+    EXPECT_EQ(Result(0), kResultNone);
+    EXPECT_EQ(Comment(0), "cable moved");
+    EXPECT_TRUE(Sent().isEmpty());
+    EXPECT_EQ(seq.Phase(), phase);
+    EXPECT_TRUE(records.isEmpty());
+
+    // A later FAIL only goes to the record; the first one stands at the step's end.
+    alone.OnDuringTick(6000);
+    monitor.AnswerFail(QStringLiteral("again"));
+    EXPECT_FALSE(found.back().mark.has_value());
+    EXPECT_EQ(alone.ResultAtStepEnd(0), kResultFail);
+
+    // After the step: the verdict it waits for is reported once; another is not its verdict.
+    const StepCheck check = alone.HoldAfterStep(0, false);
+    EXPECT_TRUE(check.holds);
+    EXPECT_TRUE(alone.CheckingAfterStep());
+    alone.OnDuringTick(60000);  // the step is over: no check during it
+    EXPECT_EQ(monitor.started.back().phase, MonitorPhase::After);
+    monitor.AnswerPass();
+    ASSERT_EQ(found.size(), 3u);
+    EXPECT_EQ(found[2].event, RunEvent::VerdictAfterStep);
+    EXPECT_TRUE(found[2].failedDuring);
+    EXPECT_EQ(found[2].mark->result, kResultFail);
+    EXPECT_EQ(found[2].mark->comment, "cable moved");  // nothing applied: the doc's comment
+    EXPECT_FALSE(alone.CheckingAfterStep());
+    ASSERT_TRUE(monitor.Start(monitor.started.back()));  // the same check once more
+    monitor.AnswerPass();
+    EXPECT_EQ(found.size(), 3u) << "not a verdict the run waits for";
+
+    // A check that cannot start is found at once, with why, and holds nothing.
+    struct Refusing : FakeEutMonitor {
+        bool Start(const MonitorRequest&) override { return false; }
+    } refusing;
+    CMonitorGate stuck(doc, refusing, After());
+    const StepCheck none = stuck.HoldAfterStep(1, true);
+    EXPECT_FALSE(none.holds);
+    ASSERT_TRUE(none.found.has_value());
+    EXPECT_EQ(none.found->event, RunEvent::CheckNotStarted);
+    EXPECT_EQ(none.found->row, 1);
+    EXPECT_EQ(none.found->mark->comment, "monitor: the check could not be started");
+    EXPECT_FALSE(none.found->verdict.has_value());
+    EXPECT_TRUE(Sent().isEmpty());
+    EXPECT_EQ(Result(1), kResultNone);
+}
+
 // While the verdict after a step is still to come, the step shows and journals no result; a run
 // cut off there is restored with the step unjudged and done again.
 TEST_F(MonitorGateTest, NoPassIsJournalledBeforeTheVerdictAfterTheStep) {

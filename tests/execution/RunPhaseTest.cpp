@@ -212,6 +212,139 @@ TEST(RunPhaseTable, EveryRunTickLeadsToTheRightPhase) {
     }
 }
 
+// What the step gate found, as the table takes it: the finding always goes on its step; a held
+// run goes on, stops at the first FAIL, or asks when there is no verdict.
+TEST(RunPhaseTable, AVerdictAfterTheStepLetsTheHeldRunGoOnStopOrAsk) {
+    using Ops = std::vector<RunOp>;
+    const Ops release{RunOp::MarkStep, RunOp::Release};
+    const Ops stop{RunOp::MarkStep, RunOp::StopTest};
+    const Ops ask{RunOp::MarkStep, RunOp::AskGoOn};
+    struct Case {
+        MonitorOutcome verdict;
+        bool failedDuring;
+        bool stopOnFail;
+        Ops ops;
+    };
+    const Case cases[] = {
+        {MonitorOutcome::Pass, false, true, release},  {MonitorOutcome::Pass, true, false, release},
+        {MonitorOutcome::Pass, true, true, stop},  // the FAIL during the step stands
+        {MonitorOutcome::Fail, false, false, release}, {MonitorOutcome::Fail, false, true, stop},
+        {MonitorOutcome::Problem, false, true, ask},   {MonitorOutcome::Problem, true, false, ask},
+        {MonitorOutcome::Problem, true, true, stop},
+    };
+    for (const Case& c : cases) {
+        RunInput in;
+        in.phase = RunPhase::Holding;
+        in.event = RunEvent::VerdictAfterStep;
+        in.verdict = c.verdict;
+        in.failedDuring = c.failedDuring;
+        in.stopOnFail = c.stopOnFail;
+        const Transition t = Decide(in);
+        const auto where = ::testing::Message() << "verdict " << int(c.verdict) << " failed "
+                                                << c.failedDuring << " stop " << c.stopOnFail;
+        EXPECT_EQ(t.ops, c.ops) << where;
+        EXPECT_EQ(t.next, RunPhase::Holding) << where;  // the next event moves the run
+        EXPECT_EQ(t.poll, runtimer::kNone) << where;
+        // The run no longer waits (STOP while held, the test ended, the dialog closed): the
+        // step is marked and nothing else happens.
+        for (RunPhase phase : {RunPhase::Stopping, RunPhase::Ending, RunPhase::Closed}) {
+            in.phase = phase;
+            const Transition late = Decide(in);
+            EXPECT_EQ(late.ops, Ops{RunOp::MarkStep}) << where << " phase " << int(phase);
+            EXPECT_EQ(late.next, phase) << where;
+        }
+    }
+}
+
+TEST(RunPhaseTable, AFindingDuringTheStepStopsOrPausesAndAsksOnlyWhileTheTestRuns) {
+    using Ops = std::vector<RunOp>;
+    const Ops mark{RunOp::MarkStep};
+    const Ops stop{RunOp::MarkStep, RunOp::StopTest};
+    const Ops ask{RunOp::MarkStep, RunOp::AskGoOn};
+    const Ops pauseAndAsk{RunOp::MarkStep, RunOp::PauseStep, RunOp::AskGoOn};
+    RunInput in;
+    in.event = RunEvent::VerdictDuringStep;
+    for (RunPhase phase : kPhases) {
+        in.phase = phase;
+        const auto where = ::testing::Message() << "phase " << int(phase);
+        in.verdict = MonitorOutcome::Pass;
+        in.stopOnFail = true;
+        EXPECT_EQ(Decide(in).ops, mark) << where;
+        // FAIL with stop at the first FAIL: while the test is under way and not stopping.
+        in.verdict = MonitorOutcome::Fail;
+        const bool underWay =
+            phase == RunPhase::Running || phase == RunPhase::Paused || phase == RunPhase::Holding;
+        EXPECT_EQ(Decide(in).ops, underWay ? stop : mark) << where;
+        in.stopOnFail = false;
+        EXPECT_EQ(Decide(in).ops, mark) << where;
+        // No verdict: always asked; only a running step is paused meanwhile.
+        in.verdict = MonitorOutcome::Problem;
+        const Ops& asked = phase == RunPhase::Closed    ? mark
+                           : phase == RunPhase::Running ? pauseAndAsk
+                                                        : ask;
+        EXPECT_EQ(Decide(in).ops, asked) << where;
+    }
+}
+
+// The answer meets the run where it is: it may have moved while the question was open.
+TEST(RunPhaseTable, TheAnswerToACheckWithoutVerdictGoesOnOrStopsTheRunItWasAbout) {
+    using Ops = std::vector<RunOp>;
+    const Ops none;
+    const Ops release{RunOp::Release};
+    const Ops resume{RunOp::ResumeStep};
+    const Ops stop{RunOp::StopTest};
+    RunInput in;
+    for (RunPhase phase : kPhases) {
+        in.phase = phase;
+        const auto where = ::testing::Message() << "phase " << int(phase);
+        const bool open = phase != RunPhase::Closed;
+        const bool stepOfOurs = phase == RunPhase::Running || phase == RunPhase::Paused;
+        // After the step: OK lets the held run go on, Cancel stops the test.
+        in.duringStep = false;
+        in.event = RunEvent::GoOnAfterProblem;
+        EXPECT_EQ(Decide(in).ops, phase == RunPhase::Holding ? release : none) << where;
+        in.event = RunEvent::StopAfterProblem;
+        EXPECT_EQ(Decide(in).ops, open ? stop : none) << where;
+        // During the step: OK resumes only the step the question paused; Cancel stops a step
+        // still ours, and a run that ended meanwhile stays ended.
+        in.duringStep = true;
+        in.event = RunEvent::GoOnAfterProblem;
+        in.pausedForAnswer = false;
+        EXPECT_EQ(Decide(in).ops, none) << where;
+        in.pausedForAnswer = true;
+        EXPECT_EQ(Decide(in).ops, stepOfOurs ? resume : none) << where;
+        in.event = RunEvent::StopAfterProblem;
+        EXPECT_EQ(Decide(in).ops, stepOfOurs ? stop : none) << where;
+        const Transition t = Decide(in);
+        EXPECT_EQ(t.next, phase) << where;
+        EXPECT_EQ(t.poll, runtimer::kNone) << where;
+    }
+}
+
+// A check that could not be started holds nothing: the step says why and the run goes on as
+// after a gate that does not hold.
+TEST(RunPhaseTable, ACheckThatCouldNotStartMarksTheStepAndTheRunGoesOn) {
+    RunInput in;
+    in.phase = RunPhase::Running;
+    in.event = RunEvent::CheckNotStarted;
+    in.moreSteps = true;
+    Transition t = Decide(in);
+    EXPECT_EQ(t.ops, (std::vector<RunOp>{RunOp::MarkStep, RunOp::NextStep}));
+    EXPECT_EQ(t.next, RunPhase::Running);
+    in.moreSteps = false;
+    in.phase = RunPhase::Paused;
+    t = Decide(in);
+    EXPECT_EQ(t.ops.front(), RunOp::MarkStep);
+    EXPECT_EQ(t.outcome, RunOutcome::Complete);
+    EXPECT_EQ(t.message, linkmsg::TestComplete());
+    // Only a step of ours that ended raises it; anywhere else it does nothing.
+    for (RunPhase phase : {RunPhase::Idle, RunPhase::Holding, RunPhase::Stopping, RunPhase::Ending,
+                           RunPhase::Closed}) {
+        in.phase = phase;
+        EXPECT_TRUE(Decide(in).ops.empty()) << int(phase);
+    }
+}
+
 // A permissive operator: every question answered OK, every message read.
 class OkToEverything : public IMessageSink {
 public:
