@@ -48,12 +48,17 @@ void CRunSequencer::OnStop() {
     if (m_phase == RunPhase::Closed) {
         return;
     }
+    Carry(Decide(StopPressed()));
+}
+
+// STOP as the record has it, and the event it is; also how a monitor's FAIL stops the test.
+RunInput CRunSequencer::StopPressed() {
     KillPolls();
     m_observer->OnStopSent(StopBy::StopButton);
     RunInput in;
     in.phase = m_phase;
     in.event = RunEvent::Stop;
-    Carry(Decide(in));
+    return in;
 }
 
 bool CRunSequencer::SetPaused(bool pause) {

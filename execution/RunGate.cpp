@@ -5,7 +5,6 @@
 
 #include "RunSequencer.h"
 #include "SettingsDoc.h"
-#include "ZebM40Cntl.h"
 
 namespace zeb {
 
@@ -102,16 +101,9 @@ bool CRunSequencer::PerformGateOp(RunOp op) {
         case RunOp::ResumeStep:
             SetPaused(false);
             return true;
-        case RunOp::StopTest: {
-            // As STOP pressed: the record says so, and STOP's transition follows.
-            KillPolls();
-            m_observer->OnStopSent(StopBy::StopButton);
-            RunInput in;
-            in.phase = m_phase;
-            in.event = RunEvent::Stop;
-            m_failed = in;
+        case RunOp::StopTest:
+            m_failed = StopPressed();  // as STOP pressed: STOP's transition follows
             return false;
-        }
         case RunOp::Release:
             m_failed = Released();
             return false;

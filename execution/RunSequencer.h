@@ -115,6 +115,7 @@ private:
     // release goes on in Running).
     void Follow(const RunInput& next, const Transition& then);
     RunInput Released() const;
+    RunInput StopPressed();
     bool Ask(const QString& question, RunEvent ok, RunEvent cancel);
     // The step gate's side of the run (RunGate.cpp).
     bool CheckStep();
