@@ -61,17 +61,22 @@ RunInput CRunSequencer::StopPressed() {
     return in;
 }
 
-bool CRunSequencer::SetPaused(bool pause) {
+bool CRunSequencer::SetPaused(bool pause, bool* sent) {
+    if (sent) {
+        *sent = false;
+    }
     if (m_phase != RunPhase::Running && m_phase != RunPhase::Paused) {
-        return false;
+        return true;
     }
     quint8 st = 0;
     if (!m_cntl.GetStatus(st) || !(st & status::kRunning) ||
         ((st & status::kPaused) != 0) == pause) {
-        return false;
+        return true;
     }
-    m_cntl.PauseResume();
-    return true;
+    if (sent) {
+        *sent = true;
+    }
+    return Done(RunOp::PauseResume, m_cntl.PauseResume());
 }
 
 bool CRunSequencer::OnEscape() {

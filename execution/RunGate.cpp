@@ -93,14 +93,16 @@ bool CRunSequencer::PerformGateOp(RunOp op) {
             }
             return true;
         }
-        case RunOp::PauseStep:
-            m_pausedForAnswer = SetPaused(true);
-            return true;
+        case RunOp::PauseStep: {
+            bool sent = false;
+            const bool ok = SetPaused(true, &sent);
+            m_pausedForAnswer = ok && sent;  // only a pause that arrived is undone after
+            return ok;
+        }
         case RunOp::AskGoOn:
             return AskGoOn();
         case RunOp::ResumeStep:
-            SetPaused(false);
-            return true;
+            return SetPaused(false);
         case RunOp::StopTest:
             m_failed = StopPressed();  // as STOP pressed: STOP's transition follows
             return false;

@@ -202,8 +202,7 @@ bool CRunSequencer::Perform(RunOp op, const Transition& t) {
             ReadCounters(CurrentIndex());
             return true;
         case RunOp::ReportError:
-            ReportInstrumentError(t.view);
-            return true;
+            return ReportInstrumentError(t.view);
         case RunOp::FinishStep:
             FinishStep();
             return true;
@@ -321,7 +320,11 @@ void CRunSequencer::FinishStep() {
 // Between steps no question is asked: the next step is loaded and started at once.
 bool CRunSequencer::NextStep() {
     const int current = CurrentIndex();
-    m_cntl.StopTest();
+    // The step that ended is stopped before the next block: a stop that does not arrive ends
+    // the test as a lost stop does.
+    if (!Done(RunOp::Stop, m_cntl.StopTest())) {
+        return false;
+    }
     if (!Done(RunOp::NextStep,
               m_cntl.SendStep(m_doc.Steps()[static_cast<size_t>(current)], &m_block))) {
         return false;
@@ -353,12 +356,12 @@ bool CRunSequencer::SwitchLineOn() {
         m_state.lineOffChecked = true;
         m_state.focus = ExecControl::LineOff;
         Changed();
-        ReportInstrumentError(PanelView::Keep);
+        return ReportInstrumentError(PanelView::Keep);
     }
     return true;
 }
 
-void CRunSequencer::ReportInstrumentError(PanelView view) {
+bool CRunSequencer::ReportInstrumentError(PanelView view) {
     if (!m_viewApplied) {
         ApplyView(view, m_status);
     }
@@ -367,14 +370,12 @@ void CRunSequencer::ReportInstrumentError(PanelView view) {
     m_cntl.GetErrorCode(code);
     const QString message = ErrorMessageFor(code);
     if (message.isEmpty()) {
-        return;
+        return true;
     }
     m_observer->OnInstrumentError(code, message);
     ShowMessage(message, MsgButtons::Ok, MsgIcon::Error);
     // A model with a coupling unit also gets its settings cleared ("PQ0") after an error.
-    if (CouplingUnit()) {
-        m_cntl.ClearSettings();
-    }
+    return !CouplingUnit() || Done(RunOp::ClearSettings, m_cntl.ClearSettings());
 }
 
 }  // namespace zeb

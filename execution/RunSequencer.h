@@ -123,9 +123,10 @@ private:
     bool AskGoOn();
     void TellGate();
     // Pauses (or resumes) the running step as START does while it runs, by one "CA"; nothing
-    // when the instrument does not report the step running, or it already is as asked. True
-    // when "CA" was sent.
-    bool SetPaused(bool pause);
+    // when the instrument does not report the step running, or it already is as asked. Its
+    // result goes to the table as START's pause would (false: a failure was noted); `sent`
+    // tells whether "CA" went out.
+    bool SetPaused(bool pause, bool* sent = nullptr);
     bool Done(RunOp op, const CmdResult& result);
     void Enter(RunPhase phase);
     void EndRun(RunOutcome outcome);
@@ -137,8 +138,8 @@ private:
     bool LoadCurrentStep();
     bool SwitchLineOn();
     // Reads the instrument's error text and, when it has one, shows it and clears the settings
-    // of a coupling unit. The panel shows `view` first.
-    void ReportInstrumentError(PanelView view);
+    // of a coupling unit. The panel shows `view` first. False when that "PQ0" failed.
+    bool ReportInstrumentError(PanelView view);
 
     // The panel (RunPanel.cpp).
     void ApplyView(PanelView view, quint8 st);

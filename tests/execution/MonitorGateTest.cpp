@@ -241,6 +241,26 @@ TEST_F(MonitorGateTest, AProblemDuringTheStepPausesTheInstrumentThenAsks) {
     EXPECT_EQ(seq.Phase(), RunPhase::Stopping);
 }
 
+// The pause for a check without verdict is a "CA" like any other: when it gets no ACK the test
+// ends at once as on a lost link, and nobody is asked about a step that may still be surged.
+TEST_F(MonitorGateTest, APauseForAProblemThatDoesNotArriveEndsTheTest) {
+    MakeGate(During());
+    RunFirstStep();
+    Status(kRunning);
+    timers.Fire(seq, 1);
+    gate->OnDuringTick(0);
+    gate->OnDuringTick(1000);
+    bool asked = false;
+    seq.SetProblemAnswer([&asked](const MonitorVerdict&) { return asked = true; });
+    inst.refused.insert(QStringLiteral("CA"));
+    sink.Expect(linkmsg::LostDuringRun());
+    monitor.AnswerProblem(QStringLiteral("exit status 3"));
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(seq.Phase(), RunPhase::Ending);
+    EXPECT_EQ(seq.Outcome(), RunOutcome::NoLink);
+    EXPECT_EQ(Comment(0), "monitor: exit status 3");  // the finding is on its step all the same
+}
+
 TEST_F(MonitorGateTest, TheInstrumentHearsExactlyTheSameWithOrWithoutTheMonitor) {
     auto runBoth = [this](bool withGate) {
         if (withGate) {

@@ -247,6 +247,21 @@ TEST_F(RunSessionTest, AStopWithoutAckEndsTheTestAtOnce) {
         Poll();
         EXPECT_EQ(seq.Phase(), RunPhase::Idle);
     }
+    // Between steps the step that ended is stopped before the next block: without that stop
+    // the next block is never sent.
+    refuse.clear();
+    sink.Expect(linkmsg::ConfirmTestStart());
+    seq.OnStart();
+    ASSERT_EQ(seq.Phase(), RunPhase::Running);
+    const int started = journal.EventNames().count("step-start");
+    Sent();
+    refuse = QStringLiteral("CB");
+    sink.Expect(linkmsg::LostDuringRun());
+    Status(kNormalEnd);
+    Poll();
+    EXPECT_EQ(seq.Outcome(), RunOutcome::NoLink);
+    EXPECT_EQ(Sent(), (QStringList{"CB"}));
+    EXPECT_EQ(journal.EventNames().count("step-start"), started);
     EXPECT_TRUE(ChainWhole());
 }
 
