@@ -57,6 +57,15 @@ protected:
         StartRun();
         Sent();
     }
+    // The first step running, and its first check during the step begun.
+    void RunToACheckDuringTheStep() {
+        MakeGate(During());
+        RunFirstStep();
+        Status(kRunning);
+        timers.Fire(seq, 1);
+        gate->OnDuringTick(0);
+        gate->OnDuringTick(1000);
+    }
     // The instrument reports the current step done; the run poll sees it.
     void EndStep() {
         Status(kNormalEnd);
@@ -216,12 +225,7 @@ TEST_F(MonitorGateTest, WithoutJudgingAfterAFailDuringStillBeatsTheSequencersPas
 }
 
 TEST_F(MonitorGateTest, AProblemDuringTheStepPausesTheInstrumentThenAsks) {
-    MakeGate(During());
-    RunFirstStep();
-    Status(kRunning);
-    timers.Fire(seq, 1);
-    gate->OnDuringTick(0);
-    gate->OnDuringTick(1000);
+    RunToACheckDuringTheStep();
     // Going on resumes the paused step.
     seq.SetProblemAnswer([this](const MonitorVerdict&) {
         Status(kRunning | kPaused);
@@ -244,12 +248,7 @@ TEST_F(MonitorGateTest, AProblemDuringTheStepPausesTheInstrumentThenAsks) {
 // The pause for a check without verdict is a "CA" like any other: when it gets no ACK the test
 // ends at once as on a lost link, and nobody is asked about a step that may still be surged.
 TEST_F(MonitorGateTest, APauseForAProblemThatDoesNotArriveEndsTheTest) {
-    MakeGate(During());
-    RunFirstStep();
-    Status(kRunning);
-    timers.Fire(seq, 1);
-    gate->OnDuringTick(0);
-    gate->OnDuringTick(1000);
+    RunToACheckDuringTheStep();
     bool asked = false;
     seq.SetProblemAnswer([&asked](const MonitorVerdict&) { return asked = true; });
     inst.refused.insert(QStringLiteral("CA"));

@@ -44,6 +44,18 @@ protected:
         return ReadJournal(buffer).IsWhole();
     }
 
+    // The instrument answers `refuse` with NAK instead of ACK.
+    void NakRefusedCommand() {
+        line->responder = [this](const QByteArray& data) {
+            if (!refuse.isEmpty() && data.size() >= 3 &&
+                data.mid(1, data.size() - 3) == refuse.toLatin1()) {
+                inst.log << refuse;
+                return QByteArray(1, '\x15');
+            }
+            return inst.Answer(data);
+        };
+    }
+
     CTestProperty property;
     CMemoryRunJournal journal;
     std::unique_ptr<CRunSession> session;
@@ -154,14 +166,7 @@ TEST_F(RunSessionTest, AStopRequestEndsAWaitingRunAtOnceAndAStartedOneThroughThe
 // (not at the next poll) with the message of a link lost during the run, and the journal says
 // so; so does a block between steps that does not arrive, and its step is not started.
 TEST_F(RunSessionTest, AStartCommandWithoutAckEndsTheTestAtOnce) {
-    line->responder = [this](const QByteArray& data) {
-        if (!refuse.isEmpty() && data.size() >= 3 &&
-            data.mid(1, data.size() - 3) == refuse.toLatin1()) {
-            inst.log << refuse;
-            return QByteArray(1, '\x15');
-        }
-        return inst.Answer(data);
-    };
+    NakRefusedCommand();
     ASSERT_TRUE(session->Open());
     session->StartWhenReady(10);
     Status(kRunning);
@@ -197,14 +202,7 @@ TEST_F(RunSessionTest, AStartCommandWithoutAckEndsTheTestAtOnce) {
 // run, whichever control sent it; the run poll is not left armed beside the idle poll, so the
 // test is not ended a second time. Outside a test a lost "CB" changes nothing by itself.
 TEST_F(RunSessionTest, AStopWithoutAckEndsTheTestAtOnce) {
-    line->responder = [this](const QByteArray& data) {
-        if (!refuse.isEmpty() && data.size() >= 3 &&
-            data.mid(1, data.size() - 3) == refuse.toLatin1()) {
-            inst.log << refuse;
-            return QByteArray(1, '\x15');
-        }
-        return inst.Answer(data);
-    };
+    NakRefusedCommand();
     ASSERT_TRUE(session->Open());
     CRunSequencer& seq = session->Sequencer();
     refuse = QStringLiteral("CB");
