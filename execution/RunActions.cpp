@@ -25,11 +25,9 @@ void CRunSequencer::OnStart() {
     if (current != m_doc.CurrentStep()) {
         m_doc.SetCurrentStep(current);
     }
-    CExecData& step = m_doc.Steps()[static_cast<size_t>(current)];
-    m_state.stepNumber = QString::number(current + 1);
+    m_facts.numberStep = current;
     Changed();
-    m_state.dischargeTotal = QString::number(step.m_lDisc);
-    m_state.interval = QString::number(step.m_lRept);
+    m_facts.totalStep = m_facts.intervalStep = current;
 
     RunInput in;
     in.phase = m_phase;
@@ -80,7 +78,7 @@ bool CRunSequencer::SetPaused(bool pause, bool* sent) {
 }
 
 bool CRunSequencer::OnEscape() {
-    if (m_phase == RunPhase::Closed || !m_state.stopEnabled) {
+    if (m_phase == RunPhase::Closed || !m_facts.stepSeen) {
         return false;
     }
     m_observer->OnStopSent(StopBy::EscapeKey);
@@ -100,8 +98,7 @@ void CRunSequencer::OnLineOn() {
         return;
     }
     // The radio is checked by the click itself; the next idle tick corrects it if need be.
-    m_state.lineOnChecked = true;
-    m_state.lineOffChecked = false;
+    ShowLine(true);
     Changed();
     if (!SettingsFit(m_cntl, m_doc.Record())) {
         return;
@@ -123,8 +120,7 @@ void CRunSequencer::OnLineOff() {
     if (m_phase == RunPhase::Closed) {
         return;
     }
-    m_state.lineOffChecked = true;
-    m_state.lineOnChecked = false;
+    ShowLine(false);
     m_observer->OnStopSent(StopBy::LineOff);
     RunInput in;
     in.phase = m_phase;
@@ -139,16 +135,15 @@ void CRunSequencer::OnStepSpin(int delta) {
     int current = m_doc.CurrentStep();
     current = delta > 0 ? qMin(current + 1, StepCount() - 1) : qMax(current - 1, 0);
     m_doc.SetCurrentStep(current);
-    m_state.stepTotal = QString::number(StepCount());
-    m_state.stepNumber = QString::number(current + 1);
+    m_facts.numberStep = current;
     Changed();
 }
 
 bool CRunSequencer::OnClose() {
     quint8 st = 0;
     if (m_cntl.GetStatus(st) && (st & status::kRunning)) {
-        if (m_state.stopEnabled) {
-            m_state.focus = ExecControl::Stop;
+        if (m_facts.stepSeen) {
+            m_facts.focus = ExecControl::Stop;
             Changed();
         }
         return false;

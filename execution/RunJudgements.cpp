@@ -8,11 +8,11 @@
 namespace zeb {
 
 void CRunSequencer::OnRowSelected(int row) {
-    m_state.selectedRow = row;
+    SelectRow(row);
     // While a test is under way a click in the list does not move the run.
     if (HasStep(row) && MayPickStep(m_phase)) {
         m_doc.SetCurrentStep(row);
-        m_state.stepNumber = QString::number(row + 1);
+        m_facts.numberStep = row;
         SetRemaining(row, 0);
     }
     Changed();

@@ -1,5 +1,5 @@
-// What the run dialog shows: the panel as it follows the phase, the step and the counters the
-// instrument reports, and the blinking high-voltage lamp.
+// The facts the run dialog's panel is computed from, as they follow the phase, the step and the
+// counters the instrument reports, and the blinking high-voltage lamp.
 
 #include "InstrumentStatus.h"
 #include "RemainingTime.h"
@@ -88,185 +88,182 @@ void CRunSequencer::StartBlink() {
 void CRunSequencer::StopBlink() {
     if (Blinking()) {
         m_timers.KillTimer(runtimer::kLamp);
-        m_state.lampLit = false;
+        m_facts.lampLit = false;
     }
 }
 
 void CRunSequencer::LampTick() {
-    m_state.lampLit = !m_state.lampLit;
+    m_facts.lampLit = !m_facts.lampLit;
     m_timers.SetTimer(runtimer::kLamp, runtimer::kLampMs);
     Changed();
 }
 
 void CRunSequencer::SetRemaining(int index, qint64 done) {
-    m_remainingSeconds = zeb::RemainingSeconds(m_doc.Steps(), index, done);
-    m_state.remaining = RemainingText(m_remainingSeconds);
+    m_facts.remainingSeconds = zeb::RemainingSeconds(m_doc.Steps(), index, done);
+    m_facts.remainingKnown = true;
 }
 
 void CRunSequencer::MoveDefaultToStop() {
-    m_state.defaultButton = ExecControl::Stop;
-    m_state.focus = ExecControl::Stop;
+    m_facts.defaultOnStop = true;
+    m_facts.focus = ExecControl::Stop;
 }
 
-// Step figures and texts shown when the dialog opens.
+ExecPanelState CRunSequencer::State() const {
+    return Panel(m_facts, m_doc);
+}
+
+// The step the dialog opens on: its figures and texts, and no discharge done yet.
 void CRunSequencer::ShowStepTexts(int index) {
     CExecData& step = m_doc.Steps()[static_cast<size_t>(index)];
     // The step is sent as the panel names it: codes outside their tables go back to their
     // defaults in the document here, not as a side effect of reading a text.
     step.CorrectPanelCodes();
-    m_state.stepTotal = Num(StepCount());
-    m_state.stepNumber = Num(index + 1);
-    m_state.dischargeTotal = Num(step.m_lDisc);
-    m_state.dischargeDone = Num(0);
-    m_state.countdown = Num(step.MinInterval());
-    m_state.interval = Num(step.m_lRept);
-    m_state.outputPort = step.GetItemText(kItemPort);
-    m_state.outputLines = step.GetItemText(kItemDetail);
-    m_state.waveform = step.GetItemText(kItemWaveform);
-    m_state.impedanceVisible = step.m_nWaveform == kWaveRing;
-    m_state.impedance = m_state.impedanceVisible ? step.GetItemText(kItemRing) : QString();
+    m_facts.openedStep = m_facts.numberStep = m_facts.totalStep = m_facts.intervalStep = index;
+    m_facts.dischargeDone = Num(0);
+    m_facts.countdown = Num(step.MinInterval());
 }
 
 // Discharges done, remaining time and countdown from the instrument.
 void CRunSequencer::ReadCounters(int index) {
     QString text;
     m_cntl.GetDischargeCount(text);
-    m_state.dischargeDone = text;
-    m_discharges = LeadingInteger(text);
-    SetRemaining(index, m_discharges);
+    m_facts.dischargeDone = text;
+    m_facts.discharges = LeadingInteger(text);
+    SetRemaining(index, m_facts.discharges);
     m_cntl.GetIntervalCount(text);
-    m_state.countdown = text;
-    m_countdown = LeadingInteger(text);
+    m_facts.countdown = text;
+    m_facts.countdownValue = LeadingInteger(text);
 }
 
+// What the instrument's reply, as the table names it, tells the panel's facts.
 void CRunSequencer::ApplyView(PanelView view, quint8 st) {
     m_viewApplied = true;
-    ExecPanelState& s = m_state;
+    RunFacts& f = m_facts;
     switch (view) {
         case PanelView::Keep:
             break;
         case PanelView::NotConnected:
             StopBlink();
-            s.notConnectedVisible = true;
-            s.startEnabled = s.stopEnabled = s.lineOnEnabled = s.lineOffEnabled = false;
-            s.lineOnChecked = false;
-            s.lineOffChecked = true;
+            f.answered = false;
+            f.startOffered = f.stepSeen = f.lineOnOffered = f.lineOffOffered = false;
+            f.line = LineShown::Off;
             break;
         case PanelView::Reply:
-            s.notConnectedVisible = false;
+            f.answered = true;
             break;
         case PanelView::IdleBusy:
-            s.notConnectedVisible = false;
-            s.stopEnabled = s.startEnabled = false;
-            s.processingVisible = true;
-            s.pauseVisible = false;
+            f.answered = true;
+            f.stepSeen = f.startOffered = false;
+            f.busy = true;
+            f.paused = false;
             break;
         case PanelView::IdleReady:
-            s.notConnectedVisible = false;
-            ShowIdleReady(st);
+            f.answered = true;
+            FollowIdleReady(st);
             break;
         case PanelView::RunBusy:
             StartBlink();
-            s.processingVisible = true;
-            s.startEnabled = false;
-            s.stopEnabled = true;
+            f.busy = true;
+            f.startOffered = false;
+            f.stepSeen = true;
             MoveDefaultToStop();
             break;
         case PanelView::RunActive:
-            ShowRunActive(st);
+            FollowRunActive(st);
             break;
         case PanelView::RunEnded:
             StopBlink();
-            s.pauseVisible = false;
-            s.stopEnabled = s.startEnabled = false;
+            f.paused = false;
+            f.stepSeen = f.startOffered = false;
             break;
         case PanelView::RunBusyEnd:
-            s.pauseVisible = false;
-            s.processingVisible = true;
+            f.paused = false;
+            f.busy = true;
             break;
         case PanelView::StepDone:
-            s.pauseVisible = s.processingVisible = false;
+            f.paused = f.busy = false;
             break;
         case PanelView::Starting: {
             const int current = CurrentIndex();
-            s.dischargeDone = Num(0);
-            s.countdown = Num(m_doc.Steps()[static_cast<size_t>(current)].MinInterval());
+            f.dischargeDone = Num(0);
+            f.countdown = Num(m_doc.Steps()[static_cast<size_t>(current)].MinInterval());
             SelectRow(current);
-            s.lineOnEnabled = false;
-            s.startEnabled = false;
+            // Neither is pressed again until the test ends or the start is given up.
+            f.lineOnOffered = false;
+            f.startOffered = false;
             break;
         }
         case PanelView::StartRefused:
-            s.lineOnEnabled = true;
+            f.lineOnOffered = true;
             break;
         case PanelView::Completed:
-            s.pauseVisible = s.processingVisible = false;
+            f.paused = f.busy = false;
             StopBlink();
             break;
     }
 }
 
-void CRunSequencer::ShowIdleReady(quint8 st) {
-    ExecPanelState& s = m_state;
+// The instrument is ready: the buttons follow the port, the line and the synchronisation.
+void CRunSequencer::FollowIdleReady(quint8 st) {
+    RunFacts& f = m_facts;
     const bool lineOn = (st & status::kLineOn) != 0;
     StopBlink();
-    s.stopEnabled = false;
-    s.startEnabled = lineOn || !SyncNeedsLine();
-    s.pauseVisible = s.processingVisible = false;
-    s.lineOffEnabled = true;
-    s.lineOnEnabled = LineOnOffered();
+    f.stepSeen = false;
+    f.startOffered = lineOn || !SyncNeedsLine();
+    f.paused = f.busy = false;
+    f.lineOffOffered = true;
+    f.lineOnOffered = LineOnOffered();
     // The radios and the lamp follow the line as the instrument reports it.
-    s.lampLit = lineOn;
-    if (lineOn != s.lineOnChecked || lineOn == s.lineOffChecked) {
-        s.lineOnChecked = lineOn;
-        s.lineOffChecked = !lineOn;
-    }
-    s.startIcon = StartIcon::Play;
-    s.judgementEnabled = true;
+    f.lampLit = lineOn;
+    ShowLine(lineOn);
+    f.pauseOffered = false;
+    f.testSeen = false;
 }
 
-void CRunSequencer::ShowRunActive(quint8 st) {
-    ExecPanelState& s = m_state;
+// Our step runs (or is paused) and the counters were just read.
+void CRunSequencer::FollowRunActive(quint8 st) {
+    RunFacts& f = m_facts;
     const int current = CurrentIndex();
     const bool paused = (st & status::kPaused) != 0;
     StartBlink();
-    s.processingVisible = false;
-    s.stopEnabled = true;
+    f.busy = false;
+    f.stepSeen = true;
     if (paused) {
-        s.startIcon = StartIcon::Play;
-        s.pauseVisible = true;
+        f.pauseOffered = false;
+        f.paused = true;
     } else if (!CouplingUnit()) {
-        s.startIcon = StartIcon::Pause;
-        s.pauseVisible = false;
+        f.pauseOffered = true;
+        f.paused = false;
     }
-    s.lineOnEnabled = false;
-    s.lineOffEnabled = (st & status::kLineOn) != 0;
-    s.judgementEnabled = false;
-    s.stepNumber = Num(current + 1);
+    f.lineOnOffered = false;
+    f.lineOffOffered = (st & status::kLineOn) != 0;
+    f.testSeen = true;
+    f.numberStep = current;
     // A pause is offered only while at least 2 s remain before the next discharge; the
     // coupling unit cannot pause at all.
-    if (m_countdown >= 2) {
+    if (f.countdownValue >= 2) {
         if (!CouplingUnit()) {
-            s.startEnabled = true;
+            f.startOffered = true;
         }
     } else if (!paused) {
-        if (s.focus == ExecControl::Start) {
+        if (f.focus == ExecControl::Start) {
             MoveDefaultToStop();
         }
-        s.startEnabled = false;
+        f.startOffered = false;
     }
-    s.interval = Num(m_doc.Steps()[static_cast<size_t>(current)].m_lRept);
+    f.intervalStep = current;
 }
 
-// After a complete test the dialog is ready to run it again from the first step.
+// After a complete test the dialog is ready to run it again from the first step; its countdown
+// shows the first step's interval.
 void CRunSequencer::Rewind() {
     m_doc.SetCurrentStep(0);
     SelectRow(0);
-    m_state.stepNumber = Num(1);
-    m_state.stopEnabled = false;
-    m_state.dischargeDone = Num(0);
+    m_facts.numberStep = 0;
+    m_facts.stepSeen = false;
+    m_facts.dischargeDone = Num(0);
     SetRemaining(0, 0);
-    m_state.countdown = Num(m_doc.Steps().front().m_lRept);
+    m_facts.countdown = Num(m_doc.Steps().front().m_lRept);
 }
 
 }  // namespace zeb

@@ -38,8 +38,8 @@ bool CRunSequencer::Open() {
     if (StepCount() == 0) {
         return false;  // nothing to run, and nothing may be read
     }
-    m_state.startIcon = StartIcon::Play;
-    m_state.lampLit = false;
+    m_facts.pauseOffered = false;
+    m_facts.lampLit = false;
 
     int current = m_doc.CurrentStep();
     if (!HasStep(current)) {
@@ -50,13 +50,12 @@ bool CRunSequencer::Open() {
     SelectRow(current);
     ShowStepTexts(current);
     SetRemaining(current, 0);
-    m_state.notConnectedVisible = !m_cntl.IsConnected();
+    m_facts.answered = m_cntl.IsConnected();
 
     quint8 st = 0;
     m_cntl.GetStatus(st);
     m_lineOn = (st & status::kLineOn) != 0;
-    m_state.lineOnChecked = m_lineOn;
-    m_state.lineOffChecked = !m_lineOn;
+    ShowLine(m_lineOn);
 
     // The instrument shows the step about to run.
     m_cntl.ClearSettings();
@@ -304,7 +303,7 @@ void CRunSequencer::FinishStep() {
     m_list.RefreshRow(current);
     // A normal end means every discharge of the step was applied; the count last polled may
     // be one short, the last discharge having come after it.
-    m_observer->OnStepEnded(current, result, std::max<qint64>(m_discharges, step.m_lDisc));
+    m_observer->OnStepEnded(current, result, std::max<qint64>(m_facts.discharges, step.m_lDisc));
     if (result == kResultPass) {
         m_observer->OnJudgement(current, kResultPass, step.m_strComment, JudgedBy::Sequencer);
     }
@@ -352,9 +351,8 @@ bool CRunSequencer::SwitchLineOn() {
     }
     quint8 after = 0;
     if (m_cntl.GetStatus(after) && !(after & status::kLineOn)) {
-        m_state.lineOnChecked = false;
-        m_state.lineOffChecked = true;
-        m_state.focus = ExecControl::LineOff;
+        ShowLine(false);
+        m_facts.focus = ExecControl::LineOff;
         Changed();
         return ReportInstrumentError(PanelView::Keep);
     }

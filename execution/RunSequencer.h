@@ -73,7 +73,7 @@ public:
     void OnDeleteComments();
 
     // The dialog reports where the focus went, for the countdown rule and Close.
-    void NoteFocus(ExecControl control) { m_state.focus = control; }
+    void NoteFocus(ExecControl control) { m_facts.focus = control; }
 
     // Called whenever the panel state changed (the dialog renders it).
     void SetStateListener(std::function<void()> listener) { m_onState = std::move(listener); }
@@ -91,11 +91,13 @@ public:
     RunPhase Phase() const { return m_phase; }
     RunOutcome Outcome() const { return m_outcome; }
     void ClearOutcome() { m_outcome = RunOutcome::None; }
-    const ExecPanelState& State() const { return m_state; }
+    // The panel, computed from the run's facts (see Panel()).
+    ExecPanelState State() const;
+    const RunFacts& Facts() const { return m_facts; }
     CStepListModel& ListModel() { return m_list; }
     bool ReportPending() const { return m_reportPending; }
     bool Blinking() const;
-    qint64 RemainingSeconds() const { return m_remainingSeconds; }
+    qint64 RemainingSeconds() const { return m_facts.remainingSeconds; }
     // The instrument said it is busy on the last poll.
     bool InstrumentBusy() const { return m_busy; }
     // START may begin a test now: idle, and the line is on where the test needs it.
@@ -141,10 +143,11 @@ private:
     // of a coupling unit. The panel shows `view` first. False when that "PQ0" failed.
     bool ReportInstrumentError(PanelView view);
 
-    // The panel (RunPanel.cpp).
+    // The panel's facts (RunPanel.cpp): how they follow a transition's view.
     void ApplyView(PanelView view, quint8 st);
-    void ShowIdleReady(quint8 st);
-    void ShowRunActive(quint8 st);
+    void FollowIdleReady(quint8 st);
+    void FollowRunActive(quint8 st);
+    void ShowLine(bool on) { m_facts.line = on ? LineShown::On : LineShown::Off; }
     void Rewind();
     void StartBlink();
     void StopBlink();
@@ -152,7 +155,7 @@ private:
     void SetRemaining(int index, qint64 done);
     void ReadCounters(int index);
     void ShowStepTexts(int index);
-    void SelectRow(int row) { m_state.selectedRow = row; }
+    void SelectRow(int row) { m_facts.selectedRow = row; }
     void MoveDefaultToStop();
     void Changed();
 
@@ -165,7 +168,7 @@ private:
     CZebM40Cntl& m_cntl;
     ITimerHost& m_timers;
     CStepListModel m_list;
-    ExecPanelState m_state;
+    RunFacts m_facts;
     std::function<void()> m_onState;
     std::function<QString()> m_reportWriter;
     QString m_reportRecorded;  // the report ReportWritten told of during this OnReport
@@ -178,12 +181,9 @@ private:
     RunOutcome m_outcome = RunOutcome::None;
     bool m_reportPending = false;
     bool m_busy = false;
-    bool m_lineOn = false;       // the EUT line as the instrument last reported it
-    bool m_viewApplied = false;  // the current transition's panel is shown
-    quint8 m_status = 0;         // the status byte of the current transition
-    qint64 m_discharges = 0;     // last discharge count read from the instrument
-    qint64 m_countdown = 0;      // last interval countdown read
-    qint64 m_remainingSeconds = 0;
+    bool m_lineOn = false;             // the EUT line as the instrument last reported it
+    bool m_viewApplied = false;        // the current transition's panel is shown
+    quint8 m_status = 0;               // the status byte of the current transition
     int m_finished = 0;                // the step that ended last
     QStringList m_block;               // the parameter block last sent
     std::optional<RunInput> m_failed;  // what cut the current transition short (the next event)

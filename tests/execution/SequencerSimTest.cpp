@@ -138,7 +138,7 @@ TEST_F(SequencerSimTest, SynchronisedTestStartsOnceTheLineIsOn) {
     EXPECT_TRUE(sim->CommandLog().contains(QStringLiteral("CC")));
     seq.OnTimer(0);
     EXPECT_TRUE(seq.State().startEnabled);
-    EXPECT_TRUE(seq.State().lineOnChecked);
+    EXPECT_EQ(seq.State().line, LineShown::On);
     EXPECT_TRUE(seq.State().lampLit);
 }
 

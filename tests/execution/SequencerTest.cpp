@@ -38,8 +38,8 @@ TEST_F(SequencerTest, OpeningShowsTheCurrentStepAndLoadsItOnTheInstrument) {
     EXPECT_TRUE(s.impedanceVisible);
     EXPECT_EQ(s.impedance, "30ohm");
     EXPECT_EQ(s.remaining, "   0h: 0m:20s");
-    EXPECT_TRUE(s.lineOnChecked);
-    EXPECT_FALSE(s.lineOffChecked);
+    EXPECT_EQ(s.line, LineShown::On);
+    EXPECT_NE(s.line, LineShown::Off);
     EXPECT_FALSE(s.notConnectedVisible);
     EXPECT_EQ(s.selectedRow, 1);
     EXPECT_EQ(timers.ArmedPoll(), 0);
@@ -56,7 +56,7 @@ TEST_F(SequencerTest, OpeningShowsTheCurrentStepAndLoadsItOnTheInstrument) {
     EXPECT_EQ(doc.Steps()[0].m_nWaveform, 0);
     EXPECT_FALSE(alone.State().impedanceVisible);
     EXPECT_TRUE(alone.State().notConnectedVisible);
-    EXPECT_TRUE(alone.State().lineOffChecked);
+    EXPECT_EQ(alone.State().line, LineShown::Off);
     alone.Destroy();
 }
 
@@ -95,7 +95,7 @@ TEST_F(SequencerTest, IdlePollEnablesStartAndLineOnByPortLineAndSynchronisation)
     timers.Fire(seq, 0);
     EXPECT_TRUE(seq.State().startEnabled);
     EXPECT_TRUE(seq.State().lampLit);
-    EXPECT_TRUE(seq.State().lineOnChecked);
+    EXPECT_EQ(seq.State().line, LineShown::On);
 
     for (int port : {kPortSurge, kPortTelecom}) {
         doc.Record().m_outOutput.m_nOutputPort = port;
@@ -120,7 +120,7 @@ TEST_F(SequencerTest, IdlePollWithoutReplyShowsNotConnectedAndRecovers) {
     const ExecPanelState& s = seq.State();
     EXPECT_TRUE(s.notConnectedVisible);
     EXPECT_FALSE(s.startEnabled || s.stopEnabled || s.lineOnEnabled || s.lineOffEnabled);
-    EXPECT_TRUE(s.lineOffChecked);
+    EXPECT_EQ(s.line, LineShown::Off);
     EXPECT_EQ(timers.ArmedPoll(), 0);
     Speak();
     timers.Fire(seq, 0);
@@ -156,7 +156,7 @@ TEST_F(SequencerTest, TwoStepRunEndsCompleteWithBothStepsPassed) {
     Status(kRunning);
     Counters(1, 6);
     timers.Fire(seq, 1);
-    EXPECT_EQ(seq.State().startIcon, StartIcon::Pause);
+    EXPECT_EQ(seq.State().startAction, StartAction::Pause);
     EXPECT_EQ(seq.State().dischargeDone, "1");
     EXPECT_EQ(seq.State().countdown, "6");
     EXPECT_FALSE(seq.State().judgementEnabled);
@@ -241,7 +241,7 @@ TEST_F(SequencerTest, StartWhileRunningOnlyPausesOrResumes) {
     timers.Fire(seq, 1);
     EXPECT_EQ(seq.Phase(), RunPhase::Paused);
     EXPECT_TRUE(seq.State().pauseVisible);
-    EXPECT_EQ(seq.State().startIcon, StartIcon::Play);
+    EXPECT_NE(seq.State().startAction, StartAction::Pause);
     Sent();
     seq.OnStart();  // no question: the sink would fail on one
     EXPECT_EQ(Sent(), QStringList{"CA"});
@@ -287,7 +287,7 @@ TEST_F(SequencerTest, CouplingUnitNeverOffersPauseAndClearsAfterAnError) {
     Status(kRunning);
     Counters(0, 8);
     timers.Fire(seq, 1);
-    EXPECT_EQ(seq.State().startIcon, StartIcon::Play);
+    EXPECT_NE(seq.State().startAction, StartAction::Pause);
     EXPECT_FALSE(seq.State().startEnabled);
     Sent();
     Status(kError);
@@ -428,8 +428,8 @@ TEST_F(SequencerTest, LineOnAsksSwitchesAndFallsBackWhenTheLineStaysOff) {
     sink.Expect(ErrorMessageFor(5));
     seq.OnLineOn();
     EXPECT_EQ(Sent(), (QStringList{"PQ0", "CB", "CC"}));
-    EXPECT_FALSE(seq.State().lineOnChecked);
-    EXPECT_TRUE(seq.State().lineOffChecked);
+    EXPECT_NE(seq.State().line, LineShown::On);
+    EXPECT_EQ(seq.State().line, LineShown::Off);
     EXPECT_EQ(seq.State().focus, ExecControl::LineOff);
     EXPECT_EQ(timers.ArmedPoll(), 0);
 
@@ -456,7 +456,7 @@ TEST_F(SequencerTest, LineOnAsksSwitchesAndFallsBackWhenTheLineStaysOff) {
         Sent();
         other.OnLineOn();
         EXPECT_TRUE(Sent().isEmpty()) << port;
-        EXPECT_FALSE(other.State().lineOnChecked) << port;
+        EXPECT_NE(other.State().line, LineShown::On) << port;
         other.Destroy();
     }
 }

@@ -80,7 +80,7 @@ void ConnectedRun(ShotFolder& shots, zeb::CZebM40App& app) {
     }
     if (TickUntil(seq, [&] {
             return !seq.State().processingVisible && seq.State().startEnabled &&
-                   seq.State().startIcon == zeb::StartIcon::Pause;
+                   seq.State().startAction == zeb::StartAction::Pause;
         })) {
         LightLamp(seq);
         shots.SaveAsIs(dlg, QStringLiteral("run-running"));

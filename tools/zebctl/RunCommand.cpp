@@ -97,7 +97,7 @@ public:
         if (!running) {
             return;
         }
-        const zeb::ExecPanelState& s = m_seq.State();
+        const zeb::ExecPanelState s = m_seq.State();
         const QString state = m_seq.InstrumentBusy()                   ? QStringLiteral("busy")
                               : m_seq.Phase() == zeb::RunPhase::Paused ? QStringLiteral("paused")
                                                                        : QStringLiteral("running");
