@@ -121,6 +121,9 @@ void CRunSequencer::OnLineOff() {
         return;
     }
     ShowLine(false);
+    if (SyncNeedsLine()) {
+        m_facts.startOffered = false;  // a synchronised test waits for the line to come back
+    }
     m_observer->OnStopSent(StopBy::LineOff);
     RunInput in;
     in.phase = m_phase;

@@ -149,7 +149,10 @@ void CRunSequencer::ApplyView(PanelView view, quint8 st) {
             f.line = LineShown::Off;
             break;
         case PanelView::Reply:
+            // A sequence started at the instrument's own panel was stopped: START waits for a
+            // poll that finds the instrument ready.
             f.answered = true;
+            f.startOffered = false;
             break;
         case PanelView::IdleBusy:
             f.answered = true;
@@ -188,16 +191,22 @@ void CRunSequencer::ApplyView(PanelView view, quint8 st) {
             f.dischargeDone = Num(0);
             f.countdown = Num(m_doc.Steps()[static_cast<size_t>(current)].MinInterval());
             SelectRow(current);
-            // Neither is pressed again until the test ends or the start is given up.
+            // Neither is pressed again until the test ends or the start is given up; STOP waits
+            // for the step to be seen at the instrument, also when START followed a step that
+            // had just ended.
             f.lineOnOffered = false;
             f.startOffered = false;
+            f.stepSeen = false;
             break;
         }
         case PanelView::StartRefused:
             f.lineOnOffered = true;
             break;
         case PanelView::Completed:
+            // The test is over: START neither pauses nor starts until the idle poll finds the
+            // instrument ready.
             f.paused = f.busy = false;
+            f.pauseOffered = f.startOffered = false;
             StopBlink();
             break;
     }

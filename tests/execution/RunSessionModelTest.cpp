@@ -5,7 +5,11 @@
 //   - "CA" only within a test started by START and OK, and never while the run holds;
 //   - "CC" only right after OK on "The EUT LINE will turn ON.";
 //   - no parameter block goes out while a started step has no result in the journal;
-//   - the journal's chain is whole.
+//   - the journal's chain is whole;
+//   - what a window last rendered is the projection of the session's state (every change of
+//     the panel is told), and it is the panel of the sequencer's facts;
+//   - STOP is offered only while a test is under way, START only with the instrument ready
+//     (never on a synchronised AC test with the line off), and a coupling unit never shows PAUSE.
 
 #include <gtest/gtest.h>
 
@@ -16,6 +20,7 @@
 #include <random>
 
 #include "FakeEutMonitor.h"
+#include "InstrumentRules.h"
 #include "JournalReader.h"
 #include "LinkMessages.h"
 #include "MonitorGate.h"
@@ -141,9 +146,36 @@ protected:
     }
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
 
+    // The panel's rules and its wiring, after each event.
+    void CheckPanel() {
+        const CRunSequencer& seq = session->Sequencer();
+        const RunSessionState state = session->State();
+        const RunView view = Project(state);
+        EXPECT_TRUE(rendered == view) << "the panel changed without telling " << Where();
+        RunSessionState fromFacts = state;
+        fromFacts.panel = Panel(seq.Facts(), doc);
+        EXPECT_TRUE(Project(fromFacts) == view) << Where();
+        EXPECT_TRUE(!view.stopEnabled || TestUnderWay(state.phase))
+            << "STOP offered outside a test " << Where();
+        if (view.startEnabled && view.startAction == StartAction::Start &&
+            !TestUnderWay(state.phase)) {
+            const RunPhase p = state.phase;
+            EXPECT_TRUE(p == RunPhase::Idle || p == RunPhase::Ending)
+                << "START offered while the instrument is not ready " << Where();
+            EXPECT_TRUE(!seq.SyncNeedsLine() || view.line == LineShown::On)
+                << "START offered on a synchronised test with the line off " << Where();
+        }
+        if (HasCouplingUnit(doc.Record().m_ulMachineType)) {
+            EXPECT_NE(view.startAction, StartAction::Pause) << Where();
+        }
+    }
+
     void RunSequence() {
         doc.Steps() = {AcStep(1000, 2), AcStep(2000, 3), AcStep(3000, 1)};
         doc.SetCurrentStep(0);
+        // Some runs on a coupling unit (which cannot pause), some phase-synchronised.
+        doc.Record().m_ulMachineType = Pick(3) == 0 ? kAcMachine | 0x1000 : kAcMachine;
+        doc.Record().m_outOutput.m_aopOutputPort[kPortAc].m_nSync = Pick(3) == 0 ? 1 : 0;
         for (CExecData& s : doc.Steps()) {
             s.m_nResult = kResultNone;
             s.m_strComment.clear();
@@ -168,6 +200,9 @@ protected:
         options.everyMs = 1000;
         options.stopOnFail = Pick(2) == 0;
         session->SetMonitor(std::move(fake), options);
+        // As a window would: every change renders the projection.
+        rendered = RunView();
+        session->SetStateListener([this] { rendered = Project(session->State()); });
         timers.armed = {};
         ASSERT_TRUE(session->Open());
         qint64 nowMs = 0;
@@ -242,6 +277,7 @@ protected:
                 line->vanished = false;
             }
             ++events;
+            CheckPanel();
             ASSERT_TRUE(ChainWhole()) << Where();
             if (::testing::Test::HasFailure()) {
                 return;
@@ -259,7 +295,8 @@ protected:
     std::unique_ptr<CMemoryRunJournal> journal;
     std::unique_ptr<CRunSession> session;
     FakeEutMonitor* monitor = nullptr;
-    QString refuse;  // the command the instrument does not acknowledge during this event
+    RunView rendered;  // what the state listener last rendered
+    QString refuse;    // the command the instrument does not acknowledge during this event
     bool lineOnAsked = false;
     unsigned seed = 0;
     int event = 0;
