@@ -256,7 +256,7 @@ void CExecDlg::Render() {
         w.list->selectRow(v.selectedRow);
         w.list->scrollTo(w.list->model()->index(v.selectedRow, 0));
     }
-    const ExecControl focus = m_session->Sequencer().State().focus;
+    const ExecControl focus = m_session->Sequencer().Facts().focus;
     if (static_cast<int>(focus) != m_renderedFocus) {
         m_renderedFocus = static_cast<int>(focus);
         if (QWidget* target = WidgetFor(focus)) {

@@ -191,22 +191,16 @@ void CRunSequencer::ApplyView(PanelView view, quint8 st) {
             f.dischargeDone = Num(0);
             f.countdown = Num(m_doc.Steps()[static_cast<size_t>(current)].MinInterval());
             SelectRow(current);
-            // Neither is pressed again until the test ends or the start is given up; STOP waits
-            // for the step to be seen at the instrument, also when START followed a step that
-            // had just ended.
+            // Neither is pressed again until the test ends or the start is given up.
             f.lineOnOffered = false;
             f.startOffered = false;
-            f.stepSeen = false;
             break;
         }
         case PanelView::StartRefused:
             f.lineOnOffered = true;
             break;
         case PanelView::Completed:
-            // The test is over: START neither pauses nor starts until the idle poll finds the
-            // instrument ready.
             f.paused = f.busy = false;
-            f.pauseOffered = f.startOffered = false;
             StopBlink();
             break;
     }
