@@ -161,6 +161,16 @@ Transition Start(const RunInput& in) {
     return t;
 }
 
+// The dialog opens: the instrument forgets what it had loaded and shows the step about to run,
+// and the idle poll begins. Nothing of the run depends on these commands arriving.
+Transition Opening() {
+    Transition t;
+    t.next = RunPhase::Idle;
+    t.ops = {RunOp::ClearSettings, RunOp::Stop, RunOp::ShowStep};
+    t.poll = runtimer::kIdlePoll;
+    return t;
+}
+
 // A step that did not reach the instrument, or a start command that did not: the step check
 // refusing a block ends nothing but the start (or stops the run between steps); a link that
 // fails on the block or on "CA" ends the test at once, as a run poll without answer does.
@@ -283,11 +293,16 @@ Transition Decide(const RunInput& in) {
     const bool verdict =
         in.event == RunEvent::VerdictAfterStep || in.event == RunEvent::VerdictDuringStep;
     if (in.phase == RunPhase::Closed) {
+        if (in.event == RunEvent::Opened) {
+            return Opening();
+        }
         // A verdict after the run closed still goes on its step; nobody is asked.
         Transition closed = Stay(in.phase);
         if (verdict) {
             closed.ops = {RunOp::MarkStep};
         }
+        // The opening's commands: a link that fails on them is told by the first idle poll.
+        closed.carryOn = in.event == RunEvent::CommandFailed || in.event == RunEvent::StepRefused;
         return closed;
     }
     Transition t = Stay(in.phase);
@@ -340,6 +355,8 @@ Transition Decide(const RunInput& in) {
         case RunEvent::StepRefused:
         case RunEvent::CommandFailed:
             return Failure(in);
+        case RunEvent::Opened:
+            return t;  // an open run does not open again
         case RunEvent::Released:
             return in.phase == RunPhase::Holding ? GoOn(in.moreSteps) : t;
         case RunEvent::VerdictAfterStep:

@@ -46,6 +46,7 @@ enum class RunEvent {
     StepRefused,      // the step check refused the step's parameter block (RunInput::detail)
     CommandFailed,    // RunInput::failedOp got no ACK, timed out or found the link gone
     Released,         // the step gate lets the run go on after the step that ended
+    Opened,           // the run dialog opened on the current step
     // What the step gate found (RunInput::verdict, failedDuring, stopOnFail). The finding goes
     // on its step whatever the phase; only the run it was about goes on or stops.
     VerdictAfterStep,   // the verdict on the step that ended, which the run may hold for
@@ -65,6 +66,7 @@ enum class RunOp {
     AskLineOn,      // "The EUT LINE will turn ON.": the answer is the next event
     LineOn,         // CZebM40Cntl::LineOn
     LoadStep,       // the current step's parameter block
+    ShowStep,       // the same block as the dialog opens, so the instrument shows the step
     AskStart,       // "Test starting.": the answer is the next event
     BeginTest,      // the test begins: its report is due and its first step reads "------"
     StartStep,      // CZebM40Cntl::StartTest on a loaded step

@@ -53,18 +53,16 @@ bool CRunSequencer::Open() {
     m_facts.answered = m_cntl.IsConnected();
 
     quint8 st = 0;
-    m_cntl.GetStatus(st);
+    RunInput in;
+    in.phase = m_phase;
+    in.event = RunEvent::Opened;
+    if (m_cntl.GetStatus(st)) {
+        in.status = st;
+    }
+    m_status = st;
     m_lineOn = (st & status::kLineOn) != 0;
     ShowLine(m_lineOn);
-
-    // The instrument shows the step about to run.
-    m_cntl.ClearSettings();
-    m_cntl.StopTest();
-    m_cntl.SendStep(m_doc.Steps()[static_cast<size_t>(current)]);
-
-    Enter(RunPhase::Idle);
-    ArmPoll(runtimer::kIdlePoll);
-    Changed();
+    Carry(Decide(in));
     return true;
 }
 
@@ -75,6 +73,8 @@ void CRunSequencer::Destroy() {
         return;
     }
     Enter(RunPhase::Closed);
+    // No transition decides the end: nobody is left to hear of a command that failed here, and
+    // Close is allowed only while the instrument runs no step.
     m_cntl.ClearSettings();
     m_cntl.StopTest();
     m_observer->OnClosed(m_outcome);
@@ -172,6 +172,8 @@ bool CRunSequencer::Perform(RunOp op, const Transition& t) {
             return SwitchLineOn();
         case RunOp::LoadStep:
             return LoadCurrentStep();
+        case RunOp::ShowStep:
+            return Done(op, m_cntl.SendStep(m_doc.Steps()[static_cast<size_t>(CurrentIndex())]));
         case RunOp::AskStart:
             // The run waits for the answer in the transition's phase, its panel shown.
             Enter(t.next);

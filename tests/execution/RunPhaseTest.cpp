@@ -130,6 +130,37 @@ TEST(RunPhaseTable, HowATestEnds) {
     EXPECT_FALSE(MayPickStep(RunPhase::Ending) || MayJudge(RunPhase::Running));
 }
 
+// Only a closed run opens; the opening sends no "CA" or "CC" and begins the idle poll whatever the
+// instrument reports, and a command of it that fails holds nothing up.
+TEST(RunPhaseTable, TheOpeningOnlyShowsTheStepAndBeginsTheIdlePoll) {
+    for (RunPhase phase : kPhases) {
+        for (int b = -1; b < 256; ++b) {
+            RunInput in;
+            in.phase = phase;
+            in.event = RunEvent::Opened;
+            if (b >= 0) {
+                in.status = static_cast<quint8>(b);
+            }
+            const Transition t = Decide(in);
+            if (phase != RunPhase::Closed) {
+                EXPECT_TRUE(t.ops.empty() && t.next == phase) << static_cast<int>(phase);
+                continue;
+            }
+            EXPECT_EQ(t.ops,
+                      (std::vector<RunOp>{RunOp::ClearSettings, RunOp::Stop, RunOp::ShowStep}));
+            EXPECT_EQ(t.next, RunPhase::Idle);
+            EXPECT_EQ(t.poll, runtimer::kIdlePoll);
+        }
+    }
+    RunInput failed;
+    failed.phase = RunPhase::Closed;
+    failed.event = RunEvent::CommandFailed;
+    failed.failedOp = RunOp::ShowStep;
+    EXPECT_TRUE(Decide(failed).carryOn);
+    failed.event = RunEvent::StepRefused;
+    EXPECT_TRUE(Decide(failed).carryOn);
+}
+
 // A command the instrument did not take, in every phase: a lost stop ends a started test at once
 // (the instrument may still be surging), everything else outside a test lets the transition go on
 // and leaves the next poll to find out; a refusal of the values never counts as a lost link.
