@@ -20,6 +20,11 @@ void CRunSequencer::TellGate() {
 }
 
 void CRunSequencer::OnStepFinding(const StepFinding& found) {
+    Carry(Decide(Found(found)));
+}
+
+// The event of a finding, which the operations of its transition then carry out.
+RunInput CRunSequencer::Found(const StepFinding& found) {
     m_finding = found;
     RunInput in;
     in.phase = m_phase;
@@ -29,7 +34,7 @@ void CRunSequencer::OnStepFinding(const StepFinding& found) {
     in.verdict = found.verdict ? found.verdict->outcome : MonitorOutcome::Problem;
     in.failedDuring = found.failedDuring;
     in.stopOnFail = found.stopOnFail;
-    Carry(Decide(in));
+    return in;
 }
 
 void CRunSequencer::ReleaseHold() {
@@ -67,13 +72,7 @@ bool CRunSequencer::CheckStep() {
         return true;  // the run holds until the gate reports its verdict, or STOP
     }
     if (check.found) {
-        m_finding = *check.found;
-        RunInput in;
-        in.phase = m_phase;
-        in.event = check.found->event;
-        in.status = m_status;
-        in.moreSteps = m_finished + 1 < StepCount();
-        m_failed = in;
+        m_failed = Found(*check.found);
         return false;
     }
     m_failed = Released();

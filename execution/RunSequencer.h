@@ -117,6 +117,7 @@ private:
     // release goes on in Running).
     void Follow(const RunInput& next, const Transition& then);
     RunInput Released() const;
+    RunInput Found(const StepFinding& found);
     RunInput StopPressed();
     bool Ask(const QString& question, RunEvent ok, RunEvent cancel);
     // The step gate's side of the run (RunGate.cpp).
